@@ -1,0 +1,37 @@
+#include "shell/StripLayout.h"
+
+namespace vel {
+
+std::string MainSettingsPath(const std::string& ExePath) {
+  // Walk by characters: a trail byte can look like a backslash or a dot.
+  size_t lastDot = std::string::npos;
+  for (size_t i = 0; i < ExePath.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(ExePath[i]);
+    if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+      ++i;
+    } else if (c == '\\' || c == '/') {
+      lastDot = std::string::npos;
+    } else if (c == '.') {
+      lastDot = i;
+    }
+  }
+  return (lastDot != std::string::npos ? ExePath.substr(0, lastDot) : ExePath) + ".ini";
+}
+
+TStripWindowData LoadStripWindowData(const TIniFile& MainSettings, const TRect& WorkArea) {
+  TStripWindowData d;
+  d.Caption = "VelmorindVer3";
+  d.FontName = "ＭＳ Ｐゴシック";
+  d.FontHeight = -12;
+  int left = MainSettings.ReadInteger("Form", "Left", 100);
+  int pos = MainSettings.ReadInteger("Option", "Position", 0);
+  d.Position = pos == 1 ? TStripPosition::Bottom : TStripPosition::Top;
+  int top = d.Position == TStripPosition::Top ? WorkArea.Top : WorkArea.Bottom - StripHeight;
+  d.Bounds = {left, top, left + StripWidth, top + StripHeight};
+  d.ImageBounds = {0, 0, 20, 20};
+  d.ScrollBarBounds = {20, 0, 52, 20};
+  d.MemoLeft = left + StripWidth;
+  return d;
+}
+
+}  // namespace vel

@@ -1,0 +1,34 @@
+#pragma once
+// The launcher strip's window data: caption, style, size, font and the place
+// at the screen edge that the main settings file and the work area give it.
+#include <string>
+
+#include "platform/Ini.h"
+#include "platform/Screen.h"
+
+namespace vel {
+
+enum class TStripPosition { Top = 1, Bottom = 2 };
+
+struct TStripWindowData {
+  std::string Caption;
+  bool Borderless = true, NoBorderIcons = true, TopMost = true, Visible = true;
+  std::string FontName;
+  int FontHeight = 0;
+  TStripPosition Position = TStripPosition::Top;
+  TRect Bounds;                  // in screen coordinates
+  TRect ImageBounds, ScrollBarBounds;  // client coordinates of Image1 and ScrollBar1
+  int MemoLeft = 0;              // where memo windows and the tab row start
+};
+
+inline constexpr int StripWidth = 52;
+inline constexpr int StripHeight = 20;
+
+// The main settings file: the executable's path with its extension replaced by ".ini".
+std::string MainSettingsPath(const std::string& ExePath);
+
+// Reads Form Left and Option Position (0 top, 1 bottom; anything else is
+// taken as top, the only other layouts being unsupported by tabs and slides).
+TStripWindowData LoadStripWindowData(const TIniFile& MainSettings, const TRect& WorkArea);
+
+}  // namespace vel

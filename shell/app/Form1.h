@@ -1,0 +1,58 @@
+#pragma once
+// The launcher strip, the program's main form: a small borderless topmost
+// window at the screen edge that receives the single-instance hand-off.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/Handles.h"
+#include "shell/HandOff.h"
+#include "shell/StripLayout.h"
+
+namespace vel {
+
+class TForm1 {
+ public:
+  TForm1(IPageStoreLink& Pages, std::string MainSettingsFile);
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+  ~TForm1();
+
+  // Creates the window (findable by its title from this moment on) and runs
+  // FormCreate with the program's own command-line parameters.
+  void Create(const std::vector<std::string>& Params);
+  void Close();
+
+  HWND Handle() const { return Wnd; }
+  const TStripWindowData& WindowData() const { return Data; }
+  THandOffReceiver& HandOff() { return Receiver; }
+
+  // The main form's destruction ends the message loop; a strip made by a test is not the main form.
+  bool EndsMessageLoop = true;
+  // Leaves the strip "still starting" after FormCreate (the hand-off queues) until HandOff().SetReady().
+  bool HoldStartup = false;
+
+  // Runs at the end of window creation: layout from the settings, the pages
+  // of the command line, then the records that arrived meanwhile.
+  void FormCreate(const std::vector<std::string>& Params);
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam);
+  void WMCopyData(const COPYDATASTRUCT* Data);
+  void Paint();
+
+  IPageStoreLink& Pages;
+  std::string MainSettingsFile;
+  TStripWindowData Data;
+  THandOffReceiver Receiver;
+  HWND Wnd = nullptr;
+  HWND ScrollBar1 = nullptr;
+  win32::TFont Font;
+};
+
+// Registers the strip's window class once per process.
+const char* StripWindowClass();
+
+}  // namespace vel

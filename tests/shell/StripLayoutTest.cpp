@@ -1,0 +1,55 @@
+#include "shell/StripLayout.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/headless/Headless.h"
+
+namespace vel {
+namespace {
+
+class StripLayoutTest : public ::testing::Test {
+ protected:
+  void SetUp() override { headless::Reset(); }
+  TIniFile Ini{"C:\\Velmorind\\velmorind.ini"};
+};
+
+TEST_F(StripLayoutTest, DefaultsPutTheStripAtLeft100OnTheWorkAreaTop) {
+  auto d = LoadStripWindowData(Ini, {0, 30, 1024, 768});
+  EXPECT_EQ(d.Caption, "VelmorindVer3");
+  EXPECT_EQ(d.Bounds, (TRect{100, 30, 152, 50}));
+  EXPECT_EQ(d.MemoLeft, 152);
+  EXPECT_TRUE(d.Borderless && d.NoBorderIcons && d.TopMost && d.Visible);
+  EXPECT_EQ(d.FontName, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(d.FontHeight, -12);
+  EXPECT_EQ(d.ImageBounds, (TRect{0, 0, 20, 20}));
+  EXPECT_EQ(d.ScrollBarBounds, (TRect{20, 0, 52, 20}));
+}
+
+TEST_F(StripLayoutTest, LeftAndPositionComeFromTheMainSettingsFile) {
+  headless::SetIniFileText(Ini.GetFileName(), "[Form]\r\nLeft=300\r\n[Option]\r\nPosition=1\r\n");
+  auto d = LoadStripWindowData(Ini, {0, 0, 1024, 740});
+  EXPECT_EQ(d.Position, TStripPosition::Bottom);
+  EXPECT_EQ(d.Bounds, (TRect{300, 720, 352, 740}));
+}
+
+TEST_F(StripLayoutTest, BrokenValuesFallBackToDefaults) {
+  headless::SetIniFileText(Ini.GetFileName(), "[Form]\r\nLeft=abc\r\n[Option]\r\nPosition=7\r\n");
+  auto d = LoadStripWindowData(Ini, {0, 0, 800, 600});
+  EXPECT_EQ(d.Bounds.Left, 100);
+  EXPECT_EQ(d.Position, TStripPosition::Top);
+}
+
+TEST(MainSettingsPath, ReplacesOnlyTheFileNamesExtension) {
+  struct {
+    std::string Exe, Ini;
+  } cases[] = {
+      {"C:\\Tools\\velmorind.exe", "C:\\Tools\\velmorind.ini"},
+      {"C:\\my.tools\\velmorind", "C:\\my.tools\\velmorind.ini"},
+      {"C:\\表\\velmorind.exe", "C:\\表\\velmorind.ini"},
+      {"velmorind.exe", "velmorind.ini"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MainSettingsPath(c.Exe), c.Ini) << c.Exe;
+}
+
+}  // namespace
+}  // namespace vel

@@ -1,0 +1,79 @@
+// The Win32 backend under the real API: the behaviour the portable code (and
+// the headless backend that stands in for it in native tests) relies on.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/Clipboard.h"
+#include "platform/Color.h"
+#include "platform/Ini.h"
+#include "platform/Screen.h"
+#include "platform/win32/Encoding.h"
+#include "tests/wine/WineTestUtil.h"
+
+namespace vel {
+namespace {
+
+TEST(Win32Platform, CodePageIs932) { EXPECT_EQ(::GetACP(), 932u); }
+
+TEST(Win32Ini, PrivateProfileSemanticsMatchTheHeadlessBackend) {
+  std::string file = wine::MakeScratchDir("ini") + "velmorind.ini";
+  wine::WriteFileBytes(file,
+                       "[Form]\r\n  left = 42  \r\nName=\"quoted value\"\r\nColor=-2147483635\r\nBad=12abc\r\n");
+  TIniFile ini(file);
+  EXPECT_EQ(ini.ReadInteger("FORM", "Left", 0), 42);
+  EXPECT_EQ(ini.ReadString("Form", "Name", ""), "quoted value");
+  EXPECT_EQ(ini.ReadInteger("Form", "Color", 0), -2147483635);
+  EXPECT_EQ(ini.ReadInteger("Form", "Bad", 5), 5);
+  EXPECT_EQ(ini.ReadInteger("Form", "Missing", 9), 9);
+  EXPECT_EQ(ini.ReadSection("Form"), (std::vector<std::string>{"left", "Name", "Color", "Bad"}));
+  ASSERT_TRUE(ini.WriteString("Page", "FileName0", "C:\\メモ\\表.txt"));
+  EXPECT_EQ(ini.ReadString("page", "filename0", ""), "C:\\メモ\\表.txt");
+  EXPECT_TRUE(ini.EraseSection("Page"));
+  EXPECT_EQ(ini.ReadString("Page", "FileName0", "gone"), "gone");
+}
+
+TEST(Win32Ini, LongValuesAreReadWhole) {
+  std::string file = wine::MakeScratchDir("ini") + "long.ini";
+  TIniFile ini(file);
+  std::string big(10000, 'q');
+  ASSERT_TRUE(ini.WriteString("S", "k", big));
+  EXPECT_EQ(ini.ReadString("S", "k", ""), big);
+}
+
+TEST(Win32Clipboard, TextAndThePrivateBoxFormatRoundTrip) {
+  unsigned box = Clipboard().RegisterFormat("TEditor Box Type");
+  ASSERT_NE(box, 0u);
+  EXPECT_EQ(Clipboard().RegisterFormat("TEditor Box Type"), box);
+  ASSERT_TRUE(Clipboard().SetText("表示\r\nabc", box));
+  EXPECT_EQ(Clipboard().GetText().value_or(""), "表示\r\nabc");
+  EXPECT_TRUE(Clipboard().HasFormat(box));
+  EXPECT_EQ(Clipboard().GetData(box).value_or(""), "表示\r\nabc");
+  ASSERT_TRUE(Clipboard().SetText("plain"));
+  EXPECT_FALSE(Clipboard().HasFormat(box));
+}
+
+TEST(Win32Encoding, Cp932RoundTripsThroughUtf16) {
+  std::string s = "ＭＳ Ｐゴシック 表 ｶﾅ ①";
+  std::wstring w = win32::WideFromCp932(s);
+  EXPECT_EQ(w.substr(0, 2), L"\xFF2D\xFF33");
+  EXPECT_EQ(win32::Cp932FromWide(w), s);
+}
+
+TEST(Win32Colors, SystemColoursResolveToTheSchemeAndPlainOnesPassThrough) {
+  EXPECT_EQ(ColorToRGB(clWindow), static_cast<TColor>(::GetSysColor(COLOR_WINDOW)));
+  EXPECT_EQ(ColorToRGB(clHighlight), static_cast<TColor>(::GetSysColor(COLOR_HIGHLIGHT)));
+  EXPECT_EQ(ColorToRGB(clRed), clRed);
+  EXPECT_EQ(clHighlight, -2147483635);
+}
+
+TEST(Win32Screen, WorkAreaLiesInsideTheScreen) {
+  TRect w = WorkArea(), s = ScreenRect();
+  EXPECT_GT(w.Width(), 0);
+  EXPECT_GT(w.Height(), 0);
+  EXPECT_GE(w.Left, s.Left);
+  EXPECT_LE(w.Bottom, s.Bottom);
+}
+
+}  // namespace
+}  // namespace vel

@@ -1,0 +1,102 @@
+#include "tests/wine/WineTestUtil.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace vel::wine {
+
+std::string MakeScratchDir(const std::string& tag) {
+  char tmp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, tmp);
+  static int n = 0;
+  std::string dir = std::string(tmp) + "vel_" + tag + "_" + std::to_string(::GetCurrentProcessId()) + "_" +
+                    std::to_string(++n) + "\\";
+  ::CreateDirectoryA(dir.c_str(), nullptr);
+  return dir;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f << bytes;
+}
+
+std::string TestExeDir() {
+  char buf[MAX_PATH];
+  DWORD n = ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
+  std::string s(buf, n);
+  return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+std::string ProductExe() { return TestExeDir() + "velmorind.exe"; }
+
+TProcess::~TProcess() {
+  if (Process) {
+    DWORD code = 0;
+    if (::GetExitCodeProcess(Process, &code) && code == STILL_ACTIVE) ::TerminateProcess(Process, 99);
+    ::CloseHandle(Process);
+  }
+}
+
+bool Start(TProcess& p, const std::string& exe, const std::vector<std::string>& args, const std::string& dir) {
+  std::string cmd = "\"" + exe + "\"";
+  for (const auto& a : args) cmd += " \"" + a + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.empty() ? nullptr : dir.c_str(), &si, &pi))
+    return false;
+  ::CloseHandle(pi.hThread);
+  p.Process = pi.hProcess;
+  p.Id = pi.dwProcessId;
+  return true;
+}
+
+long WaitPumping(TProcess& p, DWORD timeoutMs) {
+  DWORD start = ::GetTickCount();
+  for (;;) {
+    DWORD left = timeoutMs - (::GetTickCount() - start);
+    if (static_cast<long>(left) <= 0) return -1;
+    DWORD r = ::MsgWaitForMultipleObjects(1, &p.Process, FALSE, left, QS_ALLINPUT);
+    if (r == WAIT_OBJECT_0) {
+      DWORD code = 0;
+      ::GetExitCodeProcess(p.Process, &code);
+      return static_cast<long>(code);
+    }
+    if (r == WAIT_TIMEOUT) return -1;
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+  }
+}
+
+void Pump(DWORD ms) {
+  DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < ms) {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    ::Sleep(5);
+  }
+}
+
+HWND WaitForWindow(const char* title, DWORD timeoutMs) {
+  DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < timeoutMs) {
+    if (HWND w = ::FindWindowA(nullptr, title)) return w;
+    Pump(20);
+  }
+  return nullptr;
+}
+
+}  // namespace vel::wine
