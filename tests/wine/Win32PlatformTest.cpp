@@ -9,6 +9,7 @@
 #include "platform/Ini.h"
 #include "platform/Screen.h"
 #include "platform/win32/Encoding.h"
+#include "platform/win32/Handles.h"
 #include "tests/wine/WineTestUtil.h"
 
 namespace vel {
@@ -73,6 +74,45 @@ TEST(Win32Screen, WorkAreaLiesInsideTheScreen) {
   EXPECT_GT(w.Height(), 0);
   EXPECT_GE(w.Left, s.Left);
   EXPECT_LE(w.Bottom, s.Bottom);
+}
+
+}  // namespace
+}  // namespace vel
+
+namespace vel {
+namespace {
+
+// The prefix maps the program's Japanese face names to installed fonts: real
+// Japanese glyphs, proportional for the P face and fixed pitch for the other
+// (an unknown face would fall back to one fixed-pitch font for both).
+TEST(Win32Fonts, JapaneseFaceNamesMapToMatchingJapaneseFonts) {
+  struct {
+    const char* Face;
+    bool Proportional;
+  } cases[] = {{"ＭＳ Ｐゴシック", true}, {"ＭＳ ゴシック", false}};
+  for (const auto& [face, proportional] : cases) {
+    LOGFONTW lf{};
+    lf.lfHeight = -12;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    win32::WideFromCp932(face).copy(lf.lfFaceName, LF_FACESIZE - 1);
+    win32::TFont font(::CreateFontIndirectW(&lf));
+    ASSERT_TRUE(font);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    {
+      win32::TSelectObject sel(dc, font.Get());
+      TEXTMETRICW tm{};
+      ::GetTextMetricsW(dc, &tm);
+      EXPECT_EQ(tm.tmCharSet, SHIFTJIS_CHARSET) << face;
+      WORD glyphs[3] = {};
+      EXPECT_EQ(::GetGlyphIndicesW(dc, L"\x3042\x8868\xFF76", 3, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 3u);
+      for (WORD g : glyphs) EXPECT_NE(g, 0xFFFF) << face;
+      SIZE narrow{}, wide{};
+      ::GetTextExtentPoint32W(dc, L"iiii", 4, &narrow);
+      ::GetTextExtentPoint32W(dc, L"WWWW", 4, &wide);
+      EXPECT_EQ(narrow.cx < wide.cx, proportional) << face;
+    }
+    ::DeleteDC(dc);
+  }
 }
 
 }  // namespace
