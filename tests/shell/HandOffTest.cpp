@@ -1,18 +1,13 @@
 #include "shell/HandOff.h"
 
+#include "tests/shell/RecordingPages.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace vel {
 namespace {
-
-class TRecordingPages final : public IPageStoreLink {
- public:
-  void OpenPageFile(const std::string& FileName) override { Calls.push_back("open:" + FileName); }
-  void ShowLastPage() override { Calls.push_back("show"); }
-  std::vector<std::string> Calls;
-};
 
 TEST(HandOffRecords, OneRecordPerParameterThenTerminatorWithCountPlusOne) {
   auto r = MakeHandOffRecords({"a.txt", "日本語.txt"});

@@ -1,6 +1,8 @@
 // The strip window as the platform sees it, and its side of the hand-off.
 #include "shell/app/Form1.h"
 
+#include "tests/shell/RecordingPages.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,13 +12,6 @@
 
 namespace vel {
 namespace {
-
-class TRecordingPages final : public IPageStoreLink {
- public:
-  void OpenPageFile(const std::string& FileName) override { Calls.push_back("open:" + FileName); }
-  void ShowLastPage() override { Calls.push_back("show"); }
-  std::vector<std::string> Calls;
-};
 
 class Form1Test : public ::testing::Test {
  protected:
