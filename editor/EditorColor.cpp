@@ -1,0 +1,77 @@
+#include "editor/EditorColor.h"
+
+namespace vel {
+
+void TEditorColor::SetBkColor(TColor Value) {
+  if (FBkColor == Value) return;
+  FBkColor = Value;
+  Changed();
+}
+
+void TEditorColor::SetColor(TColor Value) {
+  if (FColor == Value) return;
+  FColor = Value;
+  Changed();
+}
+
+void TEditorColor::SetStyle(TFontStyles Value) {
+  if (FStyle == Value) return;
+  FStyle = Value;
+  Changed();
+}
+
+bool TEditorColor::Assign(const TNotifyPersistent& Source) {
+  auto* s = dynamic_cast<const TEditorColor*>(&Source);
+  if (!s) return TNotifyPersistent::Assign(Source);
+  FBkColor = s->FBkColor;
+  FColor = s->FColor;
+  FStyle = s->FStyle;
+  Changed();
+  return true;
+}
+
+TEditorColors::TEditorColors()
+    : FTokenColors{&FAnk, &FComment, &FDBCS, &FInt, &FMail, &FReserve, &FStr, &FSymbol, &FUrl} {
+  FSelect.SetBkColor(clNavy);
+  FSelect.SetColor(clWhite);
+  for (TEditorColor* c : {&FAnk, &FComment, &FDBCS, &FInt, &FMail, &FReserve, &FSelect, &FStr, &FSymbol, &FUrl})
+    c->OnChange = [this](TNotifyPersistent* Sender) { ChangedProc(Sender); };
+}
+
+void TEditorColors::SameBkColor(TColor C) {
+  BeginUpdate();
+  for (int i = 0; i < 9; ++i) TokenColors()[i]->SetBkColor(C);
+  EndUpdate();
+}
+
+void TEditorColors::SameColor(TColor C) {
+  BeginUpdate();
+  for (int i = 0; i < 9; ++i) TokenColors()[i]->SetColor(C);
+  EndUpdate();
+}
+
+void TEditorColors::SameStyle(TFontStyles S) {
+  BeginUpdate();
+  for (int i = 0; i < 9; ++i) TokenColors()[i]->SetStyle(S);
+  EndUpdate();
+}
+
+bool TEditorColors::Assign(const TNotifyPersistent& Source) {
+  auto* s = dynamic_cast<const TEditorColors*>(&Source);
+  if (!s) return TNotifyPersistent::Assign(Source);
+  BeginUpdate();
+  FAnk.Assign(s->FAnk);
+  FComment.Assign(s->FComment);
+  FDBCS.Assign(s->FDBCS);
+  FInt.Assign(s->FInt);
+  FMail.Assign(s->FMail);
+  FReserve.Assign(s->FReserve);
+  FSelect.Assign(s->FSelect);
+  FStr.Assign(s->FStr);
+  FSymbol.Assign(s->FSymbol);
+  FUrl.Assign(s->FUrl);
+  EndUpdate();
+  return true;
+}
+
+}  // namespace vel
