@@ -529,7 +529,14 @@ void TEditorParser::LastTokenBracket(int Row, const IEditorRows& Rows, int& Toke
   if (start >= len || end <= len) {
     Token = toEof;
   } else if (Token == toBracket) {
-    Bracket = pair;
+    // The pair closes in the next row. When the wrap cut the right bracket
+    // itself, the next row cannot find it again and starts outside the pair.
+    const TEditorBracketCollection* brackets = FView ? &FView->Brackets() : nullptr;
+    const int rightLen = (brackets && pair >= 0 && pair < brackets->Count())
+                             ? static_cast<int>(brackets->BracketItems(pair).RightBracket().size())
+                             : 0;
+    if (end - rightLen < len) Token = toEof;
+    else Bracket = pair;
   } else if (IsReserveWord()) {
     Token = toReserve;
   }
