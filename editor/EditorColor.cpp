@@ -31,28 +31,30 @@ bool TEditorColor::Assign(const TNotifyPersistent& Source) {
 }
 
 TEditorColors::TEditorColors()
-    : FTokenColors{&FAnk, &FComment, &FDBCS, &FInt, &FMail, &FReserve, &FStr, &FSymbol, &FUrl} {
+    : FItems{&FAnk, &FComment, &FDBCS, &FInt, &FMail, &FReserve, &FSelect, &FStr, &FSymbol, &FUrl} {
   FSelect.SetBkColor(clNavy);
   FSelect.SetColor(clWhite);
-  for (TEditorColor* c : {&FAnk, &FComment, &FDBCS, &FInt, &FMail, &FReserve, &FSelect, &FStr, &FSymbol, &FUrl})
-    c->OnChange = [this](TNotifyPersistent* Sender) { ChangedProc(Sender); };
+  for (TEditorColor* c : FItems) c->OnChange = [this](TNotifyPersistent* Sender) { ChangedProc(Sender); };
 }
 
 void TEditorColors::SameBkColor(TColor C) {
   BeginUpdate();
-  for (int i = 0; i < 9; ++i) TokenColors()[i]->SetBkColor(C);
+  for (int i = 0; i < Count; ++i)
+    if (i != ciSelect) FItems[i]->SetBkColor(C);
   EndUpdate();
 }
 
 void TEditorColors::SameColor(TColor C) {
   BeginUpdate();
-  for (int i = 0; i < 9; ++i) TokenColors()[i]->SetColor(C);
+  for (int i = 0; i < Count; ++i)
+    if (i != ciSelect) FItems[i]->SetColor(C);
   EndUpdate();
 }
 
 void TEditorColors::SameStyle(TFontStyles S) {
   BeginUpdate();
-  for (int i = 0; i < 9; ++i) TokenColors()[i]->SetStyle(S);
+  for (int i = 0; i < Count; ++i)
+    if (i != ciSelect) FItems[i]->SetStyle(S);
   EndUpdate();
 }
 
@@ -60,16 +62,7 @@ bool TEditorColors::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorColors*>(&Source);
   if (!s) return TNotifyPersistent::Assign(Source);
   BeginUpdate();
-  FAnk.Assign(s->FAnk);
-  FComment.Assign(s->FComment);
-  FDBCS.Assign(s->FDBCS);
-  FInt.Assign(s->FInt);
-  FMail.Assign(s->FMail);
-  FReserve.Assign(s->FReserve);
-  FSelect.Assign(s->FSelect);
-  FStr.Assign(s->FStr);
-  FSymbol.Assign(s->FSymbol);
-  FUrl.Assign(s->FUrl);
+  for (int i = 0; i < Count; ++i) FItems[i]->Assign(*s->FItems[i]);
   EndUpdate();
   return true;
 }

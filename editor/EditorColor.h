@@ -50,7 +50,14 @@ class TEditorColor : public TNotifyPersistent {
 // the Same* operations, which recolour every token class at once.
 class TEditorColors : public TNotifyPersistent {
  public:
+  // The ten colours in published order.
+  enum TEditorColorIndex : uint8_t { ciAnk, ciComment, ciDBCS, ciInt, ciMail, ciReserve, ciSelect, ciStr, ciSymbol, ciUrl };
+  static constexpr int Count = 10;
+
   TEditorColors();
+
+  TEditorColor& Items(int Index) { return *FItems[Index]; }
+  const TEditorColor& Items(int Index) const { return *FItems[Index]; }
 
 #define VEL_EDITOR_COLOR(Name)                                    \
   TEditorColor& Name() { return F##Name; }                        \
@@ -75,11 +82,8 @@ class TEditorColors : public TNotifyPersistent {
   bool Assign(const TNotifyPersistent& Source) override;
 
  private:
-  // Every colour but Select, in published order.
-  TEditorColor* const* TokenColors() const { return FTokenColors; }
-
   TEditorColor FAnk, FComment, FDBCS, FInt, FMail, FReserve, FSelect, FStr, FSymbol, FUrl;
-  TEditorColor* FTokenColors[9];
+  TEditorColor* const FItems[Count];
 };
 
 }  // namespace vel

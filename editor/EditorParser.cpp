@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <typeinfo>
 
 #include "editor/EditorViewInfo.h"
 
@@ -11,17 +12,20 @@ namespace vel {
 namespace {
 
 // Byte classes the recognisers test, one bit each.
-enum : uint8_t { ccDigit = 1, ccHex = 2, ccAnk = 4, ccMail = 8, ccUrl = 16 };
+enum : uint8_t { ccDigit = 1, ccHex = 2, ccAnk = 4, ccMail = 8, ccUrl = 16, ccBlank = 32 };
 
 struct TCharClasses {
   uint8_t Bits[256] = {};
   constexpr void Range(int lo, int hi, uint8_t bit) {
     for (int c = lo; c <= hi; ++c) Bits[c] |= bit;
   }
+
   constexpr void Chars(const char* s, uint8_t bit) {
     for (; *s; ++s) Bits[static_cast<unsigned char>(*s)] |= bit;
   }
   constexpr TCharClasses() {
+    Range(0x01, 0x08, ccBlank);
+    Range(0x0A, 0x20, ccBlank);
     Range('0', '9', ccDigit | ccHex | ccAnk);
     Range('A', 'F', ccHex);
     Range('a', 'f', ccHex);
@@ -43,12 +47,42 @@ struct TCharClasses {
 
 constexpr TCharClasses kClasses;
 
+// The byte entries of the dispatch table, as classes for the exact parser.
+enum : uint8_t { chSymbol, chDigit, chLetter, chKanaSymbol, chKana, chKanji, chDBSymbol, chTab, chOther };
+
+struct TDispatchClasses {
+  static constexpr uint8_t chTrail = 0xFF;  // 0x81-0x83: classified with their trail byte
+  uint8_t Single[256] = {};
+  constexpr TDispatchClasses() {
+    auto single = [this](int lo, int hi, uint8_t ch) {
+      for (int c = lo; c <= hi; ++c) Single[c] = ch;
+    };
+    single(0x00, 0x00, chOther);
+    single(0x0A, 0x0A, chOther);
+    single(0x0D, 0x0D, chOther);
+    single(0x09, 0x09, chTab);
+    single('0', '9', chDigit);
+    single('A', 'Z', chLetter);
+    single('a', 'z', chLetter);
+    single('_', '_', chLetter);
+    single(0xA1, 0xA5, chKanaSymbol);
+    single(0xA6, 0xDF, chKana);
+    single(0x88, 0x9F, chKanji);
+    single(0xE0, 0xFC, chKanji);
+    single(0x84, 0x87, chDBSymbol);
+    single(0x81, 0x83, chTrail);
+  }
+};
+
+constexpr TDispatchClasses kDispatch;
+
+
 inline bool Is(unsigned char c, uint8_t cls) { return (kClasses.Bits[c] & cls) != 0; }
 
 inline unsigned char LowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
 
 // Case-insensitive (ASCII letters) ordering, the order of the reserve word list.
-int CompareText(const unsigned char* a, size_t na, const std::string& b) {
+inline int CompareText(const unsigned char* a, size_t na, const std::string& b) {
   size_t n = std::min(na, b.size());
   for (size_t i = 0; i < n; ++i) {
     unsigned char x = LowerAscii(a[i]), y = LowerAscii(static_cast<unsigned char>(b[i]));
@@ -56,6 +90,28 @@ int CompareText(const unsigned char* a, size_t na, const std::string& b) {
   }
   return na < b.size() ? -1 : (na > b.size() ? 1 : 0);
 }
+
+// The colour of each token kind; none for toEof, toTab, toBracket (its pair's
+// colour) and the kinds never produced.
+struct TKindColors {
+  static constexpr uint8_t None = 0xFF;
+  uint8_t Index[256] = {};
+  constexpr TKindColors() {
+    for (auto& i : Index) i = None;
+    Index[toSymbol] = TEditorColors::ciSymbol;
+    Index[toInteger] = Index[toFloat] = Index[toHex] = TEditorColors::ciInt;
+    Index[toComment] = TEditorColors::ciComment;
+    Index[toAnk] = TEditorColors::ciAnk;
+    for (int k : {toDBSymbol, toDBInt, toDBAlph, toDBHira, toDBKana, toDBKanji, toKanaSymbol, toKana})
+      Index[k] = TEditorColors::ciDBCS;
+    Index[toUrl] = TEditorColors::ciUrl;
+    Index[toMail] = TEditorColors::ciMail;
+    Index[toQuotation] = Index[toControlCode] = Index[toControlCodeHex] = TEditorColors::ciStr;
+    Index[toReserve] = TEditorColors::ciReserve;
+  }
+};
+
+constexpr TKindColors kKindColors;
 
 }  // namespace
 
@@ -72,6 +128,8 @@ TEditorParser::TEditorParser(const std::string& S, const IEditorParserHost* Edit
 void TEditorParser::Start(const std::string& S, const IEditorParserHost* Editor, int BracketIndex, int Token) {
   InitMethodTable();
   NewData(S, Editor, BracketIndex, Token);
+  // Inside a base constructor the object is not yet of its final class.
+  FExactKnown = false;
 }
 
 void TEditorParser::InitMethodTable() {
@@ -115,10 +173,16 @@ void TEditorParser::InitMethodTable() {
 }
 
 void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Editor, int BracketIndex, int Token) {
+  // Two NULs: the row's terminator, and one more so that a character test may
+  // read the byte after the terminator.
+  FText.reserve(S.size() + 1);
   FText.assign(S);
+  FText.push_back('\0');
   FCarriedToken = static_cast<uint8_t>(Token);
   FEditor = Editor;
   FView = Editor ? Editor->ParserView() : nullptr;
+  FWords = Editor ? &Editor->ReserveWordList() : nullptr;
+  UpdateRecogniseTable();
   FBracketIndex = BracketIndex;
   FElementIndex = -2;
   FPtr = FSourcePtr = FTokenPtr = Text();
@@ -127,11 +191,140 @@ void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Edito
 }
 
 void TEditorParser::SkipBlanks() {
-  while (*FSourcePtr >= 0x01 && *FSourcePtr <= 0x20 && *FSourcePtr != '\t') ++FSourcePtr;
+  while (Is(*FSourcePtr, ccBlank)) ++FSourcePtr;
+}
+
+void TEditorParser::UpdateRecogniseTable() {
+  TRecogniseKey key;
+  std::memset(&key, 0, sizeof key);
+  if (FView) {
+    const TEditorViewInfo& v = *FView;
+    key.Mail = v.Mail();
+    key.Url = v.Url();
+    key.ControlCode = v.ControlCode();
+    key.Commenter = v.Commenter().empty() ? -1 : static_cast<unsigned char>(v.Commenter()[0]);
+    key.Quotation = v.Quotation().empty() ? -1 : static_cast<unsigned char>(v.Quotation()[0]);
+    key.HexPrefix = v.HexPrefix().empty() ? -1 : LowerAscii(static_cast<unsigned char>(v.HexPrefix()[0]));
+    const TEditorBracketCollection& brackets = v.Brackets();
+    key.Brackets = static_cast<int8_t>(std::min(brackets.Count(), TEditorBracketCollection::MaxCount));
+    for (int i = 0; i < key.Brackets; ++i) {
+      const std::string& left = brackets.BracketItems(i).LeftBracket();
+      key.LeftBracket[i] = left.empty() ? -1 : static_cast<unsigned char>(left[0]);
+    }
+  }
+  if (FRecogniseValid && std::memcmp(&key, &FRecogniseKey, sizeof key) == 0) return;
+  FRecogniseKey = key;
+  FRecogniseValid = true;
+  uint8_t* t = FRecognise;
+  std::memset(t, 0, sizeof FRecognise);
+  if (!FView) return;
+  for (int c = 0; c < 256; ++c) {
+    if (key.Mail && Is(static_cast<unsigned char>(c), ccMail) && c != '@') t[c] |= rsMail;
+    if (key.HexPrefix >= 0 && LowerAscii(static_cast<unsigned char>(c)) == key.HexPrefix) t[c] |= rsHex;
+  }
+  if (key.Url) {
+    t['f'] |= rsUrl;
+    t['h'] |= rsUrl;
+    t['w'] |= rsUrl;
+  }
+  if (key.ControlCode) t['#'] |= rsControl;
+  if (key.Commenter >= 0) t[key.Commenter] |= rsComment;
+  if (key.Quotation >= 0) t[key.Quotation] |= rsQuote;
+  for (int i = 0; i < key.Brackets; ++i)
+    if (key.LeftBracket[i] >= 0) t[key.LeftBracket[i]] |= rsBracket;
+}
+
+namespace {
+
+inline unsigned Code(const unsigned char* p) { return static_cast<unsigned>(p[0]) << 8 | p[1]; }
+inline bool InCode(unsigned code, unsigned lo, unsigned hi) { return code - lo <= hi - lo; }
+inline bool IsKanjiLead(unsigned char c) { return (c >= 0x88 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+}  // namespace
+
+inline void TEditorParser::FastDispatch() {
+  // The byte entries of InitMethodTable, for the exact class whose table they
+  // are, with the runs read by tight loops.
+  const unsigned char* p = FPtr;
+  switch (kDispatch.Single[*p]) {
+    case chSymbol: FToken = toSymbol; FPtr = p + 1; return;
+    case chDigit: TEditorParser::IntegerProc(); return;
+    case chLetter:
+      FToken = toAnk;
+      do ++p; while (Is(*p, ccAnk));
+      break;
+    case chKanaSymbol: FToken = toKanaSymbol; FPtr = p + 1; return;
+    case chKana:
+      FToken = toKana;
+      do ++p; while (*p >= 0xA6 && *p <= 0xDF);
+      break;
+    case chKanji:
+      FToken = toDBKanji;
+      do p += p[1] ? 2 : 1; while (IsKanjiLead(*p));
+      break;
+    case chDBSymbol: FToken = toDBSymbol; p += p[1] ? 2 : 1; break;
+    case TDispatchClasses::chTrail:
+      if (*p == 0x81) {
+        FToken = toDBSymbol;
+        p += p[1] ? 2 : 1;
+      } else if (*p == 0x82) {
+        const unsigned code = Code(p);
+        if (InCode(code, 0x829F, 0x82F1)) {
+          FToken = toDBHira;
+          do p += 2;
+          while (InCode(Code(p), 0x829F, 0x82F1) || Code(p) == 0x815B || Code(p) == 0x817C);
+        } else if (InCode(code, 0x8260, 0x8279) || InCode(code, 0x8281, 0x829A)) {
+          FToken = toDBAlph;
+          do p += 2;
+          while (InCode(Code(p), 0x8260, 0x8279) || InCode(Code(p), 0x8281, 0x829A));
+        } else if (InCode(code, 0x824F, 0x8258)) {
+          FToken = toDBInt;
+          do p += 2;
+          while (InCode(Code(p), 0x824F, 0x8258) || InCode(Code(p), 0x8143, 0x8144));
+        } else if (code <= 0x823F) {
+          ++p;
+        } else {
+          FToken = toDBSymbol;
+          p += 2;
+        }
+      } else {
+        const unsigned code = Code(p);
+        if (InCode(code, 0x8340, 0x8396)) {
+          FToken = toDBKana;
+          do p += 2;
+          while (InCode(Code(p), 0x8340, 0x8396) || Code(p) == 0x815B || Code(p) == 0x817C);
+        } else if (InCode(code, 0x8397, 0x83F0)) {
+          FToken = toDBSymbol;
+          p += 2;
+        } else {
+          ++p;
+        }
+      }
+      break;
+    case chTab: FToken = toTab; FPtr = p + 1; return;
+    default: Dispatch(); return;
+  }
+  FPtr = p;
+}
+
+bool TEditorParser::IsExactClass() {
+  if (!FExactKnown) {
+    FExact = typeid(*this) == typeid(TEditorParser);
+    FExactKnown = true;
+  }
+  return FExact;
 }
 
 int TEditorParser::NextToken() {
-  SkipBlanks();
+  // The exact class takes the same rules without virtual dispatch; any
+  // descendant goes through its own overrides.
+  return IsExactClass() ? ReadToken<true>() : ReadToken<false>();
+}
+
+template <bool Exact>
+int TEditorParser::ReadToken() {
+  if constexpr (Exact) TEditorParser::SkipBlanks();
+  else SkipBlanks();
   FTokenPtr = FPtr = FSourcePtr;
   if (IsRowEnd(*FPtr)) {
     FToken = toEof;
@@ -150,16 +343,31 @@ int TEditorParser::NextToken() {
   } else {
     // A lone lead byte (an invalid double-byte sequence) keeps this kind.
     FToken = toDBSymbol;
-    if (!FView) Dispatch();
-    else if (FBracketIndex >= -1 && IsBracketProc()) BracketProc();
-    else if (IsMailProc()) MailProc();
-    else if (IsUrlProc()) UrlProc();
-    else if (IsCommenterProc()) CommenterProc();
-    else if (IsQuotationProc()) QuotationProc();
-    else if (IsControlCodeHexProc()) ControlCodeHexProc();
-    else if (IsControlCodeProc()) ControlCodeProc();
-    else if (IsHexPrefixProc()) HexPrefixProc();
-    else Dispatch();
+    if constexpr (Exact) {
+      // Only the recognisers that can start at this byte are asked.
+      const uint8_t r = FView ? FRecognise[*FPtr] : 0;
+      if (!r) FastDispatch();
+      else if ((r & rsBracket) && FBracketIndex >= -1 && TEditorParser::IsBracketProc()) TEditorParser::BracketProc();
+      else if ((r & rsMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
+      else if ((r & rsUrl) && TEditorParser::IsUrlProc()) TEditorParser::UrlProc();
+      else if ((r & rsComment) && TEditorParser::IsCommenterProc()) TEditorParser::CommenterProc();
+      else if ((r & rsQuote) && TEditorParser::IsQuotationProc()) TEditorParser::QuotationProc();
+      else if ((r & rsControl) && TEditorParser::IsControlCodeHexProc()) TEditorParser::ControlCodeHexProc();
+      else if ((r & rsControl) && TEditorParser::IsControlCodeProc()) TEditorParser::ControlCodeProc();
+      else if ((r & rsHex) && TEditorParser::IsHexPrefixProc()) TEditorParser::HexPrefixProc();
+      else FastDispatch();
+    } else {
+      if (!FView) Dispatch();
+      else if (FBracketIndex >= -1 && IsBracketProc()) BracketProc();
+      else if (IsMailProc()) MailProc();
+      else if (IsUrlProc()) UrlProc();
+      else if (IsCommenterProc()) CommenterProc();
+      else if (IsQuotationProc()) QuotationProc();
+      else if (IsControlCodeHexProc()) ControlCodeHexProc();
+      else if (IsControlCodeProc()) ControlCodeProc();
+      else if (IsHexPrefixProc()) HexPrefixProc();
+      else Dispatch();
+    }
     // A rule of a descendant that claims nothing must not stall the row.
     if (FPtr == FTokenPtr && FToken != toEof) ++FPtr;
   }
@@ -455,10 +663,17 @@ void TEditorParser::DBProc() {
 }
 
 bool TEditorParser::IsReserveWord() {
-  if (FToken == toBracket || FToken == toComment || !FEditor) return false;
-  const std::vector<std::string>& words = FEditor->ReserveWordList();
-  if (words.empty()) return false;
+  if (FToken == toBracket || FToken == toComment || !FWords || FWords->empty()) return false;
+  const std::vector<std::string>& words = *FWords;
   const size_t n = static_cast<size_t>(FPtr - FTokenPtr);
+  if (n == 0) return false;
+  // The list is sorted, so a token whose first byte lies outside the first
+  // bytes of its first and last words is not in it (most tokens of a text).
+  const unsigned char first = LowerAscii(*FTokenPtr);
+  if (!words.front().empty() && !words.back().empty() &&
+      (first < LowerAscii(static_cast<unsigned char>(words.front()[0])) ||
+       first > LowerAscii(static_cast<unsigned char>(words.back()[0]))))
+    return false;
   size_t lo = 0, hi = words.size();
   while (lo < hi) {
     size_t mid = lo + (hi - lo) / 2;
@@ -472,34 +687,15 @@ bool TEditorParser::IsReserveWord() {
 
 const TEditorColor* TEditorParser::TokenToEditorColor() {
   if (!FEditor || !FView) return nullptr;
-  if (IsReserveWord()) return &FView->Colors().Reserve();
-  const TEditorColors& c = FView->Colors();
-  switch (FToken) {
-    case toSymbol: return &c.Symbol();
-    case toInteger:
-    case toFloat:
-    case toHex: return &c.Int();
-    case toBracket:
-      if (FElementIndex < 0 || FElementIndex >= FView->Brackets().Count()) return nullptr;
-      return &FView->Brackets().BracketItems(FElementIndex).ItemColor();
-    case toComment: return &c.Comment();
-    case toAnk: return &c.Ank();
-    case toDBSymbol:
-    case toDBInt:
-    case toDBAlph:
-    case toDBHira:
-    case toDBKana:
-    case toDBKanji:
-    case toKanaSymbol:
-    case toKana: return &c.DBCS();
-    case toUrl: return &c.Url();
-    case toMail: return &c.Mail();
-    case toQuotation:
-    case toControlCode:
-    case toControlCodeHex: return &c.Str();
-    case toReserve: return &c.Reserve();
-    default: return nullptr;
+  const bool reserved =
+      IsExactClass() ? FWords && !FWords->empty() && TEditorParser::IsReserveWord() : IsReserveWord();
+  if (reserved) return &FView->Colors().Reserve();
+  if (FToken == toBracket) {
+    if (FElementIndex < 0 || FElementIndex >= FView->Brackets().Count()) return nullptr;
+    return &FView->Brackets().BracketItems(FElementIndex).ItemColor();
   }
+  const uint8_t index = kKindColors.Index[FToken];
+  return index == TKindColors::None ? nullptr : &FView->Colors().Items(index);
 }
 
 void TEditorParser::LastTokenBracket(int Row, const IEditorRows& Rows, int& Token, int& Bracket) {

@@ -14,6 +14,7 @@
 // may use constructs its base with TDeferStart and calls Start itself.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "editor/EditorColor.h"
 #include "editor/ParserHost.h"
@@ -127,7 +128,9 @@ class TEditorParser : public IEditorRowParser {
   int FBracketIndex = -2;
   int FElementIndex = -2;
   const IEditorParserHost* FEditor = nullptr;
+  // The control's view and reserve word list, as NewData found them.
   const TEditorViewInfo* FView = nullptr;
+  const std::vector<std::string>* FWords = nullptr;
   TEditorParseProc FMethodTable[256] = {};
   const unsigned char* FPtr = nullptr;
   const unsigned char* FSourcePtr = nullptr;
@@ -141,6 +144,27 @@ class TEditorParser : public IEditorRowParser {
     (this->*proc)();
   }
   void Exponent();
+  template <bool Exact>
+  int ReadToken();
+  // Which bytes may start a recognised token, from the view's switches as
+  // NewData finds them; rebuilt only when they change.
+  void UpdateRecogniseTable();
+  void FastDispatch();
+  // True for an object of exactly this class, which may skip virtual dispatch.
+  bool IsExactClass();
+  bool FExact = false;
+  bool FExactKnown = false;
+
+  enum : uint8_t { rsBracket = 1, rsMail = 2, rsUrl = 4, rsComment = 8, rsQuote = 16, rsControl = 32, rsHex = 64 };
+  struct TRecogniseKey {
+    bool Mail, Url, ControlCode;
+    int8_t Brackets;
+    int16_t Commenter, Quotation, HexPrefix;
+    int16_t LeftBracket[14];
+  };
+  TRecogniseKey FRecogniseKey{};
+  bool FRecogniseValid = false;
+  uint8_t FRecognise[256] = {};
   std::string FText;
 };
 

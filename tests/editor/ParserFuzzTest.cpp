@@ -75,6 +75,37 @@ TEST(ParserFuzz, RandomRowsAreCutIntoCoveringTokens) {
   }
 }
 
+// A descendant that overrides nothing takes the virtual path; the exact class
+// takes its own quicker one. Both must cut every row alike.
+class TPlainParser : public TEditorParser {
+ public:
+  using TEditorParser::TEditorParser;
+};
+
+TEST(ParserFuzz, ExactClassAndDescendantAgree) {
+  std::mt19937 rng(kSeed + 2);
+  TTestHost host;
+  for (int iter = 0; iter < 20000; ++iter) {
+    if (iter % 400 == 0) Configure(host, rng, iter % 800 == 0);
+    const std::string row = RandomRow(rng, true);
+    const int carried = (rng() % 4 == 0) ? static_cast<int>(rng() % 27) : toEof;
+    const int bracket = static_cast<int>(rng() % 5) - 2;
+    const IEditorParserHost* editor = rng() % 8 ? &host : nullptr;
+    TEditorParser exact(row, editor, bracket, carried);
+    TPlainParser plain(row, editor, bracket, carried);
+    for (;;) {
+      ASSERT_EQ((TTok{exact.Token(), exact.SourcePos(), exact.TokenLength()}),
+                (TTok{plain.Token(), plain.SourcePos(), plain.TokenLength()}))
+          << "seed " << kSeed + 2 << " iteration " << iter;
+      ASSERT_EQ(exact.TokenToEditorColor(), plain.TokenToEditorColor()) << "iteration " << iter;
+      ASSERT_EQ(exact.BracketIndex(), plain.BracketIndex()) << "iteration " << iter;
+      if (exact.Token() == toEof) break;
+      exact.NextToken();
+      plain.NextToken();
+    }
+  }
+}
+
 TEST(ParserFuzz, RowStatesStayInRangeAndConsistent) {
   std::mt19937 rng(kSeed + 1);
   TTestHost host;
