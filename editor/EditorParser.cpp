@@ -12,7 +12,7 @@ namespace vel {
 namespace {
 
 // Byte classes the recognisers test, one bit each.
-enum : uint8_t { ccDigit = 1, ccHex = 2, ccAnk = 4, ccMail = 8, ccUrl = 16, ccBlank = 32 };
+enum : uint8_t { ccDigit = 1, ccHex = 2, ccAnk = 4, ccMail = 8, ccUrl = 16, ccBlank = 32, ccKanji = 64 };
 
 struct TCharClasses {
   uint8_t Bits[256] = {};
@@ -24,6 +24,8 @@ struct TCharClasses {
     for (; *s; ++s) Bits[static_cast<unsigned char>(*s)] |= bit;
   }
   constexpr TCharClasses() {
+    Range(0x88, 0x9F, ccKanji);
+    Range(0xE0, 0xFC, ccKanji);
     Range(0x01, 0x08, ccBlank);
     Range(0x0A, 0x20, ccBlank);
     Range('0', '9', ccDigit | ccHex | ccAnk);
@@ -48,10 +50,12 @@ struct TCharClasses {
 constexpr TCharClasses kClasses;
 
 // The byte entries of the dispatch table, as classes for the exact parser.
-enum : uint8_t { chSymbol, chDigit, chLetter, chKanaSymbol, chKana, chKanji, chDBSymbol, chTab, chOther };
+enum : uint8_t { chSymbol, chDigit, chLetter, chKanaSymbol, chKana, chKanji, chDBSymbol, chLead82, chLead83, chTab, chOther };
+// Beyond the classes, the exact parser's action table marks blanks, the row's
+// end and bytes at which a recogniser of the view may claim a token.
+enum : uint8_t { acBlank = 16, acEnd, acRecognise };
 
 struct TDispatchClasses {
-  static constexpr uint8_t chTrail = 0xFF;  // 0x81-0x83: classified with their trail byte
   uint8_t Single[256] = {};
   constexpr TDispatchClasses() {
     auto single = [this](int lo, int hi, uint8_t ch) {
@@ -69,8 +73,10 @@ struct TDispatchClasses {
     single(0xA6, 0xDF, chKana);
     single(0x88, 0x9F, chKanji);
     single(0xE0, 0xFC, chKanji);
+    single(0x81, 0x81, chDBSymbol);
     single(0x84, 0x87, chDBSymbol);
-    single(0x81, 0x83, chTrail);
+    single(0x82, 0x82, chLead82);
+    single(0x83, 0x83, chLead83);
   }
 };
 
@@ -91,27 +97,6 @@ inline int CompareText(const unsigned char* a, size_t na, const std::string& b) 
   return na < b.size() ? -1 : (na > b.size() ? 1 : 0);
 }
 
-// The colour of each token kind; none for toEof, toTab, toBracket (its pair's
-// colour) and the kinds never produced.
-struct TKindColors {
-  static constexpr uint8_t None = 0xFF;
-  uint8_t Index[256] = {};
-  constexpr TKindColors() {
-    for (auto& i : Index) i = None;
-    Index[toSymbol] = TEditorColors::ciSymbol;
-    Index[toInteger] = Index[toFloat] = Index[toHex] = TEditorColors::ciInt;
-    Index[toComment] = TEditorColors::ciComment;
-    Index[toAnk] = TEditorColors::ciAnk;
-    for (int k : {toDBSymbol, toDBInt, toDBAlph, toDBHira, toDBKana, toDBKanji, toKanaSymbol, toKana})
-      Index[k] = TEditorColors::ciDBCS;
-    Index[toUrl] = TEditorColors::ciUrl;
-    Index[toMail] = TEditorColors::ciMail;
-    Index[toQuotation] = Index[toControlCode] = Index[toControlCodeHex] = TEditorColors::ciStr;
-    Index[toReserve] = TEditorColors::ciReserve;
-  }
-};
-
-constexpr TKindColors kKindColors;
 
 }  // namespace
 
@@ -217,7 +202,10 @@ void TEditorParser::UpdateRecogniseTable() {
   FRecogniseValid = true;
   uint8_t* t = FRecognise;
   std::memset(t, 0, sizeof FRecognise);
-  if (!FView) return;
+  if (!FView) {
+    BuildActions();
+    return;
+  }
   for (int c = 0; c < 256; ++c) {
     if (key.Mail && Is(static_cast<unsigned char>(c), ccMail) && c != '@') t[c] |= rsMail;
     if (key.HexPrefix >= 0 && LowerAscii(static_cast<unsigned char>(c)) == key.HexPrefix) t[c] |= rsHex;
@@ -232,21 +220,31 @@ void TEditorParser::UpdateRecogniseTable() {
   if (key.Quotation >= 0) t[key.Quotation] |= rsQuote;
   for (int i = 0; i < key.Brackets; ++i)
     if (key.LeftBracket[i] >= 0) t[key.LeftBracket[i]] |= rsBracket;
+  BuildActions();
+}
+
+void TEditorParser::BuildActions() {
+  for (int c = 0; c < 256; ++c) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b == 0) FAction[c] = acEnd;
+    else if (Is(b, ccBlank)) FAction[c] = acBlank;
+    else if (FRecognise[c]) FAction[c] = acRecognise;
+    else FAction[c] = kDispatch.Single[c];
+  }
 }
 
 namespace {
 
 inline unsigned Code(const unsigned char* p) { return static_cast<unsigned>(p[0]) << 8 | p[1]; }
 inline bool InCode(unsigned code, unsigned lo, unsigned hi) { return code - lo <= hi - lo; }
-inline bool IsKanjiLead(unsigned char c) { return (c >= 0x88 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 }  // namespace
 
-inline void TEditorParser::FastDispatch() {
+[[gnu::always_inline]] inline void TEditorParser::FastDispatch(uint8_t Class) {
   // The byte entries of InitMethodTable, for the exact class whose table they
   // are, with the runs read by tight loops.
   const unsigned char* p = FPtr;
-  switch (kDispatch.Single[*p]) {
+  switch (Class) {
     case chSymbol: FToken = toSymbol; FPtr = p + 1; return;
     case chDigit: TEditorParser::IntegerProc(); return;
     case chLetter:
@@ -260,59 +258,49 @@ inline void TEditorParser::FastDispatch() {
       break;
     case chKanji:
       FToken = toDBKanji;
-      do p += p[1] ? 2 : 1; while (IsKanjiLead(*p));
+      do p += p[1] ? 2 : 1; while (Is(*p, ccKanji));
       break;
     case chDBSymbol: FToken = toDBSymbol; p += p[1] ? 2 : 1; break;
-    case TDispatchClasses::chTrail:
-      if (*p == 0x81) {
-        FToken = toDBSymbol;
-        p += p[1] ? 2 : 1;
-      } else if (*p == 0x82) {
-        const unsigned code = Code(p);
-        if (InCode(code, 0x829F, 0x82F1)) {
-          FToken = toDBHira;
-          do p += 2;
-          while (InCode(Code(p), 0x829F, 0x82F1) || Code(p) == 0x815B || Code(p) == 0x817C);
-        } else if (InCode(code, 0x8260, 0x8279) || InCode(code, 0x8281, 0x829A)) {
-          FToken = toDBAlph;
-          do p += 2;
-          while (InCode(Code(p), 0x8260, 0x8279) || InCode(Code(p), 0x8281, 0x829A));
-        } else if (InCode(code, 0x824F, 0x8258)) {
-          FToken = toDBInt;
-          do p += 2;
-          while (InCode(Code(p), 0x824F, 0x8258) || InCode(Code(p), 0x8143, 0x8144));
-        } else if (code <= 0x823F) {
-          ++p;
-        } else {
-          FToken = toDBSymbol;
-          p += 2;
-        }
+    case chLead82: {
+      const unsigned code = Code(p);
+      if (InCode(code, 0x829F, 0x82F1)) {
+        FToken = toDBHira;
+        do p += 2;
+        while (InCode(Code(p), 0x829F, 0x82F1) || Code(p) == 0x815B || Code(p) == 0x817C);
+      } else if (InCode(code, 0x8260, 0x8279) || InCode(code, 0x8281, 0x829A)) {
+        FToken = toDBAlph;
+        do p += 2;
+        while (InCode(Code(p), 0x8260, 0x8279) || InCode(Code(p), 0x8281, 0x829A));
+      } else if (InCode(code, 0x824F, 0x8258)) {
+        FToken = toDBInt;
+        do p += 2;
+        while (InCode(Code(p), 0x824F, 0x8258) || InCode(Code(p), 0x8143, 0x8144));
+      } else if (code <= 0x823F) {
+        ++p;
       } else {
-        const unsigned code = Code(p);
-        if (InCode(code, 0x8340, 0x8396)) {
-          FToken = toDBKana;
-          do p += 2;
-          while (InCode(Code(p), 0x8340, 0x8396) || Code(p) == 0x815B || Code(p) == 0x817C);
-        } else if (InCode(code, 0x8397, 0x83F0)) {
-          FToken = toDBSymbol;
-          p += 2;
-        } else {
-          ++p;
-        }
+        FToken = toDBSymbol;
+        p += 2;
       }
       break;
+    }
+    case chLead83: {
+      const unsigned code = Code(p);
+      if (InCode(code, 0x8340, 0x8396)) {
+        FToken = toDBKana;
+        do p += 2;
+        while (InCode(Code(p), 0x8340, 0x8396) || Code(p) == 0x815B || Code(p) == 0x817C);
+      } else if (InCode(code, 0x8397, 0x83F0)) {
+        FToken = toDBSymbol;
+        p += 2;
+      } else {
+        ++p;
+      }
+      break;
+    }
     case chTab: FToken = toTab; FPtr = p + 1; return;
     default: Dispatch(); return;
   }
   FPtr = p;
-}
-
-bool TEditorParser::IsExactClass() {
-  if (!FExactKnown) {
-    FExact = typeid(*this) == typeid(TEditorParser);
-    FExactKnown = true;
-  }
-  return FExact;
 }
 
 int TEditorParser::NextToken() {
@@ -322,15 +310,23 @@ int TEditorParser::NextToken() {
 }
 
 template <bool Exact>
+[[gnu::always_inline]] inline
 int TEditorParser::ReadToken() {
-  if constexpr (Exact) TEditorParser::SkipBlanks();
-  else SkipBlanks();
+  uint8_t action = 0;
+  if constexpr (Exact) {
+    const unsigned char* p = FSourcePtr;
+    action = FAction[*p];
+    while (action == acBlank) action = FAction[*++p];
+    FSourcePtr = p;
+  } else {
+    SkipBlanks();
+  }
   FTokenPtr = FPtr = FSourcePtr;
-  if (IsRowEnd(*FPtr)) {
+  if (Exact ? action == acEnd : IsRowEnd(*FPtr)) [[unlikely]] {
     FToken = toEof;
     return FToken;
   }
-  if (FCarriedToken != 0) {
+  if (FCarriedToken != 0) [[unlikely]] {
     // A row that starts inside a token. When the carried kind cannot go on
     // here (an out-of-date state), the token is empty and keeps the carried
     // kind; the next token is read at the same place by its byte.
@@ -344,18 +340,21 @@ int TEditorParser::ReadToken() {
     // A lone lead byte (an invalid double-byte sequence) keeps this kind.
     FToken = toDBSymbol;
     if constexpr (Exact) {
-      // Only the recognisers that can start at this byte are asked.
-      const uint8_t r = FView ? FRecognise[*FPtr] : 0;
-      if (!r) FastDispatch();
-      else if ((r & rsBracket) && FBracketIndex >= -1 && TEditorParser::IsBracketProc()) TEditorParser::BracketProc();
-      else if ((r & rsMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
-      else if ((r & rsUrl) && TEditorParser::IsUrlProc()) TEditorParser::UrlProc();
-      else if ((r & rsComment) && TEditorParser::IsCommenterProc()) TEditorParser::CommenterProc();
-      else if ((r & rsQuote) && TEditorParser::IsQuotationProc()) TEditorParser::QuotationProc();
-      else if ((r & rsControl) && TEditorParser::IsControlCodeHexProc()) TEditorParser::ControlCodeHexProc();
-      else if ((r & rsControl) && TEditorParser::IsControlCodeProc()) TEditorParser::ControlCodeProc();
-      else if ((r & rsHex) && TEditorParser::IsHexPrefixProc()) TEditorParser::HexPrefixProc();
-      else FastDispatch();
+      if (action != acRecognise) {
+        FastDispatch(action);
+      } else {
+        // Only the recognisers that can start at this byte are asked.
+        const uint8_t r = FRecognise[*FPtr];
+        if ((r & rsBracket) && FBracketIndex >= -1 && TEditorParser::IsBracketProc()) TEditorParser::BracketProc();
+        else if ((r & rsMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
+        else if ((r & rsUrl) && TEditorParser::IsUrlProc()) TEditorParser::UrlProc();
+        else if ((r & rsComment) && TEditorParser::IsCommenterProc()) TEditorParser::CommenterProc();
+        else if ((r & rsQuote) && TEditorParser::IsQuotationProc()) TEditorParser::QuotationProc();
+        else if ((r & rsControl) && TEditorParser::IsControlCodeHexProc()) TEditorParser::ControlCodeHexProc();
+        else if ((r & rsControl) && TEditorParser::IsControlCodeProc()) TEditorParser::ControlCodeProc();
+        else if ((r & rsHex) && TEditorParser::IsHexPrefixProc()) TEditorParser::HexPrefixProc();
+        else FastDispatch(kDispatch.Single[*FPtr]);
+      }
     } else {
       if (!FView) Dispatch();
       else if (FBracketIndex >= -1 && IsBracketProc()) BracketProc();
@@ -369,7 +368,7 @@ int TEditorParser::ReadToken() {
       else Dispatch();
     }
     // A rule of a descendant that claims nothing must not stall the row.
-    if (FPtr == FTokenPtr && FToken != toEof) ++FPtr;
+    if (FPtr == FTokenPtr && FToken != toEof) [[unlikely]] ++FPtr;
   }
   FSourcePtr = FPtr;
   return FToken;
@@ -685,17 +684,9 @@ bool TEditorParser::IsReserveWord() {
   return false;
 }
 
-const TEditorColor* TEditorParser::TokenToEditorColor() {
-  if (!FEditor || !FView) return nullptr;
-  const bool reserved =
-      IsExactClass() ? FWords && !FWords->empty() && TEditorParser::IsReserveWord() : IsReserveWord();
-  if (reserved) return &FView->Colors().Reserve();
-  if (FToken == toBracket) {
-    if (FElementIndex < 0 || FElementIndex >= FView->Brackets().Count()) return nullptr;
-    return &FView->Brackets().BracketItems(FElementIndex).ItemColor();
-  }
-  const uint8_t index = kKindColors.Index[FToken];
-  return index == TKindColors::None ? nullptr : &FView->Colors().Items(index);
+const TEditorColor* TEditorParser::BracketColor() const {
+  if (FToken != toBracket || FElementIndex < 0 || FElementIndex >= FView->Brackets().Count()) return nullptr;
+  return &FView->Brackets().BracketItems(FElementIndex).ItemColor();
 }
 
 void TEditorParser::LastTokenBracket(int Row, const IEditorRows& Rows, int& Token, int& Bracket) {

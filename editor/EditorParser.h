@@ -14,9 +14,11 @@
 // may use constructs its base with TDeferStart and calls Start itself.
 #include <cstdint>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "editor/EditorColor.h"
+#include "editor/EditorViewInfo.h"
 #include "editor/ParserHost.h"
 
 namespace vel {
@@ -149,9 +151,17 @@ class TEditorParser : public IEditorRowParser {
   // Which bytes may start a recognised token, from the view's switches as
   // NewData finds them; rebuilt only when they change.
   void UpdateRecogniseTable();
-  void FastDispatch();
+  void FastDispatch(uint8_t Class);
+  void BuildActions();
   // True for an object of exactly this class, which may skip virtual dispatch.
-  bool IsExactClass();
+  bool IsExactClass() {
+    if (!FExactKnown) {
+      FExact = typeid(*this) == typeid(TEditorParser);
+      FExactKnown = true;
+    }
+    return FExact;
+  }
+  const TEditorColor* BracketColor() const;
   bool FExact = false;
   bool FExactKnown = false;
 
@@ -165,8 +175,45 @@ class TEditorParser : public IEditorRowParser {
   TRecogniseKey FRecogniseKey{};
   bool FRecogniseValid = false;
   uint8_t FRecognise[256] = {};
+  uint8_t FAction[256] = {};
   std::string FText;
 };
+
+namespace detail {
+
+// The colour of each token kind, as an index of TEditorColors; none (0xFF)
+// for toEof, toTab, toBracket (its pair's colour) and the kinds never produced.
+struct TKindColors {
+  uint8_t Index[256] = {};
+  constexpr TKindColors() {
+    for (auto& i : Index) i = 0xFF;
+    Index[toSymbol] = TEditorColors::ciSymbol;
+    Index[toInteger] = Index[toFloat] = Index[toHex] = TEditorColors::ciInt;
+    Index[toComment] = TEditorColors::ciComment;
+    Index[toAnk] = TEditorColors::ciAnk;
+    for (int k : {toDBSymbol, toDBInt, toDBAlph, toDBHira, toDBKana, toDBKanji, toKanaSymbol, toKana})
+      Index[k] = TEditorColors::ciDBCS;
+    Index[toUrl] = TEditorColors::ciUrl;
+    Index[toMail] = TEditorColors::ciMail;
+    Index[toQuotation] = Index[toControlCode] = Index[toControlCodeHex] = TEditorColors::ciStr;
+    Index[toReserve] = TEditorColors::ciReserve;
+  }
+};
+
+inline constexpr TKindColors KindColors;
+
+}  // namespace detail
+
+// Inline so that a painter holding the parser itself pays no call per token.
+inline const TEditorColor* TEditorParser::TokenToEditorColor() {
+  // FView is set only with a control.
+  if (!FView) return nullptr;
+  const bool reserved = IsExactClass() ? FWords && !FWords->empty() && TEditorParser::IsReserveWord()
+                                       : IsReserveWord();
+  if (reserved) return &FView->Colors().Reserve();
+  const uint8_t index = detail::KindColors.Index[FToken];
+  return index < TEditorColors::Count ? &FView->Colors().Items(index) : BracketColor();
+}
 
 // The parser class of TEditorParser, for the row list.
 TEditorParserClass EditorParserClass();
