@@ -160,9 +160,7 @@ void TEditorParser::InitMethodTable() {
 void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Editor, int BracketIndex, int Token) {
   // Two NULs: the row's terminator, and one more so that a character test may
   // read the byte after the terminator.
-  FText.reserve(S.size() + 1);
-  FText.assign(S);
-  FText.push_back('\0');
+  FText.assign(S.c_str(), S.size() + 1);
   FCarriedToken = static_cast<uint8_t>(Token);
   FEditor = Editor;
   FView = Editor ? Editor->ParserView() : nullptr;
@@ -197,7 +195,7 @@ void TEditorParser::UpdateRecogniseTable() {
       key.LeftBracket[i] = left.empty() ? -1 : static_cast<unsigned char>(left[0]);
     }
   }
-  if (FRecogniseValid && std::memcmp(&key, &FRecogniseKey, sizeof key) == 0) return;
+  if (FRecogniseValid && key == FRecogniseKey) return;
   FRecogniseKey = key;
   FRecogniseValid = true;
   uint8_t* t = FRecognise;
@@ -368,7 +366,8 @@ int TEditorParser::ReadToken() {
       else Dispatch();
     }
     // A rule of a descendant that claims nothing must not stall the row.
-    if (FPtr == FTokenPtr && FToken != toEof) [[unlikely]] ++FPtr;
+    if constexpr (!Exact)
+      if (FPtr == FTokenPtr && FToken != toEof) ++FPtr;
   }
   FSourcePtr = FPtr;
   return FToken;
@@ -727,6 +726,10 @@ void TEditorParser::LastTokenBracket(int Row, const IEditorRows& Rows, int& Toke
   } else if (IsReserveWord()) {
     Token = toReserve;
   }
+}
+
+bool ReserveWordLess(const std::string& A, const std::string& B) {
+  return CompareText(reinterpret_cast<const unsigned char*>(A.data()), A.size(), B) < 0;
 }
 
 TEditorParserClass EditorParserClass() {

@@ -60,7 +60,9 @@ class TEditorParser : public IEditorRowParser {
   TEditorParser(const std::string& S, const IEditorParserHost* Editor, int BracketIndex);
   TEditorParser(const std::string& S, const IEditorParserHost* Editor, int BracketIndex, int Token);
 
-  // Restarts on a new text, keeping the dispatch table, and reads the first token.
+  // Restarts on a new text, keeping the dispatch table, and reads the first
+  // token. The control's view and reserve word list are taken as they are
+  // now: change them between rows, not while a row is being read.
   virtual void NewData(const std::string& S, const IEditorParserHost* Editor, int BracketIndex, int Token);
   // Reads the next token and returns its kind; toEof at the row end.
   virtual int NextToken();
@@ -171,6 +173,7 @@ class TEditorParser : public IEditorRowParser {
     int8_t Brackets;
     int16_t Commenter, Quotation, HexPrefix;
     int16_t LeftBracket[14];
+    bool operator==(const TRecogniseKey&) const = default;
   };
   TRecogniseKey FRecogniseKey{};
   bool FRecogniseValid = false;
@@ -214,6 +217,10 @@ inline const TEditorColor* TEditorParser::TokenToEditorColor() {
   const uint8_t index = detail::KindColors.Index[FToken];
   return index < TEditorColors::Count ? &FView->Colors().Items(index) : BracketColor();
 }
+
+// The order the reserve word list must be sorted in: bytes compared with
+// ASCII letters folded to lower case.
+bool ReserveWordLess(const std::string& A, const std::string& B);
 
 // The parser class of TEditorParser, for the row list.
 TEditorParserClass EditorParserClass();

@@ -1,6 +1,7 @@
 // Token streams of single rows, by character class, recogniser and switch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "tests/editor/ParserTestHost.h"
@@ -239,6 +240,19 @@ TEST(ParserTokens, ReserveWordsAreFoundWithoutRegardToCase) {
   host.Words.clear();
   TEditorParser p("begin", &host, -1);
   EXPECT_FALSE(p.IsReserveWord());
+}
+
+TEST(ParserTokens, ReserveWordsSortedByTheirOwnOrderAreAllFound) {
+  TTestHost host;
+  host.Words = {"_x", "Zeta", "alpha", "Beta", "a1", "会議", "ｱ", "ＡＢ", "c_d", "~"};
+  std::sort(host.Words.begin(), host.Words.end(), ReserveWordLess);
+  for (const std::string& w : std::vector<std::string>(host.Words)) {
+    SCOPED_TRACE(w);
+    TEditorParser p(w, &host, -1);
+    EXPECT_TRUE(p.IsReserveWord());
+  }
+  EXPECT_TRUE(ReserveWordLess("alpha", "BETA"));
+  EXPECT_FALSE(ReserveWordLess("ZETA", "zeta"));
 }
 
 TEST(ParserTokens, TokenToEditorColorByKind) {
