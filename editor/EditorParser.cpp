@@ -19,7 +19,6 @@ struct TCharClasses {
   constexpr void Range(int lo, int hi, uint8_t bit) {
     for (int c = lo; c <= hi; ++c) Bits[c] |= bit;
   }
-
   constexpr void Chars(const char* s, uint8_t bit) {
     for (; *s; ++s) Bits[static_cast<unsigned char>(*s)] |= bit;
   }
@@ -49,7 +48,8 @@ struct TCharClasses {
 
 constexpr TCharClasses kClasses;
 
-// The byte entries of the dispatch table, as classes for the exact parser.
+// The byte entries of the dispatch table as classes, for the exact class's
+// quick path (InitMethodTable is the reference; a test compares the two).
 enum : uint8_t { chSymbol, chDigit, chLetter, chKanaSymbol, chKana, chKanji, chDBSymbol, chLead82, chLead83, chTab, chOther };
 // Beyond the classes, the exact parser's action table marks blanks, the row's
 // end and bytes at which a recogniser of the view may claim a token.
@@ -82,7 +82,6 @@ struct TDispatchClasses {
 
 constexpr TDispatchClasses kDispatch;
 
-
 inline bool Is(unsigned char c, uint8_t cls) { return (kClasses.Bits[c] & cls) != 0; }
 
 inline unsigned char LowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
@@ -97,6 +96,8 @@ inline int CompareText(const unsigned char* a, size_t na, const std::string& b) 
   return na < b.size() ? -1 : (na > b.size() ? 1 : 0);
 }
 
+inline unsigned Code(const unsigned char* p) { return static_cast<unsigned>(p[0]) << 8 | p[1]; }
+inline bool InCode(unsigned code, unsigned lo, unsigned hi) { return code - lo <= hi - lo; }
 
 }  // namespace
 
@@ -230,13 +231,6 @@ void TEditorParser::BuildActions() {
     else FAction[c] = kDispatch.Single[c];
   }
 }
-
-namespace {
-
-inline unsigned Code(const unsigned char* p) { return static_cast<unsigned>(p[0]) << 8 | p[1]; }
-inline bool InCode(unsigned code, unsigned lo, unsigned hi) { return code - lo <= hi - lo; }
-
-}  // namespace
 
 [[gnu::always_inline]] inline void TEditorParser::FastDispatch(uint8_t Class) {
   // The byte entries of InitMethodTable, for the exact class whose table they
@@ -373,7 +367,7 @@ int TEditorParser::ReadToken() {
   return FToken;
 }
 
-bool TEditorParser::StartsWith(const std::string& S) const {
+bool TEditorParser::StartsWith(std::string_view S) const {
   for (size_t i = 0; i < S.size(); ++i)
     if (FPtr[i] == 0 || FPtr[i] != static_cast<unsigned char>(S[i])) return false;
   return true;
@@ -439,16 +433,15 @@ void TEditorParser::MailProc() {
 
 bool TEditorParser::IsUrlProc() {
   if (!FView || !FView->Url()) return false;
-  static const std::string ftp = "ftp:", http = "http:", https = "https:", www = "www.";
-  const std::string* prefix = nullptr;
+  std::string_view prefix;
   switch (*FPtr) {
-    case 'f': if (StartsWith(ftp)) prefix = &ftp; break;
-    case 'h': if (StartsWith(http)) prefix = &http; else if (StartsWith(https)) prefix = &https; break;
-    case 'w': if (StartsWith(www)) prefix = &www; break;
-    default: break;
+    case 'f': prefix = "ftp:"; break;
+    case 'h': prefix = StartsWith("http:") ? "http:" : "https:"; break;
+    case 'w': prefix = "www."; break;
+    default: return false;
   }
-  if (!prefix) return false;
-  FPtr += prefix->size();
+  if (!StartsWith(prefix)) return false;
+  FPtr += prefix.size();
   return true;
 }
 

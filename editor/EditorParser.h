@@ -14,6 +14,7 @@
 // may use constructs its base with TDeferStart and calls Start itself.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <typeinfo>
 #include <vector>
 
@@ -127,7 +128,7 @@ class TEditorParser : public IEditorRowParser {
   static bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
   static bool IsRowEnd(unsigned char c) { return c == 0 || c == '\n' || c == '\r'; }
   // True when the text at FPtr starts with S; never reads past the terminating NUL.
-  bool StartsWith(const std::string& S) const;
+  bool StartsWith(std::string_view S) const;
 
   int FBracketIndex = -2;
   int FElementIndex = -2;

@@ -372,3 +372,25 @@ TEST(ParserTokens, DescendantOverridesTableAndRecogniser) {
 
 }  // namespace
 }  // namespace vel::test
+
+namespace vel::test {
+namespace {
+
+TEST(ParserTokens, ReusedParserFollowsViewChangesBetweenRows) {
+  TTestHost host;
+  TEditorParser p("", &host, -1);
+  const std::string row = "a@b.c // x";
+  p.NewData(row, &host, -1, toEof);
+  EXPECT_EQ(p.Token(), toAnk);
+  host.View.SetMail(true);
+  host.View.SetCommenter("//");
+  p.NewData(row, &host, -1, toEof);
+  EXPECT_EQ(Drain(p), (std::vector<TTok>{{toMail, 0, 5}, {toComment, 6, 4}}));
+  host.View.SetMail(false);
+  host.AddBracket("a", "c");
+  p.NewData(row, &host, -1, toEof);
+  EXPECT_EQ(Drain(p), (std::vector<TTok>{{toBracket, 0, 5}, {toComment, 6, 4}}));
+}
+
+}  // namespace
+}  // namespace vel::test

