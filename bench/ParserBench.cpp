@@ -6,8 +6,8 @@
 // work on the machine does not count. (<chrono> does not build with the
 // CP932 execution character set, hence clock_gettime.)
 //   ParserBench CORPUS  -> prints "name value unit" lines
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>

@@ -8,6 +8,17 @@
 // entries of the dispatch table continue such a token. LastTokenBracket walks a
 // row to find the state the next row starts in.
 //
+// Every row is read to its end, each token advancing: a carried kind that
+// cannot go on at the row's first byte (an out-of-date state) gives an empty
+// token of that kind, the only token without bytes, and the next token is
+// read at the same place by its byte; a lead byte that its trail byte cannot
+// follow is a toDBSymbol of one byte (of the carried kind when it continues
+// a token); a lead byte before the row's end is a character of one byte.
+//
+// An object of exactly this class takes a quicker path with the same rules:
+// tables built from the view's switches at NewData, and tight loops for the
+// runs of the dispatch table. A test holds both paths to the same tokens.
+//
 // Every operation is virtual so that a descendant can change any rule. C++
 // does not dispatch virtual calls from a base constructor: a descendant that
 // overrides InitMethodTable, NewData or a token method that the first token
