@@ -1,0 +1,45 @@
+#include "editor/EditorCaret.h"
+
+#include <algorithm>
+
+namespace vel {
+
+void TEditorCaret::SetStyle(TEditorCaretStyle Value) {
+  if (FStyle == Value) return;
+  FStyle = Value;
+  Changed();
+}
+
+void TEditorCaret::SetTabSpaceCount(int Value) {
+  Value = std::clamp(Value, 2, 8) & ~1;
+  if (FTabSpaceCount == Value) return;
+  FTabSpaceCount = Value;
+  Changed();
+}
+
+bool TEditorCaret::Assign(const TNotifyPersistent& Source) {
+  auto* s = dynamic_cast<const TEditorCaret*>(&Source);
+  if (!s) return TNotifyPersistent::Assign(Source);
+  BeginUpdate();
+  AutoCursor = s->AutoCursor;
+  AutoIndent = s->AutoIndent;
+  BackSpaceUnIndent = s->BackSpaceUnIndent;
+  FCursors.Assign(s->FCursors);
+  FreeCaret = s->FreeCaret;
+  InTab = s->InTab;
+  KeepCaret = s->KeepCaret;
+  LockScroll = s->LockScroll;
+  NextLine = s->NextLine;
+  PrevSpaceIndent = s->PrevSpaceIndent;
+  RowSelect = s->RowSelect;
+  SelDragMode = s->SelDragMode;
+  SelMove = s->SelMove;
+  SoftTab = s->SoftTab;
+  FStyle = s->FStyle;
+  TabIndent = s->TabIndent;
+  FTabSpaceCount = s->FTabSpaceCount;
+  EndUpdate();
+  return true;
+}
+
+}  // namespace vel

@@ -1,0 +1,27 @@
+#include "editor/EditorMargin.h"
+
+#include <algorithm>
+
+namespace vel {
+
+void TEditorMargin::Set(int& Field, int Value) {
+  Value = std::clamp(Value, 0, 100);
+  if (Field == Value) return;
+  Field = Value;
+  Changed();
+}
+
+bool TEditorMargin::Assign(const TNotifyPersistent& Source) {
+  auto* s = dynamic_cast<const TEditorMargin*>(&Source);
+  if (!s) return TNotifyPersistent::Assign(Source);
+  BeginUpdate();
+  FCharacter = s->FCharacter;
+  FLeft = s->FLeft;
+  FLine = s->FLine;
+  FTop = s->FTop;
+  FUnderline = s->FUnderline;
+  EndUpdate();
+  return true;
+}
+
+}  // namespace vel

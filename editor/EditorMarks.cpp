@@ -1,0 +1,42 @@
+#include "editor/EditorMarks.h"
+
+namespace vel {
+
+void TEditorMark::SetColor(TColor Value) {
+  if (FColor == Value) return;
+  FColor = Value;
+  Changed();
+}
+
+void TEditorMark::SetVisible(bool Value) {
+  if (FVisible == Value) return;
+  FVisible = Value;
+  Changed();
+}
+
+bool TEditorMark::Assign(const TNotifyPersistent& Source) {
+  auto* s = dynamic_cast<const TEditorMark*>(&Source);
+  if (!s) return TNotifyPersistent::Assign(Source);
+  FColor = s->FColor;
+  FVisible = s->FVisible;
+  Changed();
+  return true;
+}
+
+TEditorMarks::TEditorMarks() {
+  for (TEditorMark* m : {&FEofMark, &FRetMark, &FUnderline})
+    m->OnChange = [this](TNotifyPersistent* Sender) { ChangedProc(Sender); };
+}
+
+bool TEditorMarks::Assign(const TNotifyPersistent& Source) {
+  auto* s = dynamic_cast<const TEditorMarks*>(&Source);
+  if (!s) return TNotifyPersistent::Assign(Source);
+  BeginUpdate();
+  FEofMark.Assign(s->FEofMark);
+  FRetMark.Assign(s->FRetMark);
+  FUnderline.Assign(s->FUnderline);
+  EndUpdate();
+  return true;
+}
+
+}  // namespace vel
