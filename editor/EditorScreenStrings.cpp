@@ -108,10 +108,19 @@ void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
   const int rows = Count();
   if (Index < 0 || N < 0 || Index + N > rows || (N == 0 && S.empty())) return;
   TUpdateGuard g(*this);
-  int A = std::max(RowStart(Index), Index - 1);
   // Text added after a last row without a line break continues that row;
   // a raEof row must stay the last one.
-  if (Index == rows && rows > 0 && GetRows(rows - 1) == raEof) A = rows - 1;
+  int lineStart = RowStart(Index);
+  if (Index == rows && rows > 0 && GetRows(rows - 1) == raEof) lineStart = RowStart(rows - 1);
+  // The rows before the edit are re-cut as far back as their cut can depend
+  // on the edited text: a row's cut looks at most WrapByte + 4 columns ahead
+  // of its start, and every byte takes at least one column.
+  int A = Index;
+  const size_t reach = static_cast<size_t>(FWrapOption->GetWrapByte()) + 4;
+  for (size_t bytes = 0; A > lineStart && (A == Index || (FWordWrap && bytes < reach));) {
+    --A;
+    bytes += Get(A).size();
+  }
   const int L = Index + N - 1;
   int E = L >= 0 ? RowEnd(L) : -1;
 

@@ -27,41 +27,51 @@ int TEditorScreenStrings::DisplayWidth(const std::string& S) const {
   return c ? static_cast<int>(c->ExpandTab(S).size()) : ExpandLength(S, ColumnOptions());
 }
 
+// Each row is measured from its own start, as it is shown: a row's tab stops
+// and its cut depend only on the text from its first byte on, never on where
+// an earlier walk began. So cutting from any row start gives the rows a cut
+// of the whole line gives, and an undo puts back exactly the rows it took.
+// A row looks at most WrapByte + 4 columns ahead, so the column map is made
+// for a window of WrapByte + 6 bytes at a time.
 template <class F>
 int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row) {
   const TEditorWrapOption& wo = *FWrapOption;
   const int W = wo.GetWrapByte();
-  const int len = static_cast<int>(Line.size());
+  const size_t len = Line.size();
   if (DisplayWidth(Line) < W) {
-    Row(0, Line.size());
+    Row(0, len);
     return 1;
   }
-  const std::string map = Attributes(Line);
-  const int size = static_cast<int>(map.size());
-  TEditorAttributeArray cur(Line, map);
-  int B = 1, C = 1, rows = 0;
-  auto width = [&] { return cur.GetPosition() - C + 1; };
-  auto back = [&] {
-    cur.Prior();
-    if (cur.Code() == '4') cur.Prior();
-  };
   const int kinsokuMin = (W / 5) * 4;
+  size_t B = 0;
+  int rows = 0;
   while (true) {
-    cur.SetPosition(C + W - 1);
-    if (cur.Code() == '0') {
-      if (C <= size) {
-        Row(static_cast<size_t>(B - 1), static_cast<size_t>(len - (B - 1)));
-        ++rows;
-      } else if (!wo.GetFollowRetMark()) {
-        Row(Line.size(), 0);
+    if (B >= len) {
+      // The previous row ended exactly at the line's end.
+      if (!wo.GetFollowRetMark()) {
+        Row(len, 0);
         ++rows;
       }
       return rows;
     }
+    const std::string window = Line.substr(B, static_cast<size_t>(W) + 6);
+    const bool more = B + window.size() < len;
+    const std::string map = Attributes(window);
+    const int size = static_cast<int>(map.size());
+    if (!more && size < W) {
+      Row(B, len - B);
+      return rows + 1;
+    }
+    TEditorAttributeArray cur(window, map);
+    auto back = [&] {
+      cur.Prior();
+      if (cur.Code() == '4') cur.Prior();
+    };
+    cur.SetPosition(W);
     if (cur.Code() == '4') {
       cur.Prior();
-    } else if (wo.GetWordBreak() && size - C + 1 > W) {
-      while (cur.Code() != '2' && cur.Code() != '3' && cur.Code() != '5' && width() > W / 3) back();
+    } else if (wo.GetWordBreak() && (more || size > W)) {
+      while (cur.Code() != '2' && cur.Code() != '3' && cur.Code() != '5' && cur.GetPosition() > W / 3) back();
     }
     if (wo.GetFollowPunctuation()) {
       while (true) {
@@ -70,25 +80,24 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row) {
         int p = cur.GetPosition();
         int w = (cur.CodeAt(p + 1) == '4' && cur.CodeAt(p + 2) == '5') ? 2 : 1;
         // Hanging punctuation goes at most two columns past the width.
-        if (width() + w > W + 2) break;
+        if (p + w > W + 2) break;
         for (int k = 0; k < w; ++k) cur.Next();
       }
     }
     if (wo.GetLeading() && cur.GetPosition() < size) {
-      while (width() > kinsokuMin && IsInclude(cur.PositionString(), wo.GetLeadStr())) back();
+      while (cur.GetPosition() > kinsokuMin && IsInclude(cur.PositionString(), wo.GetLeadStr())) back();
       if (cur.GetPosition() + 2 <= size && IsInclude(cur.NextPositionString(), wo.GetFollowStr())) {
-        while (width() > kinsokuMin && (IsInclude(cur.PositionString(), wo.GetLeadStr()) ||
-                                        IsInclude(cur.NextPositionString(), wo.GetFollowStr())))
+        while (cur.GetPosition() > kinsokuMin && (IsInclude(cur.PositionString(), wo.GetLeadStr()) ||
+                                                  IsInclude(cur.NextPositionString(), wo.GetFollowStr())))
           back();
       }
     }
-    int end = std::min(cur.GetStrIndex(), len);
-    Row(static_cast<size_t>(B - 1), static_cast<size_t>(end - (B - 1)));
+    const size_t rowLen = std::min(static_cast<size_t>(cur.GetStrIndex()), window.size());
+    Row(B, rowLen);
     ++rows;
     cur.Next();
     while (cur.Code() == '3') cur.Next();
-    B = cur.GetStrIndex();
-    C = cur.GetPosition();
+    B += static_cast<size_t>(cur.GetStrIndex()) - 1;
   }
 }
 

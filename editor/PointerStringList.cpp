@@ -39,6 +39,7 @@ void TPointerStringList::Reserve(int N) {
 }
 
 void TPointerStringList::Open(int Index, std::string* const* Strings, int N) {
+  Index = std::clamp(Index, 0, Count());
   GrowGap(static_cast<size_t>(N));
   MoveGap(static_cast<size_t>(Index));
   for (int k = 0; k < N; ++k) Buf[Gap + k] = TRow{Strings[k], 0, 0};
@@ -98,6 +99,7 @@ void TPointerStringList::DeleteRange(int Index, int N) {
 void TPointerStringList::TakeRows(int Index, TPointerStringList& Source) {
   int n = Source.Count();
   if (n == 0) return;
+  Index = std::clamp(Index, 0, Count());
   GrowGap(static_cast<size_t>(n));
   MoveGap(static_cast<size_t>(Index));
   for (int k = 0; k < n; ++k) Buf[Gap + k] = Source.At(k);
