@@ -43,8 +43,26 @@ TCharSet CreateDelimiters() {
 }
 
 std::string StrToAttributes(const std::string& S, const TColumnMapOptions& o) {
+  const size_t n = S.size();
+  const bool tabs = S.find('\t') != std::string::npos;
   std::string r;
-  r.reserve(S.size() + 8);
+  if (!tabs) {
+    // One code per byte: the common case, written without growing the string.
+    r.resize(n);
+    for (size_t i = 0; i < n;) {
+      auto c = static_cast<unsigned char>(S[i]);
+      if (IsLeadByte(c)) {
+        r[i] = cmLead;
+        if (i + 1 < n) r[i + 1] = cmTrail;
+        i += 2;
+      } else {
+        r[i] = o.Delimiters.test(c) ? cmDelimiter : cmSingle;
+        ++i;
+      }
+    }
+    return r;
+  }
+  r.reserve(n + 16);
   WalkColumns(S, o, [&](size_t i, size_t len, int, int blanks) {
     if (len == 2) {
       r += cmLead;

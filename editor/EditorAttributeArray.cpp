@@ -2,8 +2,9 @@
 
 namespace vel {
 
-TEditorAttributeArray::TEditorAttributeArray(const std::string& S, const std::string& Attributes)
-    : Text(S), Map(Attributes) {
+TEditorAttributeArray::TEditorAttributeArray(const std::string& S, std::string Attributes)
+    : Text(S), Map(std::move(Attributes)) {
+  NoTabs = Map.find('3') == std::string::npos;
   Map += '0';
 }
 
@@ -21,6 +22,11 @@ void TEditorAttributeArray::Prior() {
 }
 
 int TEditorAttributeArray::SetPosition(int Col) {
+  if (NoTabs) {
+    // Without tab blanks every column is one byte.
+    Position = StrIndex = Col < 1 ? 1 : Col > GetSize() + 1 ? GetSize() + 1 : Col;
+    return Position;
+  }
   while (Position < Col && Code() != '0') Next();
   while (Position > Col && Position > 1) Prior();
   return Position;

@@ -8,7 +8,7 @@ namespace vel {
 
 class TEditorAttributeArray {
  public:
-  TEditorAttributeArray(const std::string& S, const std::string& Attributes);
+  TEditorAttributeArray(const std::string& S, std::string Attributes);
 
   char Code() const { return Map[static_cast<size_t>(Position - 1)]; }
   char CodeAt(int Col) const {
@@ -31,6 +31,7 @@ class TEditorAttributeArray {
   std::string Map;
   int Position = 1;
   int StrIndex = 1;
+  bool NoTabs = false;
 };
 
 }  // namespace vel

@@ -53,6 +53,8 @@ class IEditorClient {
 
   virtual std::string StrToAttributes(const std::string& S) const = 0;
   virtual std::string ExpandTab(const std::string& S) const = 0;
+  // The length of ExpandTab(S), which word wrap asks for every line.
+  virtual int ExpandLength(const std::string& S) const = 0;
 
   // The row list this control shows.
   virtual TEditorScreenStrings& ScreenStrings() = 0;

@@ -5,6 +5,7 @@
 // logical lines it touches, records one undo step and tells the controls what
 // to repaint. With word wrap on, a logical line is cut into rows by the wrap
 // settings (kinsoku, hanging punctuation, word breaks).
+#include <bitset>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,15 +93,27 @@ class TEditorScreenStrings : public TEditorStringList {
 
  private:
   friend class TEditorUndoObj;
+  // Membership of a character in one of the wrap option's character lists,
+  // answered as IsInclude would, from tables rebuilt when the list changes.
+  struct TCharTable {
+    std::string Source;
+    bool Built = false;
+    std::bitset<256> Single;
+    std::bitset<65536> Double;
+    const TCharTable& For(const std::string& List);
+    bool Has(const std::string& Char) const;
+  };
+  TCharTable FLeadTable, FFollowTable, FPunctuationTable;
   void ChangeLink();
   std::string Attributes(const std::string& S) const;
   int DisplayWidth(const std::string& S) const;
   bool ClientLoading() const;
   // Cuts one line (no line breaks) into rows, calling Row(begin, length)
   // for each; returns the row count. The last row is the line's end.
+  // Width is the line's display width when the caller knows it, else -1.
   template <class F>
-  int CutLine(const std::string& Line, F&& Row);
-  void AppendCutLine(const std::string& Line, TEditorStringList& List);
+  int CutLine(const std::string& Line, F&& Row, int Width = -1);
+  void AppendCutLine(const std::string& Line, TEditorStringList& List, int Width = -1);
   int ScreenRows() const;
   std::unique_ptr<IEditorRowParser> MakeParser() const;
   void ClientsInitView();

@@ -7,6 +7,27 @@
 
 namespace vel {
 
+const TEditorScreenStrings::TCharTable& TEditorScreenStrings::TCharTable::For(const std::string& List) {
+  if (Built && List == Source) return *this;
+  Source = List;
+  Built = true;
+  Single.reset();
+  Double.reset();
+  for (size_t i = 0; i < List.size(); i += CharLength(List, i)) {
+    auto b = static_cast<unsigned char>(List[i]);
+    Single.set(b);
+    if (CharLength(List, i) == 2) Double.set(b << 8 | static_cast<unsigned char>(List[i + 1]));
+  }
+  return *this;
+}
+
+bool TEditorScreenStrings::TCharTable::Has(const std::string& Char) const {
+  if (Char.size() == 1) return Single.test(static_cast<unsigned char>(Char[0]));
+  if (Char.size() == 2)
+    return Double.test(static_cast<unsigned char>(Char[0]) << 8 | static_cast<unsigned char>(Char[1]));
+  return !Char.empty() && IsInclude(Char, Source);
+}
+
 TColumnMapOptions TEditorScreenStrings::ColumnOptions() const {
   static const TCharSet delimiters = CreateDelimiters();
   TColumnMapOptions o;
@@ -24,7 +45,7 @@ std::string TEditorScreenStrings::Attributes(const std::string& S) const {
 int TEditorScreenStrings::DisplayWidth(const std::string& S) const {
   if (S.find('\t') == std::string::npos) return static_cast<int>(S.size());
   IEditorClient* c = GetClient();
-  return c ? static_cast<int>(c->ExpandTab(S).size()) : ExpandLength(S, ColumnOptions());
+  return c ? c->ExpandLength(S) : ExpandLength(S, ColumnOptions());
 }
 
 // Each row is measured from its own start, as it is shown: a row's tab stops
@@ -34,15 +55,18 @@ int TEditorScreenStrings::DisplayWidth(const std::string& S) const {
 // A row looks at most WrapByte + 4 columns ahead, so the column map is made
 // for a window of WrapByte + 6 bytes at a time.
 template <class F>
-int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row) {
+int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row, int Width) {
   const TEditorWrapOption& wo = *FWrapOption;
   const int W = wo.GetWrapByte();
   const size_t len = Line.size();
-  if (DisplayWidth(Line) < W) {
+  if ((Width < 0 ? DisplayWidth(Line) : Width) < W) {
     Row(0, len);
     return 1;
   }
   const int kinsokuMin = (W / 5) * 4;
+  const TCharTable& lead = FLeadTable.For(wo.GetLeadStr());
+  const TCharTable& follow = FFollowTable.For(wo.GetFollowStr());
+  const TCharTable& punctuation = FPunctuationTable.For(wo.GetPunctuationStr());
   size_t B = 0;
   int rows = 0;
   while (true) {
@@ -56,13 +80,13 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row) {
     }
     const std::string window = Line.substr(B, static_cast<size_t>(W) + 6);
     const bool more = B + window.size() < len;
-    const std::string map = Attributes(window);
+    std::string map = Attributes(window);
     const int size = static_cast<int>(map.size());
     if (!more && size < W) {
       Row(B, len - B);
       return rows + 1;
     }
-    TEditorAttributeArray cur(window, map);
+    TEditorAttributeArray cur(window, std::move(map));
     auto back = [&] {
       cur.Prior();
       if (cur.Code() == '4') cur.Prior();
@@ -76,7 +100,7 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row) {
     if (wo.GetFollowPunctuation()) {
       while (true) {
         std::string next = cur.NextPositionString();
-        if (next.empty() || !IsInclude(next, wo.GetPunctuationStr())) break;
+        if (!punctuation.Has(next)) break;
         int p = cur.GetPosition();
         int w = (cur.CodeAt(p + 1) == '4' && cur.CodeAt(p + 2) == '5') ? 2 : 1;
         // Hanging punctuation goes at most two columns past the width.
@@ -85,10 +109,10 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row) {
       }
     }
     if (wo.GetLeading() && cur.GetPosition() < size) {
-      while (cur.GetPosition() > kinsokuMin && IsInclude(cur.PositionString(), wo.GetLeadStr())) back();
-      if (cur.GetPosition() + 2 <= size && IsInclude(cur.NextPositionString(), wo.GetFollowStr())) {
-        while (cur.GetPosition() > kinsokuMin && (IsInclude(cur.PositionString(), wo.GetLeadStr()) ||
-                                                  IsInclude(cur.NextPositionString(), wo.GetFollowStr())))
+      while (cur.GetPosition() > kinsokuMin && lead.Has(cur.PositionString())) back();
+      if (cur.GetPosition() + 2 <= size && follow.Has(cur.NextPositionString())) {
+        while (cur.GetPosition() > kinsokuMin &&
+               (lead.Has(cur.PositionString()) || follow.Has(cur.NextPositionString())))
           back();
       }
     }
@@ -101,8 +125,8 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row) {
   }
 }
 
-void TEditorScreenStrings::AppendCutLine(const std::string& Line, TEditorStringList& List) {
-  CutLine(Line, [&](size_t b, size_t n) { List.AddRow(Line.substr(b, n), raWrapped); });
+void TEditorScreenStrings::AppendCutLine(const std::string& Line, TEditorStringList& List, int Width) {
+  CutLine(Line, [&](size_t b, size_t n) { List.AddRow(Line.substr(b, n), raWrapped); }, Width);
   List.SetRows(List.Count() - 1, raCrlf);
 }
 
@@ -144,9 +168,12 @@ void TEditorScreenStrings::WrapLines() {
     for (int r = 0; r < n;) {
       int e = r;
       while (e < n - 1 && GetRows(e) == raWrapped) ++e;
-      if (e == r && DisplayWidth(Get(r)) < W) {
+      const int width = e == r ? DisplayWidth(Get(r)) : -1;
+      if (e == r && width < W) {
         rows.AppendTaken(*this, r);
         rows.SetRows(rows.Count() - 1, raCrlf);
+      } else if (e == r) {
+        AppendCutLine(Get(r), rows, width);
       } else {
         line.clear();
         for (int k = r; k <= e; ++k) line += Get(k);

@@ -214,8 +214,9 @@ void TEditorStrings::LoadFromFile(const std::string& FileName) {
       if (pending.empty()) {
         l.AddRow(std::string(b + i, j - i), raCrlf);
       } else {
+        // Copied at its size; pending keeps its capacity for the next long line.
         pending.append(b + i, j - i);
-        l.AddRow(std::move(pending), raCrlf);
+        l.AddRow(std::string(pending), raCrlf);
         pending.clear();
       }
       i = j + 1;

@@ -7,9 +7,64 @@
 
 namespace vel {
 
+namespace {
+
+// Row strings come from slabs with a free list: a document of a million rows
+// would otherwise pay a heap allocation per row object on top of its text.
+// Row lists live on the user-interface thread, as does this pool; slots are
+// kept for reuse when rows go.
+class TStringPool {
+ public:
+#if defined(__SANITIZE_ADDRESS__)
+  // Under the address sanitizer every row is its own allocation, so that a
+  // use after free is caught.
+  std::string* New(std::string&& s) { return new std::string(std::move(s)); }
+  void Delete(std::string* p) { delete p; }
+#else
+  std::string* New(std::string&& s) {
+    void* slot;
+    if (Free) {
+      slot = Free;
+      Free = Free->Next;
+    } else {
+      if (Used == kSlab) {
+        Slabs.push_back(std::make_unique<TSlot[]>(kSlab));
+        Used = 0;
+      }
+      slot = &Slabs.back()[Used++];
+    }
+    return new (slot) std::string(std::move(s));
+  }
+  void Delete(std::string* p) {
+    if (!p) return;
+    p->~basic_string();
+    TSlot* slot = reinterpret_cast<TSlot*>(p);
+    slot->Next = Free;
+    Free = slot;
+  }
+#endif
+
+ private:
+  union TSlot {
+    TSlot* Next;
+    alignas(std::string) unsigned char Bytes[sizeof(std::string)];
+  };
+  static constexpr size_t kSlab = 4096;
+  std::vector<std::unique_ptr<TSlot[]>> Slabs;
+  size_t Used = kSlab;
+  TSlot* Free = nullptr;
+};
+
+TStringPool& Pool() {
+  static TStringPool* pool = new TStringPool;  // outlives every static row list
+  return *pool;
+}
+
+}  // namespace
+
 TPointerStringList::~TPointerStringList() {
   for (size_t i = 0; i < Buf.size(); ++i)
-    if (i < Gap || i >= Gap + GapLen) delete Buf[i].Str;
+    if (i < Gap || i >= Gap + GapLen) Pool().Delete(Buf[i].Str);
 }
 
 void TPointerStringList::MoveGap(size_t Pos) {
@@ -59,9 +114,8 @@ int TPointerStringList::Add(std::string S) {
 }
 
 void TPointerStringList::Insert(int Index, std::string S) {
-  auto p = std::make_unique<std::string>(std::move(S));
   GrowGap(1);
-  std::string* raw = p.release();
+  std::string* raw = Pool().New(std::move(S));
   Open(Index, &raw, 1);
   ChangedIfIdle();
 }
@@ -80,11 +134,9 @@ void TPointerStringList::Clear() {
 
 void TPointerStringList::InsertEmpty(int Index, int N) {
   if (N <= 0) return;
-  std::vector<std::unique_ptr<std::string>> made(static_cast<size_t>(N));
-  for (auto& m : made) m = std::make_unique<std::string>();
   GrowGap(static_cast<size_t>(N));
-  std::vector<std::string*> raw(made.size());
-  for (size_t k = 0; k < made.size(); ++k) raw[k] = made[k].release();
+  std::vector<std::string*> raw(static_cast<size_t>(N));
+  for (auto& r : raw) r = Pool().New(std::string());
   Open(Index, raw.data(), N);
 }
 
@@ -92,7 +144,7 @@ void TPointerStringList::DeleteRange(int Index, int N) {
   if (N <= 0 || Index < 0 || Index >= Count()) return;
   if (Index + N > Count()) N = Count() - Index;
   MoveGap(static_cast<size_t>(Index));
-  for (int k = 0; k < N; ++k) delete Buf[Gap + GapLen + k].Str;
+  for (int k = 0; k < N; ++k) Pool().Delete(Buf[Gap + GapLen + k].Str);
   GapLen += N;
 }
 
@@ -122,21 +174,19 @@ void TPointerStringList::CopyRows(int Index, const TPointerStringList& Source) {
 }
 
 void TPointerStringList::AppendTaken(TPointerStringList& Source, int i) {
-  auto empty = std::make_unique<std::string>();
   GrowGap(1);
   MoveGap(Buf.size() - GapLen);
   TRow& from = Source.At(i);
   Buf[Gap] = from;
-  from.Str = empty.release();
+  from.Str = Pool().New(std::string());
   ++Gap;
   --GapLen;
 }
 
 void TPointerStringList::AppendRaw(std::string S, uint32_t Item) {
-  auto p = std::make_unique<std::string>(std::move(S));
   GrowGap(1);
   MoveGap(Buf.size() - GapLen);
-  Buf[Gap] = TRow{p.release(), Item, 0};
+  Buf[Gap] = TRow{Pool().New(std::move(S)), Item, 0};
   ++Gap;
   --GapLen;
 }

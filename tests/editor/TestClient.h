@@ -62,6 +62,7 @@ class TTestClient : public IEditorClient, public IEditorParserHost {
   const IEditorParserHost* ParserHost() const override { return this; }
   std::string StrToAttributes(const std::string& S) const override { return vel::StrToAttributes(S, Options()); }
   std::string ExpandTab(const std::string& S) const override { return vel::ExpandTab(S, Options()); }
+  int ExpandLength(const std::string& S) const override { return vel::ExpandLength(S, Options()); }
   TEditorScreenStrings& ScreenStrings() override { return *List; }
 
   const TEditorViewInfo* ParserView() const override { return nullptr; }
