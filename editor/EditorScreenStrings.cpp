@@ -124,11 +124,13 @@ void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
   const int L = Index + N - 1;
   int E = L >= 0 ? RowEnd(L) : -1;
 
+  // Everything that can fail (allocations) happens before the rows change,
+  // so an exception leaves the text and the undo list as they were.
   if (A == Index && E == L && S.empty() && N > 0) {
-    PUndoData rec = FUndoObj->Add();
-    rec->ListIndex = Index;
+    TUndoData old;
     int unused;
-    ListInfo(Index, N, rec->RowAttribute, unused, rec->Str);
+    ListInfo(Index, N, old.RowAttribute, unused, old.Str);
+    CommitUndo(Index, 0, std::move(old));
     DeleteRange(Index, N);
     int bc = UpdateBrackets(Index, true);
     UpdateDrawInfo(Index, N, bc, 0);
@@ -143,13 +145,6 @@ void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
     lastAttr = GetRows(E);
   } else {
     lastAttr = EndsWithBreak(S) ? raCrlf : raEof;
-  }
-
-  PUndoData rec = FUndoObj->Add();
-  rec->ListIndex = A;
-  if (E >= A) {
-    rec->Str = RangeText(A, E - A + 1);
-    rec->RowAttribute = GetRows(E);
   }
 
   std::string text;
@@ -167,11 +162,25 @@ void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
   if (lastAttr == raEof && EndsWithBreak(text)) list.AddRow(std::string(), raEof);
   list.SetRows(list.Count() - 1, lastAttr);
   const int newCount = list.Count(), oldCount = E - A + 1;
-  rec->RowCount = newCount;
+  Reserve(Count() - oldCount + newCount);
+  TUndoData old;
+  if (E >= A) {
+    old.Str = RangeText(A, E - A + 1);
+    old.RowAttribute = GetRows(E);
+  }
+  CommitUndo(A, newCount, std::move(old));
   DeleteRange(A, oldCount);
   TakeRows(A, list);
   int bc = UpdateBrackets(A, true);
   UpdateDrawInfo(A, oldCount, bc, newCount);
+}
+
+void TEditorScreenStrings::CommitUndo(int ListIndex, int RowCount, TUndoData&& Old) {
+  PUndoData rec = FUndoObj->Add();
+  rec->ListIndex = ListIndex;
+  rec->RowCount = RowCount;
+  rec->RowAttribute = Old.RowAttribute;
+  rec->Str = std::move(Old.Str);
 }
 
 void TEditorScreenStrings::Clear() {

@@ -105,6 +105,7 @@ class TEditorScreenStrings : public TEditorStringList {
   };
   TCharTable FLeadTable, FFollowTable, FPunctuationTable;
   void ChangeLink();
+  void CommitUndo(int ListIndex, int RowCount, TUndoData&& Old);
   std::string Attributes(const std::string& S) const;
   int DisplayWidth(const std::string& S) const;
   bool ClientLoading() const;

@@ -1,5 +1,7 @@
 #include "editor/EditorUndoObj.h"
 
+#include <algorithm>
+
 #include "editor/EditorScreenStrings.h"
 
 namespace vel {
@@ -61,12 +63,10 @@ void TEditorUndoObj::UndoToRedo(const TUndoData& Record) {
 
 TEditorUndoObj::TSwapped TEditorUndoObj::SwapIn(const TUndoData& R) {
   TSwapped sw;
-  if (R.RowCount > 0) {
-    FList.ListInfo(R.ListIndex, R.RowCount, sw.A, sw.K, sw.T);
-    FList.DeleteList(R.ListIndex, sw.K);
-  }
+  // The rows to put back and the text to take out are made first, so that a
+  // failed allocation changes nothing.
+  TEditorStringList rows;
   if (R.RowAttribute != raInvalid) {
-    TEditorStringList rows;
     FList.StrToWrapList(R.Str, rows);
     if (R.RowAttribute == raWrapped && rows.Count() > 0 && rows.Get(rows.Count() - 1).empty())
       rows.Delete(rows.Count() - 1);
@@ -74,9 +74,12 @@ TEditorUndoObj::TSwapped TEditorUndoObj::SwapIn(const TUndoData& R) {
     if (R.RowAttribute == raEof && !R.Str.empty() && (R.Str.back() == '\n' || R.Str.back() == '\r'))
       rows.AddRow(std::string(), raEof);
     if (rows.Count() > 0) rows.SetRows(rows.Count() - 1, R.RowAttribute);
-    sw.N = rows.Count();
-    FList.ChangeList(R.ListIndex, 0, rows);
   }
+  if (R.RowCount > 0) FList.ListInfo(R.ListIndex, R.RowCount, sw.A, sw.K, sw.T);
+  FList.Reserve(FList.Count() - sw.K + rows.Count());
+  sw.N = rows.Count();
+  if (sw.K > 0) FList.DeleteList(R.ListIndex, sw.K);
+  if (sw.N > 0) FList.ChangeList(std::min(R.ListIndex, FList.Count()), 0, rows);
   int bc = FList.UpdateBrackets(R.ListIndex, true);
   FList.UpdateDrawInfo(R.ListIndex, sw.K, bc, sw.N);
   return sw;

@@ -205,4 +205,23 @@ void TPointerStringList::Changed() {
   if (OnChange) OnChange(this);
 }
 
+void InsertStrings(const TPointerStringList& Source, TPointerStringList& Dest, int Index) {
+  Dest.BeginUpdate();
+  Dest.CopyRows(Index, Source);
+  Dest.EndUpdate();
+}
+
+void DeleteStrings(TPointerStringList& Strings, int Index, int Count) {
+  Strings.BeginUpdate();
+  Strings.DeleteRange(Index, Count);
+  Strings.EndUpdate();
+}
+
+void ChangeStrings(const TPointerStringList& Source, TPointerStringList& Dest, int Index, int Count) {
+  Dest.BeginUpdate();
+  Dest.DeleteRange(Index, Count);
+  Dest.CopyRows(Index, Source);
+  Dest.EndUpdate();
+}
+
 }  // namespace vel

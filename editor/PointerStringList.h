@@ -80,4 +80,11 @@ class TPointerStringList {
   int UpdateCount = 0;
 };
 
+// Whole-list helpers, each inside one update of the target: insert every
+// entry of Source before Index, delete Count entries at Index (nothing past
+// the end), replace Count entries at Index by every entry of Source.
+void InsertStrings(const TPointerStringList& Source, TPointerStringList& Dest, int Index);
+void DeleteStrings(TPointerStringList& Strings, int Index, int Count);
+void ChangeStrings(const TPointerStringList& Source, TPointerStringList& Dest, int Index, int Count);
+
 }  // namespace vel

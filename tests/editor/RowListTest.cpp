@@ -265,3 +265,53 @@ TEST(RowList, SharedListOutlivesItsFirstClient) {
 
 }  // namespace
 }  // namespace vel
+
+namespace vel {
+namespace {
+
+TEST(PointerStringList, ListHelpersChangeTheTargetInOneUpdate) {
+  TPointerStringList source, dest;
+  source.Add("s1");
+  source.Add("s2");
+  source.PutData(1, 9);
+  for (const char* s : {"a", "b", "c"}) dest.Add(s);
+  int changes = 0;
+  dest.OnChange = [&](TPointerStringList*) { ++changes; };
+  InsertStrings(source, dest, 1);
+  ChangeStrings(source, dest, 0, 2);
+  DeleteStrings(dest, 10, 1);
+  DeleteStrings(dest, 4, 5);
+  std::vector<std::string> texts;
+  for (int i = 0; i < dest.Count(); ++i) texts.push_back(dest.Get(i));
+  EXPECT_EQ(texts, (std::vector<std::string>{"s1", "s2", "s2", "b"}));
+  EXPECT_EQ(dest.GetData(1), 9u);
+  EXPECT_EQ(changes, 4);
+  EXPECT_EQ(source.Count(), 2);
+}
+
+TEST(UpdateList, MalformedDoubleByteTextIsKeptAndNeverSplitDifferently) {
+  TTestClient client;
+  TEditorScreenStrings& l = *client.List;
+  l.WrapOption().SetWrapByte(20);
+  l.SetWordWrap(true);
+  // A lead byte before a line break, at the end of the text, and one that
+  // swallows a tab as its trail byte.
+  const std::string text = std::string(19, 'a') + "\x82\r\n" + "\x82\t" + std::string(30, 'b') + "\r\n\x82";
+  l.UpdateList(0, 0, text);
+  EXPECT_EQ(l.Text(), text);
+  // The lone lead byte takes the twentieth column, so the row is full.
+  EXPECT_EQ(RowsOf(l), (Rows{std::string(19, 'a') + "|w", "\x82|c", "\x82\t" + std::string(18, 'b') + "|w",
+                             std::string(12, 'b') + "|c", "\x82|e"}));
+  TColumnMapOptions o = client.Options();
+  EXPECT_EQ(StrToAttributes(l.Get(4), o), "4");
+  EXPECT_EQ(StrToAttributes(l.Get(2), o).substr(0, 3), "451");
+  EXPECT_EQ(ColToChar(l, 0, 19, o), 19);
+  EXPECT_EQ(ColToChar(l, 0, 25, o), 19);
+  l.UpdateList(4, 1, "\x82\x82");
+  EXPECT_EQ(l.Get(4), "\x82\x82");
+  l.Undo();
+  EXPECT_EQ(l.Text(), text);
+}
+
+}  // namespace
+}  // namespace vel
