@@ -47,7 +47,9 @@ std::string StrToAttributes(const std::string& S, const TColumnMapOptions& o) {
   const bool tabs = S.find('\t') != std::string::npos;
   std::string r;
   if (!tabs) {
-    // One code per byte: the common case, written without growing the string.
+    // One code per byte: the common case, written without growing the string
+    // (with room for the end code a column cursor appends).
+    r.reserve(n + 1);
     r.resize(n);
     for (size_t i = 0; i < n;) {
       auto c = static_cast<unsigned char>(S[i]);
@@ -56,13 +58,13 @@ std::string StrToAttributes(const std::string& S, const TColumnMapOptions& o) {
         if (i + 1 < n) r[i + 1] = cmTrail;
         i += 2;
       } else {
-        r[i] = o.Delimiters.test(c) ? cmDelimiter : cmSingle;
+        r[i] = o.Delimiters[c] ? cmDelimiter : cmSingle;
         ++i;
       }
     }
     return r;
   }
-  r.reserve(n + 16);
+  r.reserve(n + 2 * static_cast<size_t>(o.TabSpaceCount > 0 ? o.TabSpaceCount : 1) + 1);
   WalkColumns(S, o, [&](size_t i, size_t len, int, int blanks) {
     if (len == 2) {
       r += cmLead;
@@ -70,7 +72,7 @@ std::string StrToAttributes(const std::string& S, const TColumnMapOptions& o) {
     } else if (IsLeadByte(static_cast<unsigned char>(S[i]))) {
       r += cmLead;  // a lead byte that ends the text stands alone
     } else {
-      r += o.Delimiters.test(static_cast<unsigned char>(S[i])) ? cmDelimiter : cmSingle;
+      r += o.Delimiters[static_cast<unsigned char>(S[i])] ? cmDelimiter : cmSingle;
       r.append(static_cast<size_t>(blanks), cmTabBlank);
     }
     return true;

@@ -22,9 +22,9 @@ const TEditorScreenStrings::TCharTable& TEditorScreenStrings::TCharTable::For(co
 }
 
 bool TEditorScreenStrings::TCharTable::Has(const std::string& Char) const {
-  if (Char.size() == 1) return Single.test(static_cast<unsigned char>(Char[0]));
+  if (Char.size() == 1) return Single[static_cast<unsigned char>(Char[0])];
   if (Char.size() == 2)
-    return Double.test(static_cast<unsigned char>(Char[0]) << 8 | static_cast<unsigned char>(Char[1]));
+    return Double[static_cast<unsigned char>(Char[0]) << 8 | static_cast<unsigned char>(Char[1])];
   return !Char.empty() && IsInclude(Char, Source);
 }
 
@@ -69,6 +69,7 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row, int Width) {
   const TCharTable& punctuation = FPunctuationTable.For(wo.GetPunctuationStr());
   size_t B = 0;
   int rows = 0;
+  std::string window;
   while (true) {
     if (B >= len) {
       // The previous row ended exactly at the line's end.
@@ -78,14 +79,15 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row, int Width) {
       }
       return rows;
     }
-    const std::string window = Line.substr(B, static_cast<size_t>(W) + 6);
+    window.assign(Line, B, static_cast<size_t>(W) + 6);
     const bool more = B + window.size() < len;
-    std::string map = Attributes(window);
-    const int size = static_cast<int>(map.size());
-    if (!more && size < W) {
+    // The rest of a line usually fits: a measurement decides that without a map.
+    if (!more && DisplayWidth(window) < W) {
       Row(B, len - B);
       return rows + 1;
     }
+    std::string map = Attributes(window);
+    const int size = static_cast<int>(map.size());
     TEditorAttributeArray cur(window, std::move(map));
     auto back = [&] {
       cur.Prior();
@@ -165,6 +167,7 @@ void TEditorScreenStrings::WrapLines() {
     const int W = FWrapOption->GetWrapByte();
     rows.Reserve(n + n / 8);
     std::string line;
+    std::vector<std::pair<size_t, size_t>> pieces;
     for (int r = 0; r < n;) {
       int e = r;
       while (e < n - 1 && GetRows(e) == raWrapped) ++e;
@@ -173,7 +176,17 @@ void TEditorScreenStrings::WrapLines() {
         rows.AppendTaken(*this, r);
         rows.SetRows(rows.Count() - 1, raCrlf);
       } else if (e == r) {
-        AppendCutLine(Get(r), rows, width);
+        // The row's own string keeps the first piece, so a cut line costs
+        // no allocation beyond its further rows.
+        pieces.clear();
+        CutLine(Get(r), [&](size_t b, size_t n) { pieces.push_back({b, n}); }, width);
+        const int first = rows.Count();
+        rows.AppendTaken(*this, r);
+        rows.SetRows(first, raWrapped);
+        const std::string& whole = rows.Get(first);
+        for (size_t k = 1; k < pieces.size(); ++k) rows.AddRow(whole.substr(pieces[k].first, pieces[k].second), raWrapped);
+        rows.Ref(first).resize(pieces[0].second);
+        rows.SetRows(rows.Count() - 1, raCrlf);
       } else {
         line.clear();
         for (int k = r; k <= e; ++k) line += Get(k);

@@ -9,19 +9,21 @@ namespace vel {
 
 namespace {
 
-// Row strings come from slabs with a free list: a document of a million rows
-// would otherwise pay a heap allocation per row object on top of its text.
+// Row records come from slabs with a free list: a document of a million rows
+// would otherwise pay a heap allocation per row record on top of its text.
 // Row lists live on the user-interface thread, as does this pool; slots are
 // kept for reuse when rows go.
-class TStringPool {
+using TRow = TPointerStringList::TRow;
+
+class TRowPool {
  public:
 #if defined(__SANITIZE_ADDRESS__)
   // Under the address sanitizer every row is its own allocation, so that a
   // use after free is caught.
-  std::string* New(std::string&& s) { return new std::string(std::move(s)); }
-  void Delete(std::string* p) { delete p; }
+  TRow* New(std::string&& s) { return new TRow{std::move(s)}; }
+  void Delete(TRow* p) { delete p; }
 #else
-  std::string* New(std::string&& s) {
+  TRow* New(std::string&& s) {
     void* slot;
     if (Free) {
       slot = Free;
@@ -33,11 +35,11 @@ class TStringPool {
       }
       slot = &Slabs.back()[Used++];
     }
-    return new (slot) std::string(std::move(s));
+    return new (slot) TRow{std::move(s)};
   }
-  void Delete(std::string* p) {
+  void Delete(TRow* p) {
     if (!p) return;
-    p->~basic_string();
+    p->~TRow();
     TSlot* slot = reinterpret_cast<TSlot*>(p);
     slot->Next = Free;
     Free = slot;
@@ -47,7 +49,7 @@ class TStringPool {
  private:
   union TSlot {
     TSlot* Next;
-    alignas(std::string) unsigned char Bytes[sizeof(std::string)];
+    alignas(TRow) unsigned char Bytes[sizeof(TRow)];
   };
   static constexpr size_t kSlab = 4096;
   std::vector<std::unique_ptr<TSlot[]>> Slabs;
@@ -55,8 +57,8 @@ class TStringPool {
   TSlot* Free = nullptr;
 };
 
-TStringPool& Pool() {
-  static TStringPool* pool = new TStringPool;  // outlives every static row list
+TRowPool& Pool() {
+  static TRowPool* pool = new TRowPool;  // outlives every static row list
   return *pool;
 }
 
@@ -64,15 +66,14 @@ TStringPool& Pool() {
 
 TPointerStringList::~TPointerStringList() {
   for (size_t i = 0; i < Buf.size(); ++i)
-    if (i < Gap || i >= Gap + GapLen) Pool().Delete(Buf[i].Str);
+    if (i < Gap || i >= Gap + GapLen) Pool().Delete(Buf[i]);
 }
 
 void TPointerStringList::MoveGap(size_t Pos) {
-  static_assert(std::is_trivially_copyable_v<TRow>);
   if (Pos < Gap) {
-    std::memmove(&Buf[Pos + GapLen], &Buf[Pos], (Gap - Pos) * sizeof(TRow));
+    std::memmove(&Buf[Pos + GapLen], &Buf[Pos], (Gap - Pos) * sizeof(TRow*));
   } else if (Pos > Gap) {
-    std::memmove(&Buf[Gap], &Buf[Gap + GapLen], (Pos - Gap) * sizeof(TRow));
+    std::memmove(&Buf[Gap], &Buf[Gap + GapLen], (Pos - Gap) * sizeof(TRow*));
   }
   Gap = Pos;
 }
@@ -81,10 +82,10 @@ void TPointerStringList::GrowGap(size_t N) {
   if (GapLen >= N) return;
   size_t count = Buf.size() - GapLen;
   size_t cap = std::max({count + N, Buf.size() * 2, size_t(16)});
-  std::vector<TRow> nb(cap);
-  if (Gap) std::memcpy(nb.data(), Buf.data(), Gap * sizeof(TRow));
+  std::vector<TRow*> nb(cap);
+  if (Gap) std::memcpy(nb.data(), Buf.data(), Gap * sizeof(TRow*));
   size_t tail = count - Gap;
-  if (tail) std::memcpy(nb.data() + cap - tail, Buf.data() + Gap + GapLen, tail * sizeof(TRow));
+  if (tail) std::memcpy(nb.data() + cap - tail, Buf.data() + Gap + GapLen, tail * sizeof(TRow*));
   Buf.swap(nb);
   GapLen = cap - count;
 }
@@ -93,17 +94,17 @@ void TPointerStringList::Reserve(int N) {
   if (N > Count()) GrowGap(static_cast<size_t>(N - Count()));
 }
 
-void TPointerStringList::Open(int Index, std::string* const* Strings, int N) {
+void TPointerStringList::Open(int Index, TRow* const* Rows, int N) {
   Index = std::clamp(Index, 0, Count());
   GrowGap(static_cast<size_t>(N));
   MoveGap(static_cast<size_t>(Index));
-  for (int k = 0; k < N; ++k) Buf[Gap + k] = TRow{Strings[k], 0, 0};
+  for (int k = 0; k < N; ++k) Buf[Gap + k] = Rows[k];
   Gap += N;
   GapLen -= N;
 }
 
 void TPointerStringList::Put(int i, std::string S) {
-  *At(i).Str = std::move(S);
+  At(i)->Str = std::move(S);
   ChangedIfIdle();
 }
 
@@ -115,7 +116,7 @@ int TPointerStringList::Add(std::string S) {
 
 void TPointerStringList::Insert(int Index, std::string S) {
   GrowGap(1);
-  std::string* raw = Pool().New(std::move(S));
+  TRow* raw = Pool().New(std::move(S));
   Open(Index, &raw, 1);
   ChangedIfIdle();
 }
@@ -127,7 +128,7 @@ void TPointerStringList::Delete(int Index) {
 
 void TPointerStringList::Clear() {
   DeleteRange(0, Count());
-  std::vector<TRow>().swap(Buf);
+  std::vector<TRow*>().swap(Buf);
   Gap = GapLen = 0;
   ChangedIfIdle();
 }
@@ -135,7 +136,7 @@ void TPointerStringList::Clear() {
 void TPointerStringList::InsertEmpty(int Index, int N) {
   if (N <= 0) return;
   GrowGap(static_cast<size_t>(N));
-  std::vector<std::string*> raw(static_cast<size_t>(N));
+  std::vector<TRow*> raw(static_cast<size_t>(N));
   for (auto& r : raw) r = Pool().New(std::string());
   Open(Index, raw.data(), N);
 }
@@ -144,7 +145,7 @@ void TPointerStringList::DeleteRange(int Index, int N) {
   if (N <= 0 || Index < 0 || Index >= Count()) return;
   if (Index + N > Count()) N = Count() - Index;
   MoveGap(static_cast<size_t>(Index));
-  for (int k = 0; k < N; ++k) Pool().Delete(Buf[Gap + GapLen + k].Str);
+  for (int k = 0; k < N; ++k) Pool().Delete(Buf[Gap + GapLen + k]);
   GapLen += N;
 }
 
@@ -158,7 +159,7 @@ void TPointerStringList::TakeRows(int Index, TPointerStringList& Source) {
   Gap += n;
   GapLen -= n;
   // The strings now belong here; Source keeps none of them.
-  std::vector<TRow>().swap(Source.Buf);
+  std::vector<TRow*>().swap(Source.Buf);
   Source.Gap = Source.GapLen = 0;
 }
 
@@ -176,9 +177,9 @@ void TPointerStringList::CopyRows(int Index, const TPointerStringList& Source) {
 void TPointerStringList::AppendTaken(TPointerStringList& Source, int i) {
   GrowGap(1);
   MoveGap(Buf.size() - GapLen);
-  TRow& from = Source.At(i);
+  TRow*& from = Source.At(i);
   Buf[Gap] = from;
-  from.Str = Pool().New(std::string());
+  from = nullptr;
   ++Gap;
   --GapLen;
 }
@@ -186,7 +187,9 @@ void TPointerStringList::AppendTaken(TPointerStringList& Source, int i) {
 void TPointerStringList::AppendRaw(std::string S, uint32_t Item) {
   GrowGap(1);
   MoveGap(Buf.size() - GapLen);
-  Buf[Gap] = TRow{Pool().New(std::move(S)), Item, 0};
+  TRow* row = Pool().New(std::move(S));
+  row->Item = Item;
+  Buf[Gap] = row;
   ++Gap;
   --GapLen;
 }

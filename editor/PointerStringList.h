@@ -2,8 +2,9 @@
 // A string list with two 32-bit values per string (Data and Item) that move
 // with it. Documents have a million rows and every keystroke inserts or
 // deletes a few of them near the last edit, so the rows are a gap buffer of
-// 16-byte records (string pointer, Item, Data): an insert moves only the
-// records between the gap and the edit, with memmove, and never the strings.
+// 8-byte handles to pooled row records (string, Item, Data): an insert moves
+// only the handles between the gap and the edit, with memmove, and never the
+// strings; even an edit at the far end of the document moves 8 bytes a row.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -19,15 +20,15 @@ class TPointerStringList {
   virtual ~TPointerStringList();
 
   int Count() const { return static_cast<int>(Buf.size() - GapLen); }
-  const std::string& Get(int i) const { return *At(i).Str; }
+  const std::string& Get(int i) const { return At(i)->Str; }
   void Put(int i, std::string S);
   // Direct access for code that edits a row in place inside an update.
-  std::string& Ref(int i) { return *At(i).Str; }
+  std::string& Ref(int i) { return At(i)->Str; }
 
-  uint32_t GetData(int i) const { return At(i).Data; }
-  void PutData(int i, uint32_t p) { At(i).Data = p; }
-  uint32_t GetItem(int i) const { return At(i).Item; }
-  void PutItem(int i, uint32_t p) { At(i).Item = p; }
+  uint32_t GetData(int i) const { return At(i)->Data; }
+  void PutData(int i, uint32_t p) { At(i)->Data = p; }
+  uint32_t GetItem(int i) const { return At(i)->Item; }
+  void PutItem(int i, uint32_t p) { At(i)->Item = p; }
 
   int Add(std::string S);
   void Insert(int Index, std::string S);
@@ -41,7 +42,8 @@ class TPointerStringList {
   void TakeRows(int Index, TPointerStringList& Source);
   // Copies every row of Source into this list before Index.
   void CopyRows(int Index, const TPointerStringList& Source);
-  // Appends row i of Source, taking its string; Source's row i becomes empty.
+  // Appends row i of Source, taking the row away: Source's row i is left
+  // without a record and may only be deleted (or Source destroyed) after.
   void AppendTaken(TPointerStringList& Source, int i);
   void Reserve(int N);
   // Appends a row without change notification, for bulk building.
@@ -63,19 +65,22 @@ class TPointerStringList {
   }
 
  private:
+ public:
   struct TRow {
-    std::string* Str;
-    uint32_t Item;
-    uint32_t Data;
+    std::string Str;
+    uint32_t Item = 0;
+    uint32_t Data = 0;
   };
-  TRow& At(int i) { return Buf[static_cast<size_t>(i) < Gap ? i : i + GapLen]; }
-  const TRow& At(int i) const { return Buf[static_cast<size_t>(i) < Gap ? i : i + GapLen]; }
+
+ private:
+  TRow*& At(int i) { return Buf[static_cast<size_t>(i) < Gap ? i : i + GapLen]; }
+  TRow* At(int i) const { return Buf[static_cast<size_t>(i) < Gap ? i : i + GapLen]; }
   void MoveGap(size_t Pos);
   void GrowGap(size_t N);
-  // Opens N rows at Index with the given strings (ownership passes here).
-  void Open(int Index, std::string* const* Strings, int N);
+  // Opens N rows at Index with the given records (ownership passes here).
+  void Open(int Index, TRow* const* Rows, int N);
 
-  std::vector<TRow> Buf;
+  std::vector<TRow*> Buf;
   size_t Gap = 0, GapLen = 0;
   int UpdateCount = 0;
 };
