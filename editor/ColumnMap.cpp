@@ -1,5 +1,8 @@
 #include "editor/ColumnMap.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace vel {
 
 namespace {
@@ -43,40 +46,34 @@ TCharSet CreateDelimiters() {
 }
 
 std::string StrToAttributes(const std::string& S, const TColumnMapOptions& o) {
+  // Written into a string sized for the widest result (every tab at its
+  // widest), with room for the end code a column cursor appends.
   const size_t n = S.size();
-  const bool tabs = S.find('\t') != std::string::npos;
+  const size_t tabs = static_cast<size_t>(std::count(S.begin(), S.end(), '\t'));
+  const int T = o.TabSpaceCount > 0 ? o.TabSpaceCount : 1;
   std::string r;
-  if (!tabs) {
-    // One code per byte: the common case, written without growing the string
-    // (with room for the end code a column cursor appends).
-    r.reserve(n + 1);
-    r.resize(n);
-    for (size_t i = 0; i < n;) {
-      auto c = static_cast<unsigned char>(S[i]);
-      if (IsLeadByte(c)) {
-        r[i] = cmLead;
-        if (i + 1 < n) r[i + 1] = cmTrail;
-        i += 2;
-      } else {
-        r[i] = o.Delimiters[c] ? cmDelimiter : cmSingle;
-        ++i;
-      }
+  r.reserve(n + tabs * static_cast<size_t>(T - 1) + 1);
+  r.resize(n + tabs * static_cast<size_t>(T - 1));
+  char* out = r.data();
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(S.data());
+  size_t col = 0;
+  for (size_t i = 0; i < n;) {
+    const unsigned char c = p[i];
+    if (IsLeadByte(c)) {
+      out[col++] = cmLead;  // a lead byte that ends the text stands alone
+      if (i + 1 < n) out[col++] = cmTrail;
+      i += 2;
+      continue;
     }
-    return r;
+    out[col++] = o.Delimiters[c] ? cmDelimiter : cmSingle;
+    if (c == '\t') {
+      int blanks = TabBlanks(static_cast<int>(col - 1), o);
+      std::memset(out + col, cmTabBlank, static_cast<size_t>(blanks));
+      col += static_cast<size_t>(blanks);
+    }
+    ++i;
   }
-  r.reserve(n + 2 * static_cast<size_t>(o.TabSpaceCount > 0 ? o.TabSpaceCount : 1) + 1);
-  WalkColumns(S, o, [&](size_t i, size_t len, int, int blanks) {
-    if (len == 2) {
-      r += cmLead;
-      r += cmTrail;
-    } else if (IsLeadByte(static_cast<unsigned char>(S[i]))) {
-      r += cmLead;  // a lead byte that ends the text stands alone
-    } else {
-      r += o.Delimiters[static_cast<unsigned char>(S[i])] ? cmDelimiter : cmSingle;
-      r.append(static_cast<size_t>(blanks), cmTabBlank);
-    }
-    return true;
-  });
+  r.resize(col);
   return r;
 }
 
