@@ -187,7 +187,7 @@ int main(int argc, char** argv) {
   l.WrapOption().SetFollowPunctuation(true);
   double wrapMs = 1e30;
   int wrappedRows = 0;
-  for (int rep = 0; rep < 2; ++rep) {
+  for (int rep = 0; rep < 3; ++rep) {
     auto t0 = Clock::now();
     l.SetWordWrap(true);
     auto t1 = Clock::now();
