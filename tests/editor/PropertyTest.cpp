@@ -223,6 +223,55 @@ TEST(Property, RandomEditsMatchTheModelAndUndoRedoRestoreTheBytes) {
   }
 }
 
+// Edits, undos and redos mixed: each undo gives back exactly the rows before
+// its edit, and each redo the rows after it.
+TEST(Property, InterleavedUndoAndRedoRestoreExactRows) {
+  for (uint32_t seed = 7000; seed < 7400; ++seed) {
+    std::mt19937 rng(seed);
+    TRandomText gen{rng};
+    TTestClient client;
+    TEditorScreenStrings& l = *client.List;
+    l.WrapOption().SetWrapByte(20 + rng() % 30);
+    l.WrapOption().SetLeading(rng() % 2);
+    l.WrapOption().SetWordBreak(rng() % 2);
+    l.WrapOption().SetFollowPunctuation(rng() % 2);
+    l.SetWordWrap(rng() % 3 != 0);
+    if (rng() % 2) l.SetParserClass(test::BraceParserClass());
+    client.Lines.SetText(gen.Text(rng() % 40, true));
+    std::vector<std::vector<std::string>> past, future;
+    const std::string ctx0 = "seed " + std::to_string(seed);
+    for (int step = 0; step < 60; ++step) {
+      const std::string ctx = ctx0 + " step " + std::to_string(step);
+      size_t k = rng() % 10;
+      if (k < 2 && l.UndoObj().CanUndo()) {
+        future.push_back(RowTexts(l));
+        l.Undo();
+        ASSERT_EQ(RowTexts(l), past.back()) << ctx << " undo";
+        past.pop_back();
+      } else if (k < 4 && l.UndoObj().CanRedo()) {
+        past.push_back(RowTexts(l));
+        l.Redo();
+        ASSERT_EQ(RowTexts(l), future.back()) << ctx << " redo";
+        future.pop_back();
+      } else {
+        const int rows = l.Count();
+        int index = static_cast<int>(rng() % (rows + 1));
+        int count = static_cast<int>(rng() % (std::min(3, rows - index) + 1));
+        std::string s = rng() % 5 == 0 ? std::string() : gen.Text(1 + rng() % 6, true);
+        if (count == 0 && s.empty()) continue;
+        past.push_back(RowTexts(l));
+        future.clear();
+        l.UpdateList(index, count, s);
+        ASSERT_FALSE(l.UndoObj().CanRedo()) << ctx;
+      }
+      ASSERT_EQ(l.UndoObj().UndoCount(), static_cast<int>(past.size())) << ctx;
+      ASSERT_EQ(l.UndoObj().RedoCount(), static_cast<int>(future.size())) << ctx;
+      ASSERT_NO_FATAL_FAILURE(CheckRows(client, ctx));
+      ASSERT_NO_FATAL_FAILURE(CheckStates(client, l.GetParserClass() != nullptr, ctx));
+    }
+  }
+}
+
 TEST(Property, WrapSwitchesAndOptionChangesKeepTheText) {
   for (uint32_t seed = 5000; seed < 5150; ++seed) {
     std::mt19937 rng(seed);
