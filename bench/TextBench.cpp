@@ -1,0 +1,272 @@
+// Text model figures on the memo corpus, each next to the baseline it is
+// compared with, both measured in this process:
+//   load_floor_ms  read in 8 KB blocks and split into a vector of strings
+//   load_ms        Lines.LoadFromFile of the same file
+//   wrap80_ms      word wrap on at 80 columns with kinsoku and hanging punctuation
+//   keystroke_us   one character typed into the middle row (median), wrap off / on
+//   vector_insert_us  inserting one std::string into the middle of a vector of
+//                  all rows: what a row store of strings would pay per new row
+//   enter_us       a line break typed into the middle row (median); undo_us, redo_us
+//   enter_far_us   the same, alternating between the top and the bottom, so the
+//                  row store's gap travels the whole document every time
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <malloc.h>
+#include <string>
+#include <vector>
+
+#include "editor/EditorScreenStrings.h"
+#include "editor/EditorStrings.h"
+
+namespace {
+
+using namespace vel;
+// <chrono> does not build with a CP932 execution character set.
+struct Clock {
+  using time_point = double;
+  static double now() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
+  }
+};
+
+double Ms(double a, double b) { return (b - a) / 1000; }
+double Us(double a, double b) { return b - a; }
+
+class TBenchClient : public IEditorClient {
+ public:
+  TBenchClient() : Lines(*this) { List.Reference(this); }
+  ~TBenchClient() override { List.Release(this); }
+  void DoChange() override {}
+  int GetRow() const override { return Row; }
+  int GetCol() const override { return Col; }
+  int GetTopRow() const override { return 0; }
+  void SetRow(int v) override { Row = v; }
+  void SetCol(int v) override { Col = v; }
+  void SetTopRow(int) override {}
+  void SetSelIndex(int FromRow, int Index) override {
+    TRowCol rc = vel::SetSelIndex(List, FromRow, Index, Options);
+    Row = rc.Row;
+    Col = rc.Col;
+  }
+  bool GetSelected() const override { return false; }
+  void CleanSelection() override {}
+  bool Focused() const override { return true; }
+  void CaretBeginUpdate() override {}
+  void CaretEndUpdate() override {}
+  void LinesBeginUpdate() override {}
+  void LinesEndUpdate() override {}
+  void InitView() override {}
+  void InitScroll() override {}
+  void Invalidate() override {}
+  void InvalidateLine(int) override {}
+  int GetRowHeight() const override { return 16; }
+  int GetScreenHeight() const override { return 800; }
+  bool IsLoading() const override { return false; }
+  bool HasBracketPairs() const override { return false; }
+  const IEditorParserHost* ParserHost() const override { return nullptr; }
+  std::string StrToAttributes(const std::string& S) const override {
+    TColumnMapOptions o = Options;
+    o.WordWrap = List.GetWordWrap();
+    o.WrapByte = const_cast<TEditorScreenStrings&>(List).WrapOption().GetWrapByte();
+    return vel::StrToAttributes(S, o);
+  }
+  std::string ExpandTab(const std::string& S) const override {
+    TColumnMapOptions o = Options;
+    o.WordWrap = List.GetWordWrap();
+    o.WrapByte = const_cast<TEditorScreenStrings&>(List).WrapOption().GetWrapByte();
+    return vel::ExpandTab(S, o);
+  }
+  int ExpandLength(const std::string& S) const override {
+    TColumnMapOptions o = Options;
+    o.WordWrap = List.GetWordWrap();
+    o.WrapByte = const_cast<TEditorScreenStrings&>(List).WrapOption().GetWrapByte();
+    return vel::ExpandLength(S, o);
+  }
+  TEditorScreenStrings& ScreenStrings() override { return List; }
+
+  TEditorScreenStrings List;
+  TEditorStrings Lines;
+  TColumnMapOptions Options;
+  int Row = 0, Col = 0;
+};
+
+std::vector<std::string> LoadFloor(const char* path) {
+  std::vector<std::string> lines;
+  std::FILE* f = std::fopen(path, "rb");
+  if (!f) return lines;
+  std::vector<char> buf(8192);
+  std::string pending;
+  bool skipLF = false;
+  size_t n;
+  while ((n = std::fread(buf.data(), 1, buf.size(), f)) > 0) {
+    const char* b = buf.data();
+    size_t i = 0;
+    if (skipLF && b[0] == '\n') i = 1;
+    skipLF = false;
+    while (i < n) {
+      size_t j = i;
+      while (j < n && b[j] != '\r' && b[j] != '\n') ++j;
+      if (j == n) {
+        pending.append(b + i, n - i);
+        break;
+      }
+      if (pending.empty()) {
+        lines.emplace_back(b + i, j - i);
+      } else {
+        pending.append(b + i, j - i);
+        lines.push_back(std::move(pending));
+        pending.clear();
+      }
+      i = j + 1;
+      if (b[j] == '\r') {
+        if (i < n) {
+          if (b[i] == '\n') ++i;
+        } else {
+          skipLF = true;
+        }
+      }
+    }
+  }
+  if (!pending.empty()) lines.push_back(std::move(pending));
+  std::fclose(f);
+  return lines;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+void Print(const char* name, double value, const char* unit) { std::printf("%s %.3f %s\n", name, value, unit); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: TextBench CORPUS\n");
+    return 2;
+  }
+  const char* path = argv[1];
+  double floorMs = 1e30, loadMs = 1e30;
+  size_t floorLines = 0;
+  // Warm both once, then keep the best of three alternating runs.
+  // Each timed part starts from a trimmed heap, so that neither pays for
+  // consolidating the chunks the other one freed.
+  for (int rep = 0; rep < 4; ++rep) {
+    malloc_trim(0);
+    auto t0 = Clock::now();
+    auto lines = LoadFloor(path);
+    auto t1 = Clock::now();
+    floorLines = lines.size();
+    if (rep) floorMs = std::min(floorMs, Ms(t0, t1));
+    lines = {};
+    malloc_trim(0);
+    TBenchClient c;
+    t0 = Clock::now();
+    c.Lines.LoadFromFile(path);
+    t1 = Clock::now();
+    if (rep) loadMs = std::min(loadMs, Ms(t0, t1));
+    if (static_cast<size_t>(c.List.Count()) != floorLines) {
+      std::fprintf(stderr, "row count %d differs from %zu\n", c.List.Count(), floorLines);
+      return 1;
+    }
+  }
+  Print("load_floor_ms", floorMs, "ms");
+  Print("load_ms", loadMs, "ms");
+  Print("load_ratio", loadMs / floorMs, "x");
+
+  TBenchClient c;
+  c.Lines.LoadFromFile(path);
+  TEditorScreenStrings& l = c.List;
+  l.WrapOption().SetWrapByte(80);
+  l.WrapOption().SetLeading(true);
+  l.WrapOption().SetFollowPunctuation(true);
+  double wrapMs = 1e30;
+  int wrappedRows = 0;
+  for (int rep = 0; rep < 3; ++rep) {
+    auto t0 = Clock::now();
+    l.SetWordWrap(true);
+    auto t1 = Clock::now();
+    wrapMs = std::min(wrapMs, Ms(t0, t1));
+    wrappedRows = l.Count();
+    l.SetWordWrap(false);
+  }
+  {
+    l.SetWordWrap(true);
+    auto t0 = Clock::now();
+    l.InitBrackets();
+    auto t1 = Clock::now();
+    Print("init_brackets_ms", Ms(t0, t1), "ms");
+    l.SetWordWrap(false);
+  }
+  Print("wrap80_ms", wrapMs, "ms");
+  Print("wrap80_ratio", wrapMs / loadMs, "x_load");
+  Print("wrap80_rows", wrappedRows, "rows");
+
+  // Each keystroke goes to another row near the middle, so the median is
+  // that of ordinary memo lines rather than of one line that keeps growing.
+  auto keystrokes = [&](int n) {
+    std::vector<double> t;
+    for (int i = 0; i < n; ++i) {
+      int at = l.RowStart(l.Count() / 2 - 500 + (i * 7919) % 1000);
+      const std::string& row = l.Get(at);
+      std::string text = row.substr(0, row.size() / 2) + "x" + row.substr(row.size() / 2);
+      l.CheckCrlf(at, text);
+      auto t0 = Clock::now();
+      l.UpdateList(at, 1, text);
+      auto t1 = Clock::now();
+      t.push_back(Us(t0, t1));
+    }
+    return Median(t);
+  };
+  Print("keystroke_us", keystrokes(2001), "us");
+  l.SetWordWrap(true);
+  Print("keystroke_wrap_us", keystrokes(2001), "us");
+  l.SetWordWrap(false);
+
+  {
+    std::vector<std::string> rows = LoadFloor(path);
+    std::vector<double> t;
+    for (int i = 0; i < 21; ++i) {
+      auto t0 = Clock::now();
+      rows.insert(rows.begin() + rows.size() / 2, std::string("new row of a memo"));
+      auto t1 = Clock::now();
+      t.push_back(Us(t0, t1));
+    }
+    Print("vector_insert_us", Median(t), "us");
+  }
+
+  std::vector<double> enter, undo, redo, far;
+  for (int i = 0; i < 501; ++i) {
+    int mid = l.Count() / 2;
+    std::string row = l.Get(mid);
+    std::string text = row.substr(0, row.size() / 2) + "\r\n" + row.substr(row.size() / 2) + "\r\n";
+    auto t0 = Clock::now();
+    l.UpdateList(mid, 1, text);
+    auto t1 = Clock::now();
+    l.Undo();
+    auto t2 = Clock::now();
+    l.Redo();
+    auto t3 = Clock::now();
+    enter.push_back(Us(t0, t1));
+    undo.push_back(Us(t1, t2));
+    redo.push_back(Us(t2, t3));
+  }
+  for (int i = 0; i < 101; ++i) {
+    int at = (i % 2) ? 10 : l.Count() - 10;
+    std::string row = l.Get(at);
+    auto t0 = Clock::now();
+    l.UpdateList(at, 1, row + "\r\n\r\n");
+    auto t1 = Clock::now();
+    far.push_back(Us(t0, t1));
+  }
+  Print("enter_us", Median(enter), "us");
+  Print("undo_us", Median(undo), "us");
+  Print("redo_us", Median(redo), "us");
+  Print("enter_far_us", Median(far), "us");
+  return 0;
+}

@@ -1,0 +1,324 @@
+#include "editor/EditorScreenStrings.h"
+
+#include <algorithm>
+
+namespace vel {
+
+namespace {
+
+// Ends the list's update also when an exception passes.
+struct TUpdateGuard {
+  TPointerStringList& L;
+  explicit TUpdateGuard(TPointerStringList& l) : L(l) { L.BeginUpdate(); }
+  ~TUpdateGuard() { L.EndUpdate(); }
+};
+
+bool EndsWithBreak(const std::string& S) { return !S.empty() && (S.back() == '\n' || S.back() == '\r'); }
+
+}  // namespace
+
+TEditorScreenStrings::TEditorScreenStrings() {
+  FUndoObj = CreateUndoObj();
+  FWrapOption = CreateWrapOption();
+  FWrapOption->OnChange = [this](TNotifyPersistent*) { WrapOptionChanged(); };
+  OnChange = [this](TPointerStringList*) { ChangeLink(); };
+}
+
+TEditorScreenStrings::~TEditorScreenStrings() = default;
+
+std::unique_ptr<TEditorUndoObj> TEditorScreenStrings::CreateUndoObj() {
+  return std::make_unique<TEditorUndoObj>(*this);
+}
+
+std::unique_ptr<TEditorWrapOption> TEditorScreenStrings::CreateWrapOption() {
+  return std::make_unique<TEditorWrapOption>();
+}
+
+int TEditorScreenStrings::RowStart(int Row) const {
+  if (Row < 0) return Row;
+  int r = std::min(Row, Count());
+  while (r > 0 && GetRows(r - 1) == raWrapped) --r;
+  return r;
+}
+
+int TEditorScreenStrings::RowEnd(int Row) const {
+  if (Row < 0 || Row >= Count()) return Row;
+  int r = Row;
+  while (r < Count() - 1 && GetRows(r) == raWrapped) ++r;
+  return r;
+}
+
+void TEditorScreenStrings::CheckCrlf(int Row, std::string& S) const {
+  if (Row >= 0 && Row < Count() && GetRows(Row) == raCrlf) S += "\r\n";
+}
+
+std::string TEditorScreenStrings::RangeText(int Index, int N) const {
+  if (Index < 0) {
+    N += Index;
+    Index = 0;
+  }
+  N = std::min(N, Count() - Index);
+  if (N <= 0) return std::string();
+  size_t total = 0;
+  for (int r = Index; r < Index + N; ++r) total += Get(r).size() + (GetRows(r) == raCrlf ? 2 : 0);
+  std::string s;
+  s.reserve(total);
+  for (int r = Index; r < Index + N; ++r) {
+    s += Get(r);
+    if (GetRows(r) == raCrlf) s += "\r\n";
+  }
+  return s;
+}
+
+void TEditorScreenStrings::ListInfo(int Index, int N, TEditorRowAttribute& Attribute, int& RowCount,
+                                    std::string& S) const {
+  Attribute = raInvalid;
+  RowCount = 0;
+  S.clear();
+  if (Index < 0 || Index >= Count()) return;
+  if (N == -1) N = RowEnd(Index) - Index + 1;
+  N = std::min(N, Count() - Index);
+  if (N <= 0) return;
+  S = RangeText(Index, N);
+  RowCount = N;
+  Attribute = GetRows(Index + N - 1);
+}
+
+void TEditorScreenStrings::DeleteList(int Index, int N) {
+  TUpdateGuard g(*this);
+  DeleteRange(Index, N);
+}
+
+void TEditorScreenStrings::InsertList(int Index, const TEditorStringList& List) {
+  TUpdateGuard g(*this);
+  CopyRows(Index, List);
+}
+
+void TEditorScreenStrings::ChangeList(int Index, int N, TEditorStringList& List) {
+  TUpdateGuard g(*this);
+  DeleteRange(Index, N);
+  TakeRows(Index, List);
+}
+
+void TEditorScreenStrings::UpdateDrawInfo(int Start, int OldCount, int BracketCount, int NewCount) {
+  FDrawInfo = TEditorDrawInfo{Start, OldCount, NewCount, BracketCount, true};
+}
+
+void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
+  const int rows = Count();
+  if (Index < 0 || N < 0 || Index + N > rows || (N == 0 && S.empty())) return;
+  TUpdateGuard g(*this);
+  // Text added after a last row without a line break continues that row;
+  // a raEof row must stay the last one.
+  int lineStart = RowStart(Index);
+  if (Index == rows && rows > 0 && GetRows(rows - 1) == raEof) lineStart = RowStart(rows - 1);
+  // The rows before the edit are re-cut as far back as their cut can depend
+  // on the edited text: a row's cut looks at most WrapByte + 4 columns ahead
+  // of its start, and every byte takes at least one column.
+  int A = Index;
+  const size_t reach = static_cast<size_t>(FWrapOption->GetWrapByte()) + 4;
+  for (size_t bytes = 0; A > lineStart && (A == Index || (FWordWrap && bytes < reach));) {
+    --A;
+    bytes += Get(A).size();
+  }
+  const int L = Index + N - 1;
+  int E = L >= 0 ? RowEnd(L) : -1;
+
+  // Everything that can fail (allocations) happens before the rows change,
+  // so an exception leaves the text and the undo list as they were.
+  if (A == Index && E == L && S.empty() && N > 0) {
+    TUndoData old;
+    int unused;
+    ListInfo(Index, N, old.RowAttribute, unused, old.Str);
+    CommitUndo(Index, 0, std::move(old));
+    DeleteRange(Index, N);
+    int bc = UpdateBrackets(Index, true);
+    UpdateDrawInfo(Index, N, bc, 0);
+    return;
+  }
+
+  TEditorRowAttribute lastAttr;
+  if (L < E) {
+    lastAttr = GetRows(E);
+  } else if (E < rows - 1) {
+    E = RowEnd(E + 1);
+    lastAttr = GetRows(E);
+  } else {
+    lastAttr = EndsWithBreak(S) ? raCrlf : raEof;
+  }
+
+  std::string text;
+  if (Index > A || E > L) {
+    std::string before = RangeText(A, Index - A), after = RangeText(L + 1, E - L);
+    text.reserve(before.size() + S.size() + after.size());
+    text += before;
+    text += S;
+    text += after;
+  } else {
+    text = S;
+  }
+  TEditorStringList list;
+  StrToWrapList(text, list);
+  if (lastAttr == raEof && EndsWithBreak(text)) list.AddRow(std::string(), raEof);
+  list.SetRows(list.Count() - 1, lastAttr);
+  const int newCount = list.Count(), oldCount = E - A + 1;
+  Reserve(Count() - oldCount + newCount);
+  TUndoData old;
+  if (E >= A) {
+    old.Str = RangeText(A, E - A + 1);
+    old.RowAttribute = GetRows(E);
+  }
+  CommitUndo(A, newCount, std::move(old));
+  DeleteRange(A, oldCount);
+  TakeRows(A, list);
+  int bc = UpdateBrackets(A, true);
+  UpdateDrawInfo(A, oldCount, bc, newCount);
+}
+
+void TEditorScreenStrings::CommitUndo(int ListIndex, int RowCount, TUndoData&& Old) {
+  PUndoData rec = FUndoObj->Add();
+  rec->ListIndex = ListIndex;
+  rec->RowCount = RowCount;
+  rec->RowAttribute = Old.RowAttribute;
+  rec->Str = std::move(Old.Str);
+}
+
+void TEditorScreenStrings::Clear() {
+  for (IEditorClient* c : FClients) c->CleanSelection();
+  FUndoObj->Clear();
+  {
+    TUpdateGuard g(*this);
+    UpdateDrawInfo(0, Count(), 0, 0);
+    TPointerStringList::Clear();
+  }
+  for (IEditorClient* c : FClients) {
+    c->SetRow(0);
+    c->SetCol(0);
+  }
+}
+
+void TEditorScreenStrings::Undo() { FUndoObj->Undo(); }
+void TEditorScreenStrings::Redo() { FUndoObj->Redo(); }
+
+void TEditorScreenStrings::Reference(IEditorClient* Editor) {
+  if (Editor && std::find(FClients.begin(), FClients.end(), Editor) == FClients.end()) FClients.push_back(Editor);
+}
+
+void TEditorScreenStrings::Release(IEditorClient* Editor) {
+  FClients.erase(std::remove(FClients.begin(), FClients.end(), Editor), FClients.end());
+}
+
+IEditorClient* TEditorScreenStrings::GetActiveClient() const {
+  for (IEditorClient* c : FClients)
+    if (c->Focused()) return c;
+  return GetClient();
+}
+
+void TEditorScreenStrings::SetParserClass(TEditorParserClass Class) {
+  if (!Class && !FParserClass) return;
+  FParserClass = std::move(Class);
+  InitBrackets();
+  for (IEditorClient* c : FClients) c->Invalidate();
+}
+
+void TEditorScreenStrings::Changed() {
+  if (OnChange) OnChange(this);
+  FDrawInfo = TEditorDrawInfo{};
+  ClientsAdjustRow();
+}
+
+void TEditorScreenStrings::ChangeLink() {
+  for (IEditorClient* c : FClients) c->DoChange();
+}
+
+void TEditorScreenStrings::ClientsAdjustRow() {
+  const int rows = Count();
+  int limit = rows == 0 ? 0 : GetRows(rows - 1) == raCrlf ? rows : rows - 1;
+  for (IEditorClient* c : FClients) {
+    if (c->GetRow() > limit) c->SetRow(limit);
+    if (c->GetTopRow() > limit) c->SetTopRow(limit);
+  }
+}
+
+void TEditorScreenStrings::ClientsInitView() {
+  for (IEditorClient* c : FClients) c->InitView();
+}
+
+bool TEditorScreenStrings::ClientLoading() const {
+  IEditorClient* c = GetClient();
+  return c && c->IsLoading();
+}
+
+int TEditorScreenStrings::ScreenRows() const {
+  IEditorClient* c = GetClient();
+  if (!c) return 0;
+  return c->GetScreenHeight() / std::max(c->GetRowHeight(), 1);
+}
+
+std::unique_ptr<IEditorRowParser> TEditorScreenStrings::MakeParser() const {
+  IEditorClient* c = GetClient();
+  return FParserClass(std::string(), c ? c->ParserHost() : nullptr, -1);
+}
+
+void TEditorScreenStrings::InitBrackets() {
+  if (ClientLoading()) return;
+  const int n = Count();
+  IEditorClient* c = GetClient();
+  const bool pairs = c && c->HasBracketPairs();
+  if (!FParserClass || (!pairs && !FWordWrap)) {
+    for (int r = 0; r < n; ++r) PutItem(r, (GetItem(r) & 0x0F) | (1u << 4));
+    return;
+  }
+  for (int r = 0; r < n; ++r) PutItem(r, GetItem(r) & 0x0F);
+  if (n == 0) return;
+  const int last = std::min(n - 1, 2 * ScreenRows() + (c ? c->GetTopRow() : 0));
+  auto parser = MakeParser();
+  int token = 0, bracket = -1;
+  for (int r = 0; r <= last; ++r) {
+    SetTokens(r, token);
+    SetBrackets(r, bracket);
+    if (parser) parser->LastTokenBracket(r, *this, token, bracket);
+  }
+}
+
+int TEditorScreenStrings::UpdateBrackets(int Row, bool Invalidate) {
+  const int n = Count();
+  if (Row < 0 || Row >= n) return 0;
+  int changed = 0;
+  auto store = [&](int r, int token, int bracket) {
+    SetTokens(r, token);
+    SetBrackets(r, bracket);
+    if (Invalidate) {
+      ++changed;
+      for (IEditorClient* c : FClients) c->InvalidateLine(r);
+    }
+  };
+  if (!FParserClass) {
+    // Without a parser no state crosses a row: only rows not yet set change.
+    for (int r = Row; r < n && (GetBrackets(r) != -1 || GetTokens(r) != 0); ++r) store(r, 0, -1);
+    return changed;
+  }
+  auto parser = MakeParser();
+  int start = Row - 1, token = 0, bracket = -1;
+  while (start >= 0 && GetBrackets(start) == -2) --start;
+  if (start >= 0) {
+    token = GetTokens(start);
+    bracket = GetBrackets(start);
+    if (parser) parser->LastTokenBracket(start, *this, token, bracket);
+    ++start;
+  } else {
+    start = 0;
+  }
+  const int end = std::min(n - 1, Row + 2 * ScreenRows());
+  for (int r = start; r <= end; ++r) {
+    // Both parts of the state must agree, or a token cut by word wrap would
+    // keep a stale kind below the edit.
+    if (GetBrackets(r) == bracket && GetTokens(r) == token) return changed;
+    store(r, token, bracket);
+    if (parser) parser->LastTokenBracket(r, *this, token, bracket);
+  }
+  for (int r = end + 1; r < n; ++r) PutItem(r, GetItem(r) & 0x0F);
+  return changed;
+}
+
+}  // namespace vel

@@ -1,0 +1,261 @@
+// Word wrap of the row list: cutting a logical line into rows under the wrap
+// settings, and re-wrapping or unwrapping the whole document.
+#include <algorithm>
+
+#include "editor/EditorAttributeArray.h"
+#include "editor/EditorScreenStrings.h"
+
+namespace vel {
+
+const TEditorScreenStrings::TCharTable& TEditorScreenStrings::TCharTable::For(const std::string& List) {
+  if (Built && List == Source) return *this;
+  Source = List;
+  Built = true;
+  Single.reset();
+  Double.reset();
+  for (size_t i = 0; i < List.size(); i += CharLength(List, i)) {
+    auto b = static_cast<unsigned char>(List[i]);
+    Single.set(b);
+    if (CharLength(List, i) == 2) Double.set(b << 8 | static_cast<unsigned char>(List[i + 1]));
+  }
+  return *this;
+}
+
+bool TEditorScreenStrings::TCharTable::Has(const std::string& Char) const {
+  if (Char.size() == 1) return Single[static_cast<unsigned char>(Char[0])];
+  if (Char.size() == 2)
+    return Double[static_cast<unsigned char>(Char[0]) << 8 | static_cast<unsigned char>(Char[1])];
+  return !Char.empty() && IsInclude(Char, Source);
+}
+
+TColumnMapOptions TEditorScreenStrings::ColumnOptions() const {
+  static const TCharSet delimiters = CreateDelimiters();
+  TColumnMapOptions o;
+  o.Delimiters = delimiters;
+  o.WordWrap = FWordWrap;
+  o.WrapByte = FWrapOption->GetWrapByte();
+  return o;
+}
+
+std::string TEditorScreenStrings::Attributes(const std::string& S) const {
+  IEditorClient* c = GetClient();
+  return c ? c->StrToAttributes(S) : StrToAttributes(S, ColumnOptions());
+}
+
+int TEditorScreenStrings::DisplayWidth(const std::string& S) const {
+  if (S.find('\t') == std::string::npos) return static_cast<int>(S.size());
+  IEditorClient* c = GetClient();
+  return c ? c->ExpandLength(S) : ExpandLength(S, ColumnOptions());
+}
+
+// Each row is measured from its own start, as it is shown: a row's tab stops
+// and its cut depend only on the text from its first byte on, never on where
+// an earlier walk began. So cutting from any row start gives the rows a cut
+// of the whole line gives, and an undo puts back exactly the rows it took.
+// A row looks at most WrapByte + 4 columns ahead, so the column map is made
+// for a window of WrapByte + 6 bytes at a time.
+template <class F>
+int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row, int Width) {
+  const TEditorWrapOption& wo = *FWrapOption;
+  const int W = wo.GetWrapByte();
+  const size_t len = Line.size();
+  if ((Width < 0 ? DisplayWidth(Line) : Width) < W) {
+    Row(0, len);
+    return 1;
+  }
+  const int kinsokuMin = (W / 5) * 4;
+  const TCharTable& lead = FLeadTable.For(wo.GetLeadStr());
+  const TCharTable& follow = FFollowTable.For(wo.GetFollowStr());
+  const TCharTable& punctuation = FPunctuationTable.For(wo.GetPunctuationStr());
+  size_t B = 0;
+  int rows = 0;
+  std::string window;
+  while (true) {
+    if (B >= len) {
+      // The previous row ended exactly at the line's end.
+      if (!wo.GetFollowRetMark()) {
+        Row(len, 0);
+        ++rows;
+      }
+      return rows;
+    }
+    window.assign(Line, B, static_cast<size_t>(W) + 6);
+    const bool more = B + window.size() < len;
+    // The rest of a line usually fits: a measurement decides that without a map.
+    if (!more && DisplayWidth(window) < W) {
+      Row(B, len - B);
+      return rows + 1;
+    }
+    std::string map = Attributes(window);
+    const int size = static_cast<int>(map.size());
+    TEditorAttributeArray cur(window, std::move(map));
+    auto back = [&] {
+      cur.Prior();
+      if (cur.Code() == '4') cur.Prior();
+    };
+    cur.SetPosition(W);
+    if (cur.Code() == '4') {
+      cur.Prior();
+    } else if (wo.GetWordBreak() && (more || size > W)) {
+      while (cur.Code() != '2' && cur.Code() != '3' && cur.Code() != '5' && cur.GetPosition() > W / 3) back();
+    }
+    if (wo.GetFollowPunctuation()) {
+      while (true) {
+        std::string next = cur.NextPositionString();
+        if (!punctuation.Has(next)) break;
+        int p = cur.GetPosition();
+        int w = (cur.CodeAt(p + 1) == '4' && cur.CodeAt(p + 2) == '5') ? 2 : 1;
+        // Hanging punctuation goes at most two columns past the width.
+        if (p + w > W + 2) break;
+        for (int k = 0; k < w; ++k) cur.Next();
+      }
+    }
+    if (wo.GetLeading() && cur.GetPosition() < size) {
+      while (cur.GetPosition() > kinsokuMin && lead.Has(cur.PositionString())) back();
+      if (cur.GetPosition() + 2 <= size && follow.Has(cur.NextPositionString())) {
+        while (cur.GetPosition() > kinsokuMin &&
+               (lead.Has(cur.PositionString()) || follow.Has(cur.NextPositionString())))
+          back();
+      }
+    }
+    const size_t rowLen = std::min(static_cast<size_t>(cur.GetStrIndex()), window.size());
+    Row(B, rowLen);
+    ++rows;
+    cur.Next();
+    while (cur.Code() == '3') cur.Next();
+    B += static_cast<size_t>(cur.GetStrIndex()) - 1;
+  }
+}
+
+void TEditorScreenStrings::AppendCutLine(const std::string& Line, TEditorStringList& List, int Width) {
+  CutLine(Line, [&](size_t b, size_t n) { List.AddRow(Line.substr(b, n), raWrapped); }, Width);
+  List.SetRows(List.Count() - 1, raCrlf);
+}
+
+void TEditorScreenStrings::StrToWrapList(const std::string& S, TEditorStringList& List) {
+  List.BeginUpdate();
+  List.Clear();
+  if (S.empty()) {
+    List.AddRow(std::string(), raCrlf);
+  } else if (!FWordWrap) {
+    ForEachLine(S, [&](size_t b, size_t n) { List.AddRow(S.substr(b, n), raCrlf); });
+  } else {
+    std::string line;
+    ForEachLine(S, [&](size_t b, size_t n) {
+      line.assign(S, b, n);
+      AppendCutLine(line, List);
+    });
+  }
+  List.EndUpdate();
+}
+
+int TEditorScreenStrings::WrapCount(const std::string& S) {
+  if (!FWordWrap) return 1;
+  return CutLine(S, [](size_t, size_t) {});
+}
+
+void TEditorScreenStrings::WrapLines() {
+  if (Count() == 0 || ClientLoading()) return;
+  for (IEditorClient* c : FClients) c->CleanSelection();
+  auto saved = std::move(OnChange);
+  OnChange = nullptr;
+  {
+    TEditorStringList rows;
+    BeginUpdate();
+    const int n = Count();
+    const TEditorRowAttribute lastAttr = GetRows(n - 1);
+    const int W = FWrapOption->GetWrapByte();
+    rows.Reserve(n + n / 8);
+    std::string line;
+    std::vector<std::pair<size_t, size_t>> pieces;
+    for (int r = 0; r < n;) {
+      int e = r;
+      while (e < n - 1 && GetRows(e) == raWrapped) ++e;
+      const int width = e == r ? DisplayWidth(Get(r)) : -1;
+      if (e == r && width < W) {
+        rows.AppendTaken(*this, r);
+        rows.SetRows(rows.Count() - 1, raCrlf);
+      } else if (e == r) {
+        // The row's own string keeps the first piece, so a cut line costs
+        // no allocation beyond its further rows.
+        pieces.clear();
+        CutLine(Get(r), [&](size_t b, size_t n) { pieces.push_back({b, n}); }, width);
+        const int first = rows.Count();
+        rows.AppendTaken(*this, r);
+        rows.SetRows(first, raWrapped);
+        const std::string& whole = rows.Get(first);
+        for (size_t k = 1; k < pieces.size(); ++k) rows.AddRow(whole.substr(pieces[k].first, pieces[k].second), raWrapped);
+        rows.Ref(first).resize(pieces[0].second);
+        rows.SetRows(rows.Count() - 1, raCrlf);
+      } else {
+        line.clear();
+        for (int k = r; k <= e; ++k) line += Get(k);
+        AppendCutLine(line, rows);
+      }
+      r = e + 1;
+    }
+    rows.SetRows(rows.Count() - 1, lastAttr == raWrapped ? raEof : lastAttr);
+    Swap(rows);
+  }
+  EndUpdate();
+  OnChange = std::move(saved);
+}
+
+void TEditorScreenStrings::StretchLines() {
+  if (Count() == 0) return;
+  for (IEditorClient* c : FClients) c->CleanSelection();
+  const int n = Count();
+  TEditorRowAttribute lastAttr = GetRows(n - 1);
+  if (lastAttr == raWrapped) lastAttr = raEof;
+  auto saved = std::move(OnChange);
+  OnChange = nullptr;
+  {
+    TEditorStringList rows;
+    BeginUpdate();
+    rows.Reserve(n);
+    for (int r = 0; r < n;) {
+      int e = r;
+      while (e < n - 1 && GetRows(e) == raWrapped) ++e;
+      if (e == r) {
+        rows.AppendTaken(*this, r);
+        rows.SetRows(rows.Count() - 1, raCrlf);
+      } else {
+        std::string line;
+        for (int k = r; k <= e; ++k) line += Get(k);
+        rows.AddRow(std::move(line), raCrlf);
+      }
+      r = e + 1;
+    }
+    rows.SetRows(rows.Count() - 1, lastAttr);
+    Swap(rows);
+  }
+  EndUpdate();
+  OnChange = std::move(saved);
+}
+
+void TEditorScreenStrings::SetWordWrap(bool Value) {
+  if (Value == FWordWrap) return;
+  FWordWrap = Value;
+  if (ClientLoading()) return;
+  FUndoObj->Clear();
+  if (Value)
+    WrapLines();
+  else
+    StretchLines();
+  InitBrackets();
+  ClientsInitView();
+  ClientsAdjustRow();
+  for (IEditorClient* c : FClients) c->SetCol(0);
+}
+
+void TEditorScreenStrings::WrapOptionChanged() {
+  if (!FWordWrap || ClientLoading()) return;
+  FUndoObj->Clear();
+  WrapLines();
+  InitBrackets();
+  ClientsInitView();
+  ClientsAdjustRow();
+  for (IEditorClient* c : FClients) c->SetCol(0);
+}
+
+}  // namespace vel

@@ -1,0 +1,266 @@
+#include "editor/EditorStrings.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "editor/FileErrors.h"
+#include "platform/FileReplace.h"
+
+namespace vel {
+
+namespace {
+
+struct TFileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using TFile = std::unique_ptr<std::FILE, TFileCloser>;
+
+struct TLinesUpdate {
+  TEditorStrings& L;
+  explicit TLinesUpdate(TEditorStrings& l) : L(l) { L.BeginUpdate(); }
+  ~TLinesUpdate() { L.EndUpdate(); }
+};
+
+struct TCaretLock {
+  IEditorClient& C;
+  explicit TCaretLock(IEditorClient& c) : C(c) { C.CaretBeginUpdate(); }
+  ~TCaretLock() { C.CaretEndUpdate(); }
+};
+
+constexpr size_t kBlockSize = 8192;
+
+}  // namespace
+
+void TEditorStrings::BeginUpdate() {
+  if (FUpdateCount++ == 0) {
+    List().BeginUpdate();
+    FEditor.LinesBeginUpdate();
+  }
+}
+
+void TEditorStrings::EndUpdate() {
+  if (FUpdateCount == 0 || --FUpdateCount > 0) return;
+  List().EndUpdate();
+  FEditor.LinesEndUpdate();
+  for (IEditorClient* c : List().Clients()) c->InitView();
+}
+
+int TEditorStrings::Count() const {
+  const TEditorScreenStrings& l = List();
+  if (!l.GetWordWrap()) return l.Count();
+  int n = 0;
+  for (int r = 0; r < l.Count(); ++r) n += l.GetRows(r) != raWrapped;
+  if (l.Count() > 0 && l.GetRows(l.Count() - 1) == raWrapped) ++n;
+  return n;
+}
+
+int TEditorStrings::LinesToRow(int i) const {
+  const TEditorScreenStrings& l = List();
+  if (!l.GetWordWrap()) return i;
+  int line = 0, r = 0;
+  for (; r < l.Count(); ++r) {
+    if (line == i) return r;
+    if (l.GetRows(r) != raWrapped) ++line;
+  }
+  return r;
+}
+
+std::string TEditorStrings::Get(int i) const {
+  const TEditorScreenStrings& l = List();
+  if (i < 0) return std::string();
+  if (!l.GetWordWrap()) return i < l.Count() ? l.Get(i) : std::string();
+  TEditorRowAttribute a;
+  int n;
+  std::string s;
+  l.ListInfo(LinesToRow(i), -1, a, n, s);
+  if (a == raCrlf && s.size() >= 2) s.resize(s.size() - 2);
+  return s;
+}
+
+void TEditorStrings::Put(int i, const std::string& S) {
+  TEditorScreenStrings& l = List();
+  FEditor.CleanSelection();
+  int R = LinesToRow(i);
+  if (i < 0 || R >= l.Count()) return;
+  int E = l.RowEnd(R);
+  std::string text = S;
+  l.CheckCrlf(E, text);
+  TCaretLock lock(FEditor);
+  l.UpdateList(R, E - R + 1, text);
+  FEditor.SetSelIndex(R, static_cast<int>(text.size()));
+}
+
+void TEditorStrings::Insert(int i, const std::string& S) {
+  TEditorScreenStrings& l = List();
+  int R = LinesToRow(i);
+  if (i < 0 || R > l.Count()) return;
+  if (R == l.Count()) {
+    Add(S);
+    return;
+  }
+  FEditor.CleanSelection();
+  TCaretLock lock(FEditor);
+  l.UpdateList(R, 0, S + "\r\n");
+  FEditor.SetSelIndex(R, static_cast<int>(S.size()) + 2);
+}
+
+int TEditorStrings::Add(const std::string& S) {
+  TEditorScreenStrings& l = List();
+  FEditor.CleanSelection();
+  int previous = Count();
+  int first;
+  std::string text;
+  const int rows = l.Count();
+  if (rows > 0 && l.GetRows(rows - 1) != raCrlf) {
+    first = rows - 1;
+    text = l.Get(first) + "\r\n" + S;
+    l.UpdateList(first, 1, text);
+  } else {
+    first = rows;
+    text = S + "\r\n";
+    l.UpdateList(rows, 0, text);
+  }
+  FEditor.SetSelIndex(first, static_cast<int>(text.size()));
+  return previous;
+}
+
+void TEditorStrings::Delete(int i) {
+  TEditorScreenStrings& l = List();
+  FEditor.CleanSelection();
+  int R = LinesToRow(i);
+  if (i < 0 || R >= l.Count()) return;
+  l.UpdateList(R, l.RowEnd(R) - l.RowStart(R) + 1, std::string());
+  FEditor.SetSelIndex(R, 0);
+}
+
+void TEditorStrings::Clear() { List().Clear(); }
+
+std::string TEditorStrings::GetText() const { return List().Text(); }
+
+void TEditorStrings::ReplaceAll(const std::string& Text) {
+  TEditorScreenStrings& l = List();
+  l.Clear();
+  ForEachLine(Text, [&](size_t b, size_t n) { l.AddRow(Text.substr(b, n), raCrlf); });
+  if (l.GetWordWrap()) l.WrapLines();
+  l.InitBrackets();
+}
+
+void TEditorStrings::SetText(const std::string& S) {
+  TLinesUpdate update(*this);
+  ReplaceAll(S);
+}
+
+void TEditorStrings::Assign(const TEditorStrings& Source) {
+  if (&Source == this) return;
+  std::string text = Source.GetText();
+  {
+    TLinesUpdate update(*this);
+    ReplaceAll(text);
+  }
+  FEditor.SetRow(List().Count());
+  FEditor.SetCol(0);
+}
+
+void TEditorStrings::Assign(const std::vector<std::string>& Source) {
+  std::string text;
+  for (const std::string& s : Source) text += s + "\r\n";
+  {
+    TLinesUpdate update(*this);
+    ReplaceAll(text);
+  }
+  FEditor.SetRow(List().Count());
+  FEditor.SetCol(0);
+}
+
+void TEditorStrings::LoadFromFile(const std::string& FileName) {
+  TLinesUpdate update(*this);
+  TEditorScreenStrings& l = List();
+  l.Clear();
+  TFile f(std::fopen(FileName.c_str(), "rb"));
+  if (!f) throw EFOpenError(FileName);
+
+  // One pass: rows are appended as their breaks are found. A CR that ends a
+  // block and an LF that starts the next one are one break.
+  static const auto stops = [] {
+    std::array<bool, 256> t{};
+    t['\r'] = t['\n'] = t[0x1A] = true;
+    return t;
+  }();
+  std::unique_ptr<char[]> buf(new char[kBlockSize + 1]);
+  std::string pending;
+  bool skipLF = false, ended = false;
+  size_t n;
+  while (!ended && (n = std::fread(buf.get(), 1, kBlockSize, f.get())) > 0) {
+    const char* b = buf.get();
+    size_t i = 0;
+    if (skipLF) {
+      skipLF = false;
+      if (b[0] == '\n') i = 1;
+    }
+    while (i < n) {
+      size_t j = i;
+      while (j < n && !stops[static_cast<unsigned char>(b[j])]) ++j;
+      if (j == n) {
+        pending.append(b + i, n - i);
+        break;
+      }
+      const char c = b[j];
+      if (c == 0x1A) {
+        pending.append(b + i, j - i);
+        ended = true;
+        break;
+      }
+      if (pending.empty()) {
+        l.AddRow(std::string(b + i, j - i), raCrlf);
+      } else {
+        // Copied at its size; pending keeps its capacity for the next long line.
+        pending.append(b + i, j - i);
+        l.AddRow(std::string(pending), raCrlf);
+        pending.clear();
+      }
+      i = j + 1;
+      if (c == '\r') {
+        if (i < n) {
+          if (b[i] == '\n') ++i;
+        } else {
+          skipLF = true;
+        }
+      }
+    }
+  }
+  if (!pending.empty()) l.AddRow(std::move(pending), raEof);
+  if (l.GetWordWrap()) l.WrapLines();
+  l.InitBrackets();
+}
+
+void TEditorStrings::SaveToFile(const std::string& FileName) const {
+  const TEditorScreenStrings& l = List();
+  const std::string temp = FileName + ".~tmp";
+  TFile f(std::fopen(temp.c_str(), "wb"));
+  if (!f) throw EFCreateError(FileName);
+  bool ok = true;
+  std::string out;
+  out.reserve(1 << 16);
+  for (int r = 0; r < l.Count() && ok; ++r) {
+    out += l.Get(r);
+    if (l.GetRows(r) == raCrlf) out += "\r\n";
+    if (out.size() >= (1 << 16)) {
+      ok = std::fwrite(out.data(), 1, out.size(), f.get()) == out.size();
+      out.clear();
+    }
+  }
+  if (ok && !out.empty()) ok = std::fwrite(out.data(), 1, out.size(), f.get()) == out.size();
+  ok = std::fflush(f.get()) == 0 && ok;
+  ok = std::fclose(f.release()) == 0 && ok;
+  if (!ok) {
+    std::remove(temp.c_str());
+    throw EWriteError(FileName);
+  }
+  if (!ReplaceFileWith(temp, FileName)) {
+    std::remove(temp.c_str());
+    throw EFCreateError(FileName);
+  }
+}
+
+}  // namespace vel
