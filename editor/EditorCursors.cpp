@@ -2,9 +2,6 @@
 
 namespace vel {
 
-TCursor crRightArrow = 0;
-TCursor crDragSelCopy = 0;
-
 TEditorCursors::TEditorCursors() : DragSelCopyCursor(crDragSelCopy), LeftMarginCursor(crRightArrow) {}
 
 bool TEditorCursors::Assign(const TNotifyPersistent& Source) {

@@ -2,14 +2,11 @@
 // Mouse cursors per pointer state. The two custom cursor indices are assigned
 // by the editor unit's start-up code; a TEditorCursors made before that keeps
 // whatever they were then (0, the default cursor, until registered).
+#include "editor/EditorCursorNames.h"
 #include "editor/NotifyPersistent.h"
 #include "platform/Cursors.h"
 
 namespace vel {
-
-// Registered at unit start-up under "RightArrow" and "DragSelCopy".
-extern TCursor crRightArrow;
-extern TCursor crDragSelCopy;
 
 class TEditorCursors : public TNotifyPersistent {
  public:
