@@ -5,6 +5,7 @@
 #include <memory>
 #include <typeinfo>
 
+#include "editor/DBCS.h"
 #include "editor/EditorViewInfo.h"
 
 namespace vel {
@@ -22,7 +23,7 @@ struct TCharClasses {
   constexpr void Chars(const char* s, uint8_t bit) {
     for (; *s; ++s) Bits[static_cast<unsigned char>(*s)] |= bit;
   }
-  constexpr TCharClasses() {
+  TCharClasses() {
     Range(0x88, 0x9F, ccKanji);
     Range(0xE0, 0xFC, ccKanji);
     Range(0x01, 0x08, ccBlank);
@@ -33,20 +34,16 @@ struct TCharClasses {
     Range('A', 'Z', ccAnk);
     Range('a', 'z', ccAnk);
     Chars("_", ccAnk);
-    // The bytes of a mail address.
-    Chars("!$%&*;=^_~", ccMail);
-    Range(',', '9', ccMail);
-    Range('?', 'Z', ccMail);
-    Range('a', 'z', ccMail);
-    // The bytes of a URL after its prefix.
-    Chars("#%&+=?_~", ccUrl);
-    Range('-', ':', ccUrl);
-    Range('A', 'Z', ccUrl);
-    Range('a', 'z', ccUrl);
+    // Mail and URL bytes are the text helpers' sets, so the colouring and
+    // IsMail/IsUrl never disagree.
+    for (int c = 0; c < 256; ++c) {
+      if (MailChars().test(c)) Bits[c] |= ccMail;
+      if (UrlChars().test(c)) Bits[c] |= ccUrl;
+    }
   }
 };
 
-constexpr TCharClasses kClasses;
+const TCharClasses kClasses;
 
 // The byte entries of the dispatch table as classes, for the exact class's
 // quick path (InitMethodTable is the reference; a test compares the two).

@@ -1,5 +1,7 @@
 #include "shell/StripLayout.h"
 
+#include "editor/DBCS.h"
+
 namespace vel {
 
 std::string MainSettingsPath(const std::string& ExePath) {
@@ -7,7 +9,7 @@ std::string MainSettingsPath(const std::string& ExePath) {
   size_t lastDot = std::string::npos;
   for (size_t i = 0; i < ExePath.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(ExePath[i]);
-    if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+    if (LeadBytes().test(c)) {
       ++i;
     } else if (c == '\\' || c == '/') {
       lastDot = std::string::npos;
