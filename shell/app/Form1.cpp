@@ -13,6 +13,11 @@ const char* StripWindowClass() { return "TForm1"; }
 
 namespace {
 
+HICON ProgramIcon() {
+  HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), "MAINICON");
+  return icon ? icon : ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+}
+
 void RegisterStripClass(WNDPROC proc) {
   static bool done = false;
   if (done) return;
@@ -21,7 +26,7 @@ void RegisterStripClass(WNDPROC proc) {
   wc.hInstance = ::GetModuleHandleA(nullptr);
   wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.hIcon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  wc.hIcon = ProgramIcon();
   wc.lpszClassName = StripWindowClass();
   ::RegisterClassA(&wc);
   done = true;
@@ -128,9 +133,8 @@ void TForm1::WMCopyData(const COPYDATASTRUCT* cds) {
 
 void TForm1::Paint() {
   win32::TPaintDC dc(Wnd);
-  HICON icon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
   const TRect& r = Data.ImageBounds;
-  ::DrawIconEx(dc.Get(), r.Left, r.Top, icon, r.Width(), r.Height(), 0, nullptr, DI_NORMAL);
+  ::DrawIconEx(dc.Get(), r.Left, r.Top, ProgramIcon(), r.Width(), r.Height(), 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace vel

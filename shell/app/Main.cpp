@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "editor/EditorCursorNames.h"
 #include "platform/win32/Handles.h"
 #include "shell/HandOff.h"
 #include "shell/StripLayout.h"
@@ -40,6 +41,7 @@ std::string ExePath() {
 }
 
 void RunApplication(const std::vector<std::string>& params) {
+  InitEditorUnit();
   TStartupPages pages;
   TForm1 strip(pages, MainSettingsPath(ExePath()));
   strip.Create(params);

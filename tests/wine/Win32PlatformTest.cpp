@@ -117,3 +117,23 @@ TEST(Win32Fonts, JapaneseFaceNamesMapToMatchingJapaneseFonts) {
 
 }  // namespace
 }  // namespace vel
+
+#include "editor/EditorCursorNames.h"
+#include "platform/Cursors.h"
+
+namespace vel {
+namespace {
+
+TEST(Win32EditorUnit, StartUpInstallsBothCursorsFromTheProgramsResourcesAndTheBoxFormat) {
+  InitEditorUnit();
+  EXPECT_GT(crRightArrow, 0);
+  EXPECT_GT(crDragSelCopy, 0);
+  EXPECT_NE(crRightArrow, crDragSelCopy);
+  EXPECT_FALSE(CursorIsDefault(crRightArrow));
+  EXPECT_FALSE(CursorIsDefault(crDragSelCopy));
+  EXPECT_EQ(CF_BOXTEXT, Clipboard().RegisterFormat("TEditor Box Type"));
+  EXPECT_EQ(HCursorToString(crRightArrow), "crRightArrow");
+}
+
+}  // namespace
+}  // namespace vel
