@@ -1,0 +1,133 @@
+#include "regexp/Grep.h"
+
+#include <cstring>
+
+namespace vel {
+
+namespace {
+
+// End of the line that starts at p: the first CR or LF, or the end.
+const char* LineEnd(const char* p, const char* end) {
+  const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+  const char* limit = lf ? lf : end;
+  const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(limit - p)));
+  return cr ? cr : limit;
+}
+
+// Past the line break at p (CR LF is one break).
+const char* SkipBreak(const char* p, const char* end) {
+  if (p < end && *p == '\r') {
+    ++p;
+    if (p < end && *p == '\n') ++p;
+    return p;
+  }
+  return (p < end && *p == '\n') ? p + 1 : p;
+}
+
+size_t CountBreaks(const char* p, const char* end) {
+  size_t n = 0;
+  for (; p < end; ++p) {
+    if (*p == '\n') ++n;
+    else if (*p == '\r' && (p + 1 == end || p[1] != '\n')) ++n;
+  }
+  return n;
+}
+
+}  // namespace
+
+TGrep::TGrep() { GetListOfFuzzyCharDic().push_back(&RE_FuzzyCharDic()); }
+
+void TGrep::SetRegExp(const std::string& pattern) {
+  TRegularExpression::SetRegExp(pattern);
+  ByStr = GetRegExpIsSimple();
+}
+
+bool TGrep::LineMatches(std::string_view line) const {
+  TRE_DFA* dfa = GetCurrentDFA();
+  const std::string& lit = dfa->RequiredLiteral;
+  if (!lit.empty() && (line.size() < lit.size() || !memmem(line.data(), line.size(), lit.data(), lit.size())))
+    return false;
+  return dfa->Contains(line.data(), line.size(), true);
+}
+
+size_t TGrep::GrepBuffer(const char* data, size_t size, size_t firstLineNo, bool countLines,
+                         const std::function<bool(size_t, std::string_view)>& onLine) const {
+  TRE_DFA* dfa = GetCurrentDFA();
+  const std::string& lit = dfa->RequiredLiteral;
+  const char* p = data;
+  const char* end = data + size;
+  size_t lineNo = firstLineNo, breaks = 0;
+  // No line holds a line break, so no line can match.
+  if (lit.find_first_of("\r\n") != std::string::npos) return countLines ? CountBreaks(p, end) : 0;
+  while (p < end) {
+    const char* ls = p;
+    if (!lit.empty()) {
+      const char* hit = static_cast<const char*>(memmem(p, static_cast<size_t>(end - p), lit.data(), lit.size()));
+      if (!hit) break;
+      ls = hit;
+      while (ls > p && ls[-1] != '\n' && ls[-1] != '\r') --ls;
+      if (countLines) {
+        size_t n = CountBreaks(p, ls);
+        lineNo += n;
+        breaks += n;
+      }
+    }
+    const char* le = LineEnd(ls, end);
+    const char* next = SkipBreak(le, end);
+    if (dfa->Contains(ls, static_cast<size_t>(le - ls), true)) {
+      if (!onLine(countLines ? lineNo : 0, std::string_view(ls, static_cast<size_t>(le - ls)))) return breaks;
+    }
+    if (next != le) {
+      ++lineNo;
+      ++breaks;
+    }
+    p = next;
+  }
+  if (countLines && p < end) breaks += CountBreaks(p, end);
+  return breaks;
+}
+
+void TGrep::Grep(const std::string& fileName) {
+  if (ByStr)
+    GrepByStr(fileName);
+  else
+    GrepByRegExp(fileName);
+}
+
+void TGrep::GrepByRegExp(const std::string& fileName) {
+  if (!OnMatch) return;
+  Cancel = false;
+  std::unique_ptr<TTxtFile> file;
+  try {
+    file = std::make_unique<TTxtFile>(fileName, Cancel);
+  } catch (const EEndOfFile&) {
+    return;
+  }
+  try {
+    for (;;) {
+      RE_LineInfo_t info = file->GetThisLine();
+      if (GetCurrentDFA()->Contains(info.Line.data(), info.Line.size(), true)) OnMatch(this, info);
+    }
+  } catch (const EEndOfFile&) {
+  }
+}
+
+void TGrep::GrepByStr(const std::string& fileName) {
+  if (!OnMatch) return;
+  Cancel = false;
+  std::unique_ptr<TTxtFile> file;
+  try {
+    file = std::make_unique<TTxtFile>(fileName, Cancel);
+  } catch (const EEndOfFile&) {
+    return;
+  }
+  try {
+    for (;;) {
+      RE_LineInfo_t info = file->GetThisLine();
+      if (LineMatches(info.Line)) OnMatch(this, info);
+    }
+  } catch (const EEndOfFile&) {
+  }
+}
+
+}  // namespace vel

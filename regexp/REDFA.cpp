@@ -1,0 +1,469 @@
+#include "regexp/REDFA.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vel {
+
+namespace {
+
+constexpr int32_t kSep = -1;
+constexpr int32_t kDeadKey = -2;
+constexpr int kFlagSeeding = 1, kFlagLineHead = 2, kFlagLF = 4;
+
+bool IsTextCode(uint32_t c) {
+  return c < 256 ? !REIsLeadByte(static_cast<unsigned char>(c)) : REIsLeadByte(static_cast<unsigned char>(c >> 8));
+}
+
+std::string PackKey(int32_t flags, const std::vector<int>& body) {
+  std::string key(4 * (body.size() + 1), '\0');
+  std::memcpy(key.data(), &flags, 4);
+  if (!body.empty()) std::memcpy(key.data() + 4, body.data(), 4 * body.size());
+  return key;
+}
+
+std::vector<int> UnpackKey(const std::string& key, int32_t& flags) {
+  std::memcpy(&flags, key.data(), 4);
+  std::vector<int> body(key.size() / 4 - 1);
+  if (!body.empty()) std::memcpy(body.data(), key.data() + 4, 4 * body.size());
+  return body;
+}
+
+}  // namespace
+
+TRE_DFA::TRE_DFA(const TRE_NFA& nfa) {
+  HasLHead = nfa.HasLHead;
+  HasLTail = nfa.HasLTail;
+  BuildNFAArrays(nfa);
+}
+
+void TRE_DFA::Run() {
+  BuildClassMap();
+  ResetCache(Fwd);
+  ResetCache(Rev);
+  Resets = 0;
+  CheckIfRegExpIsSimple();
+}
+
+void TRE_DFA::BuildNFAArrays(const TRE_NFA& nfa) {
+  NumStates = static_cast<int>(nfa.StateList.size());
+  CharEdges.assign(NumStates, {});
+  RevCharEdges.assign(NumStates, {});
+  EpsEdges.assign(NumStates, {});
+  RevEpsEdges.assign(NumStates, {});
+  HasLTEdge.assign(NumStates, 0);
+  IsLHTarget.assign(NumStates, 0);
+  Mark.assign(NumStates, 0);
+  std::vector<int> lhTargets;
+  for (int s = 0; s < NumStates; ++s) {
+    for (const RE_NFANode_t& t : nfa.StateList[s]) {
+      switch (t.Kind) {
+        case nfak_Char:
+          CharEdges[s].push_back({t.CharClass.StartChar, t.CharClass.EndChar, t.TransitTo});
+          RevCharEdges[t.TransitTo].push_back({t.CharClass.StartChar, t.CharClass.EndChar, s});
+          LabelLo.push_back(t.CharClass.StartChar);
+          LabelHi.push_back(t.CharClass.EndChar);
+          break;
+        case nfak_Empty:
+          EpsEdges[s].push_back(t.TransitTo);
+          RevEpsEdges[t.TransitTo].push_back(s);
+          break;
+        case nfak_LHead:
+          IsLHTarget[t.TransitTo] = 1;
+          lhTargets.push_back(t.TransitTo);
+          break;
+        case nfak_LTail: HasLTEdge[s] = 1; break;
+      }
+    }
+  }
+  ++Gen;
+  SeedPlain.clear();
+  Stack.assign(1, nfa.EntryState);
+  Closure(SeedPlain, 0, false);
+  std::sort(SeedPlain.begin(), SeedPlain.end());
+  ++Gen;
+  SeedHead.clear();
+  Stack.assign(1, nfa.EntryState);
+  Stack.insert(Stack.end(), lhTargets.begin(), lhTargets.end());
+  Closure(SeedHead, 0, false);
+  std::sort(SeedHead.begin(), SeedHead.end());
+}
+
+// Adds every state on Stack and everything reachable from them over empty
+// transitions (forward or reversed) that is not marked with the current
+// generation; `from` is unused by callers other than for clarity of intent.
+void TRE_DFA::Closure(std::vector<int>& out, size_t, bool reverse) {
+  const auto& eps = reverse ? RevEpsEdges : EpsEdges;
+  while (!Stack.empty()) {
+    int s = Stack.back();
+    Stack.pop_back();
+    if (Mark[s] == Gen) continue;
+    Mark[s] = Gen;
+    out.push_back(s);
+    for (int t : eps[s])
+      if (Mark[t] != Gen) Stack.push_back(t);
+  }
+}
+
+void TRE_DFA::BuildClassMap() {
+  std::vector<std::pair<uint32_t, int>> events;
+  for (size_t i = 0; i < LabelLo.size(); ++i) {
+    events.emplace_back(LabelLo[i], 1);
+    events.emplace_back(static_cast<uint32_t>(LabelHi[i]) + 1, -1);
+  }
+  for (uint32_t c : {0u, 1u, 10u, 11u, 13u, 14u, 0x10000u}) events.emplace_back(c, 0);
+  std::sort(events.begin(), events.end());
+  // Uncovered intervals share class 0; CR and LF always have classes of their own.
+  std::vector<WChar> repr{0};
+  std::vector<std::pair<uint32_t, uint16_t>> intervals;  // start, class
+  int cover = 0;
+  for (size_t i = 0; i < events.size();) {
+    uint32_t at = events[i].first;
+    while (i < events.size() && events[i].first == at) cover += events[i++].second;
+    if (at >= 0x10000) break;
+    uint16_t cls = 0;
+    if (cover > 0 || at == 10 || at == 13) {
+      cls = static_cast<uint16_t>(repr.size());
+      repr.push_back(static_cast<WChar>(at));
+    }
+    if (at == 10) ClsLF = cls;
+    if (at == 13) ClsCR = cls;
+    intervals.emplace_back(at, cls);
+  }
+  NumClasses = repr.size();
+  ClsInvalid = static_cast<int>(NumClasses);
+  ClsEot = ClsInvalid + 1;
+  Width = ClsEot + 1;
+  ClassRepr = repr;
+
+  static const auto leadIndex = [] {
+    std::vector<int> idx(256, -1);
+    int n = 0;
+    for (int b = 0; b < 256; ++b)
+      if (REIsLeadByte(static_cast<unsigned char>(b))) idx[b] = n++;
+    return idx;
+  }();
+  DblMap.assign(60 * 256, 0);
+  for (size_t i = 0; i < intervals.size(); ++i) {
+    uint32_t lo = intervals[i].first;
+    uint32_t hi = i + 1 < intervals.size() ? intervals[i + 1].first : 0x10000;
+    uint16_t cls = intervals[i].second;
+    if (cls == 0) continue;
+    for (uint32_t c = lo; c < hi; ++c) {
+      if (c < 256) {
+        if (!REIsLeadByte(static_cast<unsigned char>(c))) ByteInfo[c] = cls;
+      } else if (leadIndex[c >> 8] >= 0) {
+        DblMap[leadIndex[c >> 8] * 256 + (c & 0xFF)] = cls;
+      } else {
+        c = (c | 0xFF);  // high byte is no lead byte: no text has these codes
+      }
+    }
+  }
+  for (int b = 0; b < 256; ++b)
+    if (REIsLeadByte(static_cast<unsigned char>(b))) ByteInfo[b] = static_cast<uint16_t>(0x8000 | leadIndex[b]);
+}
+
+void TRE_DFA::CheckIfRegExpIsSimple() {
+  RegExpIsSimple = false;
+  SimpleRegExp.clear();
+  if (HasLHead || HasLTail) return;
+  std::vector<int> set = SeedPlain;
+  std::string acc;
+  for (int steps = 0; steps <= NumStates + 1; ++steps) {
+    bool hasExit = std::find(set.begin(), set.end(), 1) != set.end();
+    int code = -1;
+    std::vector<int> targets;
+    for (int s : set) {
+      for (const Edge& e : CharEdges[s]) {
+        if (e.Lo != e.Hi || (code >= 0 && e.Lo != code)) return;
+        code = e.Lo;
+        targets.push_back(e.To);
+      }
+    }
+    if (code < 0) {
+      if (hasExit) {
+        RegExpIsSimple = true;
+        SimpleRegExp = acc;
+        RequiredLiteral = acc;
+      }
+      return;
+    }
+    if (hasExit || !IsTextCode(static_cast<uint32_t>(code))) return;
+    acc += WCharToStr(static_cast<WChar>(code));
+    ++Gen;
+    set.clear();
+    Stack = targets;
+    Closure(set, 0, false);
+  }
+}
+
+int TRE_DFA::Intern(Cache& c, std::string&& key, uint8_t info) {
+  auto it = c.Ids.find(key);
+  if (it != c.Ids.end()) return it->second;
+  int id = static_cast<int>(c.Keys.size());
+  c.Bytes += key.size() * 2 + static_cast<size_t>(Width) * 4 + 64;
+  auto ins = c.Ids.emplace(std::move(key), id).first;
+  c.Keys.push_back(&ins->first);
+  c.Trans.resize(c.Trans.size() + Width, -1);
+  c.Info.push_back(info);
+  return id;
+}
+
+void TRE_DFA::ResetCache(Cache& c) {
+  c.Ids.clear();
+  c.Keys.clear();
+  c.Trans.clear();
+  c.Info.clear();
+  c.Bytes = 0;
+  ++Resets;
+  if (&c == &Fwd)
+    std::fill(std::begin(FwdStarts), std::end(FwdStarts), -1);
+  else
+    std::fill(std::begin(RevStarts), std::end(RevStarts), -1);
+  Intern(c, PackKey(kDeadKey, {}), 0);
+  std::fill(c.Trans.begin(), c.Trans.end(), 0);
+}
+
+bool TRE_DFA::Step(int s, int cls, bool reverse, std::vector<int>& out) {
+  if (cls <= 0 || cls >= ClsInvalid) return false;
+  WChar r = ClassRepr[cls];
+  bool any = false;
+  for (const Edge& e : (reverse ? RevCharEdges : CharEdges)[s]) {
+    if (e.Lo <= r && r <= e.Hi) {
+      Stack.push_back(e.To);
+      any = true;
+    }
+  }
+  if (any) Closure(out, 0, reverse);
+  return any;
+}
+
+int TRE_DFA::FwdStart(bool lineHead, bool lf) {
+  int idx = (lineHead ? 1 : 0) | (lf ? 2 : 0);
+  if (FwdStarts[idx] < 0) {
+    if (Fwd.Bytes > Budget) ResetCache(Fwd);
+    FwdStarts[idx] = Intern(Fwd, PackKey(kFlagSeeding | (lineHead ? kFlagLineHead : 0) | (lf ? kFlagLF : 0), {}), 0);
+  }
+  return FwdStarts[idx];
+}
+
+int TRE_DFA::FwdCompute(int id, int cls) {
+  int32_t flags;
+  std::vector<int> body = UnpackKey(*Fwd.Keys[id], flags);
+  bool seeding = flags & kFlagSeeding, lineHead = flags & kFlagLineHead, lf = flags & kFlagLF;
+  if (++Gen == 0) {
+    std::fill(Mark.begin(), Mark.end(), 0);
+    Gen = 1;
+  }
+  for (int s : body)
+    if (s >= 0) Mark[s] = Gen;
+  if (seeding) {
+    size_t before = body.size();
+    for (int s : lineHead ? SeedHead : SeedPlain)
+      if (Mark[s] != Gen) body.push_back(s);
+    if (body.size() != before) body.push_back(kSep);
+  }
+  bool atLineEnd = cls == ClsEot || cls == (lf ? ClsLF : ClsCR);
+  // The first accepting group wins; later-started groups are dropped.
+  bool matched = false;
+  size_t groupStart = 0;
+  for (size_t i = 0; i < body.size(); ++i) {
+    int s = body[i];
+    if (s == kSep) {
+      groupStart = i + 1;
+      continue;
+    }
+    if (s == 1 || (atLineEnd && HasLTEdge[s])) {
+      matched = true;
+      while (i < body.size() && body[i] != kSep) ++i;
+      body.resize(i + 1);
+      seeding = false;
+      break;
+    }
+  }
+  (void)groupStart;
+  int next = 0;
+  if (cls != ClsEot) {
+    if (++Gen == 0) {
+      std::fill(Mark.begin(), Mark.end(), 0);
+      Gen = 1;
+    }
+    std::vector<int> out;
+    size_t start = 0;
+    for (int s : body) {
+      if (s == kSep) {
+        if (out.size() > start) {
+          std::sort(out.begin() + start, out.end());
+          out.push_back(kSep);
+        }
+        start = out.size();
+        continue;
+      }
+      Step(s, cls, false, out);
+    }
+    if (!out.empty() || seeding) {
+      int32_t nf = (seeding ? kFlagSeeding : 0) | (cls == ClsLF ? kFlagLineHead : 0) | (lf ? kFlagLF : 0);
+      std::string key = PackKey(nf, out);
+      bool reset = Fwd.Bytes > Budget;
+      if (reset) ResetCache(Fwd);
+      next = Intern(Fwd, std::move(key), 0);
+      int32_t v = next << 1 | (matched ? 1 : 0);
+      if (!reset) Fwd.Trans[static_cast<size_t>(id) * Width + cls] = v;
+      return v;
+    }
+  }
+  int32_t v = matched ? 1 : 0;
+  Fwd.Trans[static_cast<size_t>(id) * Width + cls] = v;
+  return v;
+}
+
+int TRE_DFA::RevStart(bool lineEnd) {
+  int idx = lineEnd ? 1 : 0;
+  if (RevStarts[idx] < 0) {
+    if (Rev.Bytes > Budget) ResetCache(Rev);
+    if (++Gen == 0) {
+      std::fill(Mark.begin(), Mark.end(), 0);
+      Gen = 1;
+    }
+    std::vector<int> set;
+    Stack.assign(1, 1);
+    if (lineEnd)
+      for (int s = 0; s < NumStates; ++s)
+        if (HasLTEdge[s]) Stack.push_back(s);
+    Closure(set, 0, true);
+    std::sort(set.begin(), set.end());
+    uint8_t info = 0;
+    for (int s : set) info |= (s == 0 ? 1 : 0) | (IsLHTarget[s] ? 2 : 0);
+    RevStarts[idx] = Intern(Rev, PackKey(0, set), info);
+  }
+  return RevStarts[idx];
+}
+
+int TRE_DFA::RevCompute(int id, int cls) {
+  int32_t flags;
+  std::vector<int> set = UnpackKey(*Rev.Keys[id], flags);
+  if (++Gen == 0) {
+    std::fill(Mark.begin(), Mark.end(), 0);
+    Gen = 1;
+  }
+  std::vector<int> out;
+  for (int s : set) Step(s, cls, true, out);
+  if (out.empty()) {
+    Rev.Trans[static_cast<size_t>(id) * Width + cls] = 0;
+    return 0;
+  }
+  std::sort(out.begin(), out.end());
+  uint8_t info = 0;
+  for (int s : out) info |= (s == 0 ? 1 : 0) | (IsLHTarget[s] ? 2 : 0);
+  bool reset = Rev.Bytes > Budget;
+  if (reset) ResetCache(Rev);
+  int next = Intern(Rev, PackKey(0, out), info);
+  if (!reset) Rev.Trans[static_cast<size_t>(id) * Width + cls] = next;
+  return next;
+}
+
+bool TRE_DFA::Contains(const char* text, size_t size, bool lfLineEnd) {
+  const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
+  int st = FwdStart(true, lfLineEnd);
+  size_t p = 0;
+  for (;;) {
+    int cls;
+    size_t len = 1;
+    if (p >= size) {
+      cls = ClsEot;
+    } else {
+      uint16_t bi = ByteInfo[t[p]];
+      if (bi & 0x8000) {
+        if (p + 1 < size) {
+          cls = DblMap[(bi & 0xFF) * 256 + t[p + 1]];
+          len = 2;
+        } else {
+          cls = ClsInvalid;
+        }
+      } else {
+        cls = bi;
+      }
+    }
+    int32_t v = Fwd.Trans[static_cast<size_t>(st) * Width + cls];
+    if (v < 0) v = FwdCompute(st, cls);
+    if (v & 1) return true;
+    st = v >> 1;
+    if (st == 0 || cls == ClsEot) return false;
+    p += len;
+  }
+}
+
+bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd, size_t& start,
+                     size_t& end) {
+  const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
+  int st = FwdStart(fromIsLineHead, lfLineEnd);
+  size_t p = from, last = SIZE_MAX;
+  for (;;) {
+    int cls;
+    size_t len = 1;
+    if (p >= size) {
+      cls = ClsEot;
+    } else {
+      uint16_t bi = ByteInfo[t[p]];
+      if (bi & 0x8000) {
+        if (p + 1 < size) {
+          cls = DblMap[(bi & 0xFF) * 256 + t[p + 1]];
+          len = 2;
+        } else {
+          cls = ClsInvalid;
+        }
+      } else {
+        cls = bi;
+      }
+    }
+    int32_t v = Fwd.Trans[static_cast<size_t>(st) * Width + cls];
+    if (v < 0) v = FwdCompute(st, cls);
+    if (v & 1) last = p;
+    st = v >> 1;
+    if (st == 0 || cls == ClsEot) break;
+    p += len;
+  }
+  if (last == SIZE_MAX) return false;
+
+  // Character boundaries between `from` and the end, for the backward walk.
+  size_t span = last - from;
+  Boundary.assign(span / 64 + 1, 0);
+  for (size_t q = from; q <= last;) {
+    Boundary[(q - from) >> 6] |= uint64_t{1} << ((q - from) & 63);
+    q += (REIsLeadByte(t[q]) && q + 1 < size) ? 2 : 1;
+  }
+  auto isBoundary = [&](size_t q) { return (Boundary[(q - from) >> 6] >> ((q - from) & 63)) & 1; };
+
+  bool lineEnd = last >= size || t[last] == (lfLineEnd ? 10 : 13);
+  int rs = RevStart(lineEnd);
+  size_t q = last, best = last;
+  bool found = false;
+  for (;;) {
+    uint8_t info = Rev.Info[rs];
+    bool head = q == from ? fromIsLineHead : (isBoundary(q - 1) && t[q - 1] == 10);
+    if ((info & 1) || ((info & 2) && head)) {
+      best = q;
+      found = true;
+    }
+    if (q == from) break;
+    size_t prev = isBoundary(q - 1) ? q - 1 : q - 2;
+    int cls;
+    if (q - prev == 2) {
+      cls = DblMap[(ByteInfo[t[prev]] & 0xFF) * 256 + t[prev + 1]];
+    } else {
+      uint16_t bi = ByteInfo[t[prev]];
+      cls = (bi & 0x8000) ? ClsInvalid : bi;
+    }
+    int32_t v = Rev.Trans[static_cast<size_t>(rs) * Width + cls];
+    if (v < 0) v = RevCompute(rs, cls);
+    rs = v;
+    if (rs == 0) break;
+    q = prev;
+  }
+  (void)found;
+  start = best;
+  end = last;
+  return true;
+}
+
+}  // namespace vel

@@ -1,0 +1,130 @@
+#include "regexp/RegularExpression.h"
+
+#include <unordered_map>
+
+namespace vel {
+
+namespace {
+
+// A string every match of the subtree contains: Exact when the subtree
+// matches exactly one string, otherwise Best, the longest known required part.
+struct RELiteralInfo {
+  bool IsExact = false;
+  std::string Exact;
+  std::string Best;
+};
+
+bool IsTextCode(WChar c) {
+  return c < 256 ? !REIsLeadByte(static_cast<unsigned char>(c)) : REIsLeadByte(static_cast<unsigned char>(c >> 8));
+}
+
+const RELiteralInfo& LiteralOf(const RENode_t* n, std::unordered_map<const RENode_t*, RELiteralInfo>& memo) {
+  auto it = memo.find(n);
+  if (it != memo.end()) return it->second;
+  RELiteralInfo r;
+  switch (n->Op) {
+    case reop_Char:
+      if (n->StartChar == n->EndChar && IsTextCode(n->StartChar)) {
+        r.IsExact = true;
+        r.Exact = r.Best = WCharToStr(n->StartChar);
+      }
+      break;
+    case reop_Empty: r.IsExact = true; break;
+    case reop_Concat: {
+      RELiteralInfo a = LiteralOf(n->Left, memo);
+      const RELiteralInfo& b = LiteralOf(n->Right, memo);
+      if (a.IsExact && b.IsExact && a.Exact.size() + b.Exact.size() <= 4096) {
+        r.IsExact = true;
+        r.Exact = r.Best = a.Exact + b.Exact;
+      } else {
+        r.Best = a.Best.size() >= b.Best.size() ? a.Best : b.Best;
+      }
+      break;
+    }
+    case reop_Union: {
+      RELiteralInfo a = LiteralOf(n->Left, memo);
+      const RELiteralInfo& b = LiteralOf(n->Right, memo);
+      if (a.IsExact && b.IsExact && a.Exact == b.Exact) r = a;
+      break;
+    }
+    default: break;  // closures may repeat zero times; anchors are decided later
+  }
+  return memo[n] = std::move(r);
+}
+
+}  // namespace
+
+TRegularExpression::TRegularExpression() {
+  Cache.push_back(Entry{std::string(), nullptr});
+  CurrentIndex = 0;
+  Translate(std::string());
+}
+
+TRegularExpression::~TRegularExpression() = default;
+
+void TRegularExpression::Translate(const std::string& processed) {
+  try {
+    TREParser parser(processed);
+    parser.Run();
+    LHeadWChar = GetLineHeadWChar();
+    LTailWChar = GetLineTailWChar();
+    TRE_NFA nfa(parser, LHeadWChar, LTailWChar);
+    nfa.Run();
+    auto dfa = std::make_unique<TRE_DFA>(nfa);
+    dfa->Run();
+    if (dfa->RequiredLiteral.empty()) {
+      std::unordered_map<const RENode_t*, RELiteralInfo> memo;
+      const RELiteralInfo& info = LiteralOf(parser.Tree().HeadNode, memo);
+      dfa->RequiredLiteral = info.IsExact ? info.Exact : info.Best;
+    }
+    Cache[CurrentIndex].DFA = std::move(dfa);
+  } catch (...) {
+    if (CurrentIndex != 0) Cache.erase(Cache.begin() + static_cast<std::ptrdiff_t>(CurrentIndex));
+    CurrentIndex = 0;
+    throw;
+  }
+}
+
+void TRegularExpression::SetRegExp(const std::string& pattern) {
+  PreProcessor.SetTargetRegExpStr(pattern);
+  PreProcessor.Run();
+  std::string p = PreProcessor.GetProcessedRegExpStr();
+  try {
+    size_t found = Cache.size();
+    for (size_t i = 0; i < Cache.size(); ++i) {
+      if (Cache[i].Pattern == p) {
+        found = i;
+        break;
+      }
+    }
+    if (found < Cache.size()) {
+      CurrentIndex = found;
+    } else {
+      if (Cache.size() >= CacheCapacity) Cache.pop_back();
+      Cache.insert(Cache.begin() + 1, Entry{p, nullptr});
+      CurrentIndex = 1;
+      Translate(p);
+    }
+    FRegExp = pattern;
+  } catch (...) {
+    CurrentIndex = 0;
+    FRegExp.clear();
+    throw;
+  }
+}
+
+void TRegularExpression::SetUseFuzzyCharDic(bool on) {
+  PreProcessor.UseFuzzyCharDic = on;
+  SetRegExp(FRegExp);
+}
+
+void TRegularExpression::SetUseSynonymDic(bool on) {
+  PreProcessor.UseSynonymDic = on;
+  SetRegExp(FRegExp);
+}
+
+bool TMatchCORE::SearchFrom(std::string_view t, size_t from, bool fromIsLineHead, size_t& start, size_t& end) {
+  return GetCurrentDFA()->Search(t.data(), t.size(), from, fromIsLineHead, LineSeparator == mcls_LF, start, end);
+}
+
+}  // namespace vel
