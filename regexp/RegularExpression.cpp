@@ -6,17 +6,21 @@ namespace vel {
 
 namespace {
 
-// A string every match of the subtree contains: Exact when the subtree
-// matches exactly one string, otherwise Best, the longest known required part.
+// What every match of a subtree holds: Exact when it matches exactly one
+// string; Prefix and Suffix, strings every match begins or ends with; Best,
+// the longest string known to occur inside every match.
 struct RELiteralInfo {
   bool IsExact = false;
-  std::string Exact;
-  std::string Best;
+  std::string Exact, Prefix, Suffix, Best;
 };
+
+constexpr size_t kMaxLiteral = 4096;
 
 bool IsTextCode(WChar c) {
   return c < 256 ? !REIsLeadByte(static_cast<unsigned char>(c)) : REIsLeadByte(static_cast<unsigned char>(c >> 8));
 }
+
+const std::string& Longest(const std::string& a, const std::string& b) { return a.size() >= b.size() ? a : b; }
 
 const RELiteralInfo& LiteralOf(const RENode_t* n, std::unordered_map<const RENode_t*, RELiteralInfo>& memo) {
   auto it = memo.find(n);
@@ -26,19 +30,22 @@ const RELiteralInfo& LiteralOf(const RENode_t* n, std::unordered_map<const RENod
     case reop_Char:
       if (n->StartChar == n->EndChar && IsTextCode(n->StartChar)) {
         r.IsExact = true;
-        r.Exact = r.Best = WCharToStr(n->StartChar);
+        r.Exact = r.Prefix = r.Suffix = r.Best = WCharToStr(n->StartChar);
       }
       break;
     case reop_Empty: r.IsExact = true; break;
     case reop_Concat: {
       RELiteralInfo a = LiteralOf(n->Left, memo);
       const RELiteralInfo& b = LiteralOf(n->Right, memo);
-      if (a.IsExact && b.IsExact && a.Exact.size() + b.Exact.size() <= 4096) {
+      if (a.IsExact && b.IsExact && a.Exact.size() + b.Exact.size() <= kMaxLiteral) {
         r.IsExact = true;
-        r.Exact = r.Best = a.Exact + b.Exact;
-      } else {
-        r.Best = a.Best.size() >= b.Best.size() ? a.Best : b.Best;
+        r.Exact = r.Prefix = r.Suffix = r.Best = a.Exact + b.Exact;
+        break;
       }
+      r.Prefix = a.IsExact && a.Exact.size() + b.Prefix.size() <= kMaxLiteral ? a.Exact + b.Prefix : a.Prefix;
+      r.Suffix = b.IsExact && a.Suffix.size() + b.Exact.size() <= kMaxLiteral ? a.Suffix + b.Exact : b.Suffix;
+      std::string join = a.Suffix.size() + b.Prefix.size() <= kMaxLiteral ? a.Suffix + b.Prefix : std::string();
+      r.Best = Longest(Longest(a.Best, b.Best), Longest(join, Longest(r.Prefix, r.Suffix)));
       break;
     }
     case reop_Union: {
