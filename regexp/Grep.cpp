@@ -54,34 +54,78 @@ size_t TGrep::GrepBuffer(const char* data, size_t size, size_t firstLineNo, bool
                          const std::function<bool(size_t, std::string_view)>& onLine) const {
   TRE_DFA* dfa = GetCurrentDFA();
   const std::string& lit = dfa->RequiredLiteral;
-  const char* p = data;
+  const std::string& prefix = dfa->RequiredPrefix;
+  const char* p = data;  // start of the lines not yet walked
   const char* end = data + size;
   size_t lineNo = firstLineNo, breaks = 0;
   // No line holds a line break, so no line can match.
-  if (lit.find_first_of("\r\n") != std::string::npos) return countLines ? CountBreaks(p, end) : 0;
-  while (p < end) {
-    const char* ls = p;
-    if (!lit.empty()) {
-      const char* hit = static_cast<const char*>(memmem(p, static_cast<size_t>(end - p), lit.data(), lit.size()));
-      if (!hit) break;
-      ls = hit;
-      while (ls > p && ls[-1] != '\n' && ls[-1] != '\r') --ls;
-      if (countLines) {
-        size_t n = CountBreaks(p, ls);
-        lineNo += n;
-        breaks += n;
-      }
+  if (lit.find_first_of("\r\n") != std::string::npos || prefix.find_first_of("\r\n") != std::string::npos)
+    return countLines ? CountBreaks(p, end) : 0;
+  // Reports the line [ls, le) and moves past its break; false to stop.
+  auto report = [&](const char* ls, const char* le) {
+    if (countLines) {
+      size_t n = CountBreaks(p, ls);
+      lineNo += n;
+      breaks += n;
     }
-    const char* le = LineEnd(ls, end);
+    bool go = onLine(countLines ? lineNo : 0, std::string_view(ls, static_cast<size_t>(le - ls)));
     const char* next = SkipBreak(le, end);
-    if (dfa->Contains(ls, static_cast<size_t>(le - ls), true)) {
-      if (!onLine(countLines ? lineNo : 0, std::string_view(ls, static_cast<size_t>(le - ls)))) return breaks;
-    }
     if (next != le) {
       ++lineNo;
       ++breaks;
     }
     p = next;
+    return go;
+  };
+  if (!prefix.empty()) {
+    // Every match begins with the prefix: try each occurrence that starts on
+    // a character boundary (an even run of lead-byte values before it).
+    const char* q = p;
+    while (q < end) {
+      const char* hit =
+          static_cast<const char*>(memmem(q, static_cast<size_t>(end - q), prefix.data(), prefix.size()));
+      if (!hit) break;
+      size_t run = 0;
+      for (const char* b = hit; b > data && REIsLeadByte(static_cast<unsigned char>(b[-1])); --b) ++run;
+      if (run % 2 == 0) {
+        const char* le = LineEnd(hit, end);
+        bool head = hit == data || hit[-1] == '\n' || hit[-1] == '\r';
+        if (dfa->MatchAt(hit, static_cast<size_t>(le - hit), 0, head, true)) {
+          const char* ls = hit;
+          while (ls > p && ls[-1] != '\n' && ls[-1] != '\r') --ls;
+          if (!report(ls, le)) return breaks;
+          q = p;
+          continue;
+        }
+      }
+      q = hit + 1;
+    }
+  } else {
+    while (p < end) {
+      const char* ls = p;
+      if (!lit.empty()) {
+        const char* hit = static_cast<const char*>(memmem(p, static_cast<size_t>(end - p), lit.data(), lit.size()));
+        if (!hit) break;
+        ls = hit;
+        while (ls > p && ls[-1] != '\n' && ls[-1] != '\r') --ls;
+      }
+      const char* le = LineEnd(ls, end);
+      if (dfa->Contains(ls, static_cast<size_t>(le - ls), true)) {
+        if (!report(ls, le)) return breaks;
+        continue;
+      }
+      if (countLines) {
+        size_t n = CountBreaks(p, ls);
+        lineNo += n;
+        breaks += n;
+      }
+      const char* next = SkipBreak(le, end);
+      if (next != le) {
+        ++lineNo;
+        ++breaks;
+      }
+      p = next;
+    }
   }
   if (countLines && p < end) breaks += CountBreaks(p, end);
   return breaks;

@@ -9,7 +9,7 @@ namespace {
 
 constexpr int32_t kSep = -1;
 constexpr int32_t kDeadKey = -2;
-constexpr int kFlagSeeding = 1, kFlagLineHead = 2, kFlagLF = 4;
+constexpr int kFlagSeeding = 1, kFlagLineHead = 2, kFlagLF = 4, kFlagSeedOnce = 8;
 
 bool IsTextCode(uint32_t c) {
   return c < 256 ? !REIsLeadByte(static_cast<unsigned char>(c)) : REIsLeadByte(static_cast<unsigned char>(c >> 8));
@@ -247,17 +247,27 @@ int TRE_DFA::FwdStart(bool lineHead, bool lf) {
   return FwdStarts[idx];
 }
 
+int TRE_DFA::FwdAnchoredStart(bool lineHead, bool lf) {
+  int idx = 4 | (lineHead ? 1 : 0) | (lf ? 2 : 0);
+  if (FwdStarts[idx] < 0) {
+    if (Fwd.Bytes > Budget) ResetCache(Fwd);
+    FwdStarts[idx] = Intern(Fwd, PackKey(kFlagSeedOnce | (lineHead ? kFlagLineHead : 0) | (lf ? kFlagLF : 0), {}), 0);
+  }
+  return FwdStarts[idx];
+}
+
 int TRE_DFA::FwdCompute(int id, int cls) {
   int32_t flags;
   std::vector<int> body = UnpackKey(*Fwd.Keys[id], flags);
   bool seeding = flags & kFlagSeeding, lineHead = flags & kFlagLineHead, lf = flags & kFlagLF;
+  bool seedOnce = flags & kFlagSeedOnce;
   if (++Gen == 0) {
     std::fill(Mark.begin(), Mark.end(), 0);
     Gen = 1;
   }
   for (int s : body)
     if (s >= 0) Mark[s] = Gen;
-  if (seeding) {
+  if (seeding || seedOnce) {
     size_t before = body.size();
     for (int s : lineHead ? SeedHead : SeedPlain)
       if (Mark[s] != Gen) body.push_back(s);
@@ -362,10 +372,11 @@ int TRE_DFA::RevCompute(int id, int cls) {
   return next;
 }
 
-bool TRE_DFA::Contains(const char* text, size_t size, bool lfLineEnd) {
-  const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
-  int st = FwdStart(true, lfLineEnd);
-  size_t p = 0;
+// The forward pass from p in state st; records in `last` the end of the
+// leftmost-longest match (or stops at the first accepting position when
+// firstOnly). Returns whether anything matched.
+bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOnly, size_t& last) {
+  bool any = false;
   for (;;) {
     int cls;
     size_t len = 1;
@@ -386,43 +397,32 @@ bool TRE_DFA::Contains(const char* text, size_t size, bool lfLineEnd) {
     }
     int32_t v = Fwd.Trans[static_cast<size_t>(st) * Width + cls];
     if (v < 0) v = FwdCompute(st, cls);
-    if (v & 1) return true;
+    if (v & 1) {
+      last = p;
+      any = true;
+      if (firstOnly) return true;
+    }
     st = v >> 1;
-    if (st == 0 || cls == ClsEot) return false;
+    if (st == 0 || cls == ClsEot) return any;
     p += len;
   }
+}
+
+bool TRE_DFA::Contains(const char* text, size_t size, bool lfLineEnd) {
+  size_t last;
+  return Walk(reinterpret_cast<const uint8_t*>(text), size, 0, FwdStart(true, lfLineEnd), true, last);
+}
+
+bool TRE_DFA::MatchAt(const char* text, size_t size, size_t pos, bool lineHead, bool lfLineEnd) {
+  size_t last;
+  return Walk(reinterpret_cast<const uint8_t*>(text), size, pos, FwdAnchoredStart(lineHead, lfLineEnd), true, last);
 }
 
 bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd, size_t& start,
                      size_t& end) {
   const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
-  int st = FwdStart(fromIsLineHead, lfLineEnd);
-  size_t p = from, last = SIZE_MAX;
-  for (;;) {
-    int cls;
-    size_t len = 1;
-    if (p >= size) {
-      cls = ClsEot;
-    } else {
-      uint16_t bi = ByteInfo[t[p]];
-      if (bi & 0x8000) {
-        if (p + 1 < size) {
-          cls = DblMap[(bi & 0xFF) * 256 + t[p + 1]];
-          len = 2;
-        } else {
-          cls = ClsInvalid;
-        }
-      } else {
-        cls = bi;
-      }
-    }
-    int32_t v = Fwd.Trans[static_cast<size_t>(st) * Width + cls];
-    if (v < 0) v = FwdCompute(st, cls);
-    if (v & 1) last = p;
-    st = v >> 1;
-    if (st == 0 || cls == ClsEot) break;
-    p += len;
-  }
+  size_t last = SIZE_MAX;
+  if (!Walk(t, size, from, FwdStart(fromIsLineHead, lfLineEnd), false, last)) return false;
   if (last == SIZE_MAX) return false;
 
   // Character boundaries between `from` and the end, for the backward walk.

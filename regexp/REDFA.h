@@ -43,13 +43,17 @@ class TRE_DFA {
               size_t& end);
   // Whether text[0, size) holds any match (text start is a line head).
   bool Contains(const char* text, size_t size, bool lfLineEnd);
+  // Whether a match starts exactly at pos (a character boundary).
+  bool MatchAt(const char* text, size_t size, size_t pos, bool lineHead, bool lfLineEnd);
 
   bool HasLHead = false;
   bool HasLTail = false;
   bool RegExpIsSimple = false;
   std::string SimpleRegExp;
-  // Bytes every match contains (empty when none is known), for prefilters.
+  // Bytes every match contains, and bytes every match begins with (empty
+  // when none are known), for prefilters.
   std::string RequiredLiteral;
+  std::string RequiredPrefix;
 
   size_t ClassCount() const { return NumClasses; }
   size_t CacheResets() const { return Resets; }
@@ -68,6 +72,8 @@ class TRE_DFA {
   int Intern(Cache& c, std::string&& key, uint8_t info);
   void ResetCache(Cache& c);
   int FwdStart(bool lineHead, bool lf);
+  int FwdAnchoredStart(bool lineHead, bool lf);
+  bool Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOnly, size_t& last);
   int FwdCompute(int id, int cls);
   int RevStart(bool lineEnd);
   int RevCompute(int id, int cls);
@@ -95,7 +101,7 @@ class TRE_DFA {
   std::vector<uint16_t> DblMap;
 
   Cache Fwd, Rev;
-  int FwdStarts[4] = {-1, -1, -1, -1};
+  int FwdStarts[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
   int RevStarts[2] = {-1, -1};
   size_t Budget = 16u << 20;
   size_t Resets = 0;

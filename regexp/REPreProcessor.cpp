@@ -99,7 +99,7 @@ int TREPreProcessor::ReferToOneList(int from, int to, const TREDictionary& dic) 
         ++tok;
       }
       if (!ok) continue;
-      ReplaceText = "(";
+      ReplaceText.assign(1, '(');
       for (size_t m = 0; m < group.size(); ++m) {
         if (m) ReplaceText += '|';
         ReplaceText += QuoteMetaWChar(group[m]);

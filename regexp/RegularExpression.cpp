@@ -79,10 +79,12 @@ void TRegularExpression::Translate(const std::string& processed) {
     nfa.Run();
     auto dfa = std::make_unique<TRE_DFA>(nfa);
     dfa->Run();
-    if (dfa->RequiredLiteral.empty()) {
+    {
       std::unordered_map<const RENode_t*, RELiteralInfo> memo;
       const RELiteralInfo& info = LiteralOf(parser.Tree().HeadNode, memo);
-      dfa->RequiredLiteral = info.IsExact ? info.Exact : info.Best;
+      if (dfa->RequiredLiteral.empty()) dfa->RequiredLiteral = info.IsExact ? info.Exact : info.Best;
+      // Anchors are not literals, so a pattern that may begin with "^" has no prefix.
+      if (!dfa->HasLHead) dfa->RequiredPrefix = info.IsExact ? info.Exact : info.Prefix;
     }
     Cache[CurrentIndex].DFA = std::move(dfa);
   } catch (...) {

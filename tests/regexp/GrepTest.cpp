@@ -109,3 +109,36 @@ TEST(TGrep, GrepBufferUsesThePrefilterAndCountsLines) {
 
 }  // namespace
 }  // namespace vel
+
+namespace vel {
+namespace {
+
+// Patterns with a literal prefix are tried at each occurrence of it that
+// starts on a character boundary; the rest walk every line.
+TEST(TGrep, GrepBufferReportsTheSameLinesWithAndWithoutAPrefix) {
+  struct Case {
+    std::string pattern, data;
+    std::vector<size_t> lines;
+  } cases[] = {
+      {"Ab+", "アbb\nxAb\nぁアb\nぁAb\n", {2, 4}},
+      {"\\\\x", "ソx\n\\x\r\n表\\x\n", {2, 3}},
+      {"ab$", "abc\nxab\rab\r\n", {2, 3}},
+      {"^ab", "xab\nab\n", {2}},
+      {"http://[a-z]+", "http://\nahttp://x\n", {2}},
+      {"(a|b)c", "ac\nbc\nc\n", {1, 2}},
+      {"z*", "\n\nq", {1, 2, 3}},
+  };
+  for (const Case& c : cases) {
+    TGrep g;
+    g.SetRegExp(c.pattern);
+    std::vector<size_t> got;
+    g.GrepBuffer(c.data.data(), c.data.size(), 1, true, [&](size_t n, std::string_view) {
+      got.push_back(n);
+      return true;
+    });
+    EXPECT_EQ(got, c.lines) << c.pattern;
+  }
+}
+
+}  // namespace
+}  // namespace vel
