@@ -6,6 +6,23 @@ namespace vel {
 
 namespace {
 
+// First occurrence of needle in [p, p + n), or null.
+const char* FindBytes(const char* p, size_t n, const std::string& needle) {
+#ifdef __GLIBC__
+  return static_cast<const char*>(memmem(p, n, needle.data(), needle.size()));
+#else
+  const char* end = p + n;
+  const size_t m = needle.size();
+  while (static_cast<size_t>(end - p) >= m) {
+    p = static_cast<const char*>(std::memchr(p, needle[0], static_cast<size_t>(end - p) - m + 1));
+    if (!p) return nullptr;
+    if (std::memcmp(p, needle.data(), m) == 0) return p;
+    ++p;
+  }
+  return nullptr;
+#endif
+}
+
 // End of the line that starts at p: the first CR or LF, or the end.
 const char* LineEnd(const char* p, const char* end) {
   const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
@@ -45,7 +62,7 @@ void TGrep::SetRegExp(const std::string& pattern) {
 bool TGrep::LineMatches(std::string_view line) const {
   TRE_DFA* dfa = GetCurrentDFA();
   const std::string& lit = dfa->RequiredLiteral;
-  if (!lit.empty() && (line.size() < lit.size() || !memmem(line.data(), line.size(), lit.data(), lit.size())))
+  if (!lit.empty() && (line.size() < lit.size() || !FindBytes(line.data(), line.size(), lit)))
     return false;
   return dfa->Contains(line.data(), line.size(), true);
 }
@@ -82,8 +99,7 @@ size_t TGrep::GrepBuffer(const char* data, size_t size, size_t firstLineNo, bool
     // a character boundary (an even run of lead-byte values before it).
     const char* q = p;
     while (q < end) {
-      const char* hit =
-          static_cast<const char*>(memmem(q, static_cast<size_t>(end - q), prefix.data(), prefix.size()));
+      const char* hit = FindBytes(q, static_cast<size_t>(end - q), prefix);
       if (!hit) break;
       size_t run = 0;
       for (const char* b = hit; b > data && REIsLeadByte(static_cast<unsigned char>(b[-1])); --b) ++run;
@@ -104,7 +120,7 @@ size_t TGrep::GrepBuffer(const char* data, size_t size, size_t firstLineNo, bool
     while (p < end) {
       const char* ls = p;
       if (!lit.empty()) {
-        const char* hit = static_cast<const char*>(memmem(p, static_cast<size_t>(end - p), lit.data(), lit.size()));
+        const char* hit = FindBytes(p, static_cast<size_t>(end - p), lit);
         if (!hit) break;
         ls = hit;
         while (ls > p && ls[-1] != '\n' && ls[-1] != '\r') --ls;
