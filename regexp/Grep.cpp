@@ -6,29 +6,49 @@ namespace vel {
 
 namespace {
 
-// First occurrence of needle in [p, p + n), or null.
+// First occurrence of needle in [p, p + n), or null. The search goes in
+// windows so that its cost (and that of checking tools that validate the
+// whole range on every call) follows the distance to the hit, not the
+// length of the rest of the buffer.
 const char* FindBytes(const char* p, size_t n, const std::string& needle) {
-#ifdef __GLIBC__
-  return static_cast<const char*>(memmem(p, n, needle.data(), needle.size()));
-#else
-  const char* end = p + n;
   const size_t m = needle.size();
-  while (static_cast<size_t>(end - p) >= m) {
-    p = static_cast<const char*>(std::memchr(p, needle[0], static_cast<size_t>(end - p) - m + 1));
-    if (!p) return nullptr;
-    if (std::memcmp(p, needle.data(), m) == 0) return p;
-    ++p;
+  constexpr size_t kWindow = 1 << 16;
+  while (n >= m) {
+    size_t w = n < kWindow + m - 1 ? n : kWindow + m - 1;
+#ifdef __GLIBC__
+    const char* r = static_cast<const char*>(memmem(p, w, needle.data(), m));
+#else
+    const char* r = nullptr;
+    for (const char* q = p; !r && static_cast<size_t>(p + w - q) >= m;) {
+      q = static_cast<const char*>(std::memchr(q, needle[0], static_cast<size_t>(p + w - q) - m + 1));
+      if (!q) break;
+      if (std::memcmp(q, needle.data(), m) == 0) r = q;
+      ++q;
+    }
+#endif
+    if (r) return r;
+    if (w == n) return nullptr;
+    p += kWindow;
+    n -= kWindow;
   }
   return nullptr;
-#endif
 }
 
-// End of the line that starts at p: the first CR or LF, or the end.
+// End of the line that starts at p: the first CR or LF, or the end. Looked
+// for in windows, so that a file of lone-CR lines is not rescanned to its end
+// for every line.
 const char* LineEnd(const char* p, const char* end) {
-  const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-  const char* limit = lf ? lf : end;
-  const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(limit - p)));
-  return cr ? cr : limit;
+  constexpr size_t kWindow = 4096;
+  while (p < end) {
+    size_t w = static_cast<size_t>(end - p) < kWindow ? static_cast<size_t>(end - p) : kWindow;
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', w));
+    const char* limit = lf ? lf : p + w;
+    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(limit - p)));
+    if (cr) return cr;
+    if (lf) return lf;
+    p += w;
+  }
+  return end;
 }
 
 // Past the line break at p (CR LF is one break).

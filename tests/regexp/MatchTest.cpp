@@ -46,6 +46,10 @@ TEST(TAWKStr_Match, FindsTheLeftmostLongestMatch) {
       {"[^\\x01-\\xfcfc]|z", "abz", 3, 1},
       {"(^a|b)+", "ab", 1, 2},
       {"^$", "a\n\nb", 3, 0, mcls_LF},
+      // A literal "^" or "$" inside a class's range: every transition is followed.
+      {"a^[!-z]", "xa^^", 2, 3},
+      {"x[!-z]*^y", "x^^^y", 1, 5},
+      {"[#-&]*$x", "$$$x", 1, 4},
       {"^$", "a\n\nb", 0, 0},
   };
   for (const MatchCase& c : cases) {

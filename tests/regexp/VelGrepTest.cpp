@@ -113,6 +113,17 @@ TEST(Velgrep, FilesAreNamedWhenThereAreSeveral) {
   EXPECT_NE(missing.Err.find("none.txt"), std::string::npos);
 }
 
+TEST(Velgrep, LineNumbersRunOnAcrossReadBlocks) {
+  Scratch sc;
+  std::string big;
+  for (int i = 0; i < 2500000; ++i) big += (i % 2) ? "yy\r\n" : "zz\r";
+  fs::path f = sc.File("big.txt", big + "marker\n");
+  Result r = sc.Run(VelgrepPath() + " -n marker " + f.string());
+  EXPECT_EQ(r.Out, "2500001:marker\n");
+  Result c = sc.Run(VelgrepPath() + " -c y " + f.string());
+  EXPECT_EQ(c.Out, "1250000\n");
+}
+
 TEST(Velgrep, PatternErrorGoesToStandardErrorInUtf8) {
   Scratch sc;
   Result r = sc.Run(VelgrepPath() + " '(a'", "a\n");
