@@ -160,8 +160,8 @@ struct Gen {
   int Below(int n) { return static_cast<int>(Rng() % static_cast<unsigned>(n)); }
   std::string Atom() {
     static const std::vector<std::string> atoms = {
-        "a", "b", "c", "A", "0", "1", " ", "あ", "ア", "表", "ソ", "ー", "ｱ", "ｶ", ".",
-        "[ab]", "[a-c]", "[0-9]", "[^a]", "[^a-c]", "[aア]", "[^ア]", "[A-Z]", "[ｱｶ]", "[表ソ]"};
+        "a", "b", "c", "A", "0", "1", " ", "あ", "ア", "表", "ソ", "ー", "ｱ", "ｶ", ".", "[ab]", "[a-c]",
+        "[0-9]", "[^a]", "[^a-c]", "[aア]", "[^ア]", "[A-Z]", "[ｱｶ]", "[表ソ]", "[^表0]"};
     return atoms[Below(static_cast<int>(atoms.size()))];
   }
   std::string Piece(int depth) {
@@ -198,7 +198,7 @@ struct Gen {
     static const std::vector<std::string> chars = {"a", "b", "c", "A", "Z", "0", "1", "9", " ", "あ", "ア",
                                                    "表", "ソ", "ー", "ｱ", "ｶ", "漢", "x", "a", "b"};
     std::string t;
-    for (int lines = 6; lines > 0; --lines) {
+    for (int lines = 5; lines > 0; --lines) {
       for (int n = Below(14); n > 0; --n) t += chars[Below(static_cast<int>(chars.size()))];
       t += "\n";
     }
@@ -216,18 +216,21 @@ TEST(Velgrep, AgreesWithGnuGrepInAShiftJisLocale) {
   Gen gen(seed);
   const std::string v = VelgrepPath();
   int compared = 0;
-  for (int i = 0; i < 450; ++i) {
+  for (int i = 0; i < 1000; ++i) {
     std::string pattern = gen.Pattern();
     fs::path text = sc.File("text" + std::to_string(i % 2), gen.Text());
     Result ours = sc.Run(v + " -n -o " + Quote(pattern) + " " + text.string());
-    Result gnu = sc.Run("LOCPATH='" + locpath + "' LC_ALL=ja_JP.SJIS grep -n -o -E " + Quote(pattern) + " " +
-                        text.string());
+    // The empty back-reference in front sends grep to its regex matcher: its
+    // DFA path misses matches after a partly matched double-byte branch
+    // (grep 3.8 finds no "b" in "あb" with "b|あx").
+    Result gnu = sc.Run("LOCPATH='" + locpath + "' LC_ALL=ja_JP.SJIS grep -n -o -E " + Quote("()\\1(" + pattern + ")") +
+                        " " + text.string());
     ASSERT_TRUE(gnu.Status == 0 || gnu.Status == 1) << "grep failed on " << pattern << ": " << gnu.Err;
     ASSERT_EQ(ours.Out, gnu.Out) << "seed " << seed << " case " << i << " pattern " << pattern << "\ntext:\n"
                                  << Slurp(text);
-    compared += 6;
+    compared += 5;
   }
-  EXPECT_GE(compared, 2700);
+  EXPECT_GE(compared, 5000);
 }
 
 // Any bytes as a pattern: compiled, or refused with ERegExpParser.
