@@ -111,6 +111,10 @@ TEST(Velgrep, FilesAreNamedWhenThereAreSeveral) {
   Result missing = sc.Run(VelgrepPath() + " x " + (sc.Dir / "none.txt").string());
   EXPECT_EQ(missing.Status, 2);
   EXPECT_NE(missing.Err.find("none.txt"), std::string::npos);
+  // A folder cannot be read: an error, and the other files are still searched.
+  Result folder = sc.Run(VelgrepPath() + " x " + sc.Dir.string() + " " + a.string());
+  EXPECT_EQ(folder.Status, 2);
+  EXPECT_EQ(folder.Out, a.string() + ":x1\n");
 }
 
 TEST(Velgrep, LineNumbersRunOnAcrossReadBlocks) {

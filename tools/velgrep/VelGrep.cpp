@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,7 @@ class VelGrep {
       buf.resize(old + block);
       size_t n = std::fread(buf.data() + old, 1, block, f);
       buf.resize(old + n);
+      if (std::ferror(f)) throw std::runtime_error(name + ": " + std::strerror(errno));
       if (n < block) eof = true;
       size_t cut = buf.size();
       if (!eof) {
@@ -267,7 +269,12 @@ int main(int argc, char** argv) {
           failed = true;
           continue;
         }
-        run.Run(f, name);
+        try {
+          run.Run(f, name);
+        } catch (const std::runtime_error& e) {
+          Error(e.what());
+          failed = true;
+        }
         if (f != stdin) std::fclose(f);
       }
     }
