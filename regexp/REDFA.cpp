@@ -376,34 +376,44 @@ int TRE_DFA::RevCompute(int id, int cls) {
 // leftmost-longest match (or stops at the first accepting position when
 // firstOnly). Returns whether anything matched.
 bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOnly, size_t& last) {
+  // Locals, so that the loop keeps its tables in registers; the transition
+  // table moves only when a new state is computed.
+  const uint16_t* byteInfo = ByteInfo;
+  const uint16_t* dbl = DblMap.data();
+  const int32_t* trans = Fwd.Trans.data();
+  const size_t width = static_cast<size_t>(Width);
+  const int clsInvalid = ClsInvalid, clsEot = ClsEot;
   bool any = false;
   for (;;) {
     int cls;
     size_t len = 1;
     if (p >= size) {
-      cls = ClsEot;
+      cls = clsEot;
     } else {
-      uint16_t bi = ByteInfo[t[p]];
+      uint16_t bi = byteInfo[t[p]];
       if (bi & 0x8000) {
         if (p + 1 < size) {
-          cls = DblMap[(bi & 0xFF) * 256 + t[p + 1]];
+          cls = dbl[(bi & 0xFF) * 256 + t[p + 1]];
           len = 2;
         } else {
-          cls = ClsInvalid;
+          cls = clsInvalid;
         }
       } else {
         cls = bi;
       }
     }
-    int32_t v = Fwd.Trans[static_cast<size_t>(st) * Width + cls];
-    if (v < 0) v = FwdCompute(st, cls);
+    int32_t v = trans[static_cast<size_t>(st) * width + static_cast<size_t>(cls)];
+    if (v < 0) {
+      v = FwdCompute(st, cls);
+      trans = Fwd.Trans.data();
+    }
     if (v & 1) {
       last = p;
       any = true;
       if (firstOnly) return true;
     }
     st = v >> 1;
-    if (st == 0 || cls == ClsEot) return any;
+    if (st == 0 || cls == clsEot) return any;
     p += len;
   }
 }
