@@ -79,20 +79,20 @@ void TRE_DFA::BuildNFAArrays(const TRE_NFA& nfa) {
   ++Gen;
   SeedPlain.clear();
   Stack.assign(1, nfa.EntryState);
-  Closure(SeedPlain, 0, false);
+  Closure(SeedPlain, false);
   std::sort(SeedPlain.begin(), SeedPlain.end());
   ++Gen;
   SeedHead.clear();
   Stack.assign(1, nfa.EntryState);
   Stack.insert(Stack.end(), lhTargets.begin(), lhTargets.end());
-  Closure(SeedHead, 0, false);
+  Closure(SeedHead, false);
   std::sort(SeedHead.begin(), SeedHead.end());
 }
 
-// Adds every state on Stack and everything reachable from them over empty
-// transitions (forward or reversed) that is not marked with the current
-// generation; `from` is unused by callers other than for clarity of intent.
-void TRE_DFA::Closure(std::vector<int>& out, size_t, bool reverse) {
+// Moves every state on Stack, and everything reachable from them over empty
+// transitions (forward or reversed), into out unless it is already marked
+// with the current generation.
+void TRE_DFA::Closure(std::vector<int>& out, bool reverse) {
   const auto& eps = reverse ? RevEpsEdges : EpsEdges;
   while (!Stack.empty()) {
     int s = Stack.back();
@@ -193,7 +193,7 @@ void TRE_DFA::CheckIfRegExpIsSimple() {
     ++Gen;
     set.clear();
     Stack = targets;
-    Closure(set, 0, false);
+    Closure(set, false);
   }
 }
 
@@ -234,7 +234,7 @@ bool TRE_DFA::Step(int s, int cls, bool reverse, std::vector<int>& out) {
       any = true;
     }
   }
-  if (any) Closure(out, 0, reverse);
+  if (any) Closure(out, reverse);
   return any;
 }
 
@@ -276,13 +276,9 @@ int TRE_DFA::FwdCompute(int id, int cls) {
   bool atLineEnd = cls == ClsEot || cls == (lf ? ClsLF : ClsCR);
   // The first accepting group wins; later-started groups are dropped.
   bool matched = false;
-  size_t groupStart = 0;
   for (size_t i = 0; i < body.size(); ++i) {
     int s = body[i];
-    if (s == kSep) {
-      groupStart = i + 1;
-      continue;
-    }
+    if (s == kSep) continue;
     if (s == 1 || (atLineEnd && HasLTEdge[s])) {
       matched = true;
       while (i < body.size() && body[i] != kSep) ++i;
@@ -291,7 +287,6 @@ int TRE_DFA::FwdCompute(int id, int cls) {
       break;
     }
   }
-  (void)groupStart;
   int next = 0;
   if (cls != ClsEot) {
     if (++Gen == 0) {
@@ -340,7 +335,7 @@ int TRE_DFA::RevStart(bool lineEnd) {
     if (lineEnd)
       for (int s = 0; s < NumStates; ++s)
         if (HasLTEdge[s]) Stack.push_back(s);
-    Closure(set, 0, true);
+    Closure(set, true);
     std::sort(set.begin(), set.end());
     uint8_t info = 0;
     for (int s : set) info |= (s == 0 ? 1 : 0) | (IsLHTarget[s] ? 2 : 0);
@@ -447,14 +442,10 @@ bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLine
   bool lineEnd = last >= size || t[last] == (lfLineEnd ? 10 : 13);
   int rs = RevStart(lineEnd);
   size_t q = last, best = last;
-  bool found = false;
   for (;;) {
     uint8_t info = Rev.Info[rs];
     bool head = q == from ? fromIsLineHead : (isBoundary(q - 1) && t[q - 1] == 10);
-    if ((info & 1) || ((info & 2) && head)) {
-      best = q;
-      found = true;
-    }
+    if ((info & 1) || ((info & 2) && head)) best = q;
     if (q == from) break;
     size_t prev = isBoundary(q - 1) ? q - 1 : q - 2;
     int cls;
@@ -470,7 +461,6 @@ bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLine
     if (rs == 0) break;
     q = prev;
   }
-  (void)found;
   start = best;
   end = last;
   return true;

@@ -77,7 +77,7 @@ class TRE_DFA {
   int FwdCompute(int id, int cls);
   int RevStart(bool lineEnd);
   int RevCompute(int id, int cls);
-  void Closure(std::vector<int>& out, size_t from, bool reverse);
+  void Closure(std::vector<int>& out, bool reverse);
   bool Step(int s, int cls, bool reverse, std::vector<int>& out);
 
   // The NFA in flat arrays, forward and reversed.
