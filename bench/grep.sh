@@ -79,6 +79,8 @@ t=$(best_seconds gnu_sjis -c -E 'a*b' "$ADV")
 echo "grep_adv_astar_b_gnu_sjis_mbps $(mbps 10 "$t") MB/s"
 t=$(best_seconds "$VELGREP" -o 'a*b' "$ADV")
 echo "grep_adv_astar_b_only_velgrep_mbps $(mbps 10 "$t") MB/s"
+t=$(best_seconds "$VELGREP" -o 'a|a*b' "$ADV")
+echo "grep_adv_alt_only_velgrep_mbps $(mbps 10 "$t") MB/s"
 t=$(best_seconds "$VELGREP" -c "$REP20" "$ADV")
 echo "grep_adv_rep20_velgrep_mbps $(mbps 10 "$t") MB/s"
 t=$(best_seconds gnu_sjis -c -E "$REP20" "$ADV")

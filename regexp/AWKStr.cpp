@@ -1,5 +1,7 @@
 #include "regexp/AWKStr.h"
 
+#include <cstdint>
+
 namespace vel {
 
 TAWKStr::TAWKStr() { GetListOfFuzzyCharDic().push_back(&RE_FuzzyCharDic()); }
@@ -81,16 +83,16 @@ bool TAWKStr::Sub(const std::string& replacement, std::string& s) {
 }
 
 int TAWKStr::GSub(const std::string& replacement, std::string& s) {
-  size_t ms, me;
-  if (!SearchFrom(s, 0, true, ms, me)) return 0;
   if (s.empty()) {
+    size_t ms, me;
+    if (!SearchFrom(s, 0, true, ms, me)) return 0;
     s = Substitute_MatchStr_For_ANDChar(replacement, std::string());
     return 1;
   }
   std::string result;
   size_t pos = 0;
   int count = 0;
-  for (;;) {
+  GetCurrentDFA()->MatchAll(s.data(), s.size(), 0, true, LineSeparator == mcls_LF, [&](size_t ms, size_t me) {
     result.append(s, pos, ms - pos);
     result += Substitute_MatchStr_For_ANDChar(replacement, s.substr(ms, me - ms));
     if (ms == me && me < s.size()) {
@@ -102,10 +104,8 @@ int TAWKStr::GSub(const std::string& replacement, std::string& s) {
     }
     ++count;
     pos = me;
-    if (pos >= s.size()) break;
-    bool head = s[pos - 1] == '\n';
-    if (!SearchFrom(s, pos, head, ms, me)) break;
-  }
+    return pos >= s.size() ? SIZE_MAX : pos;
+  });
   result.append(s, pos, std::string::npos);
   s = std::move(result);
   return count;

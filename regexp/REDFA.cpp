@@ -71,6 +71,7 @@ void TRE_DFA::BuildNFAArrays(const TRE_NFA& nfa) {
         case nfak_LHead:
           IsLHTarget[t.TransitTo] = 1;
           lhTargets.push_back(t.TransitTo);
+          LHTargets.push_back(t.TransitTo);
           break;
         case nfak_LTail: HasLTEdge[s] = 1; break;
       }
@@ -405,10 +406,16 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
     if (v & 1) {
       last = p;
       any = true;
-      if (firstOnly) return true;
+      if (firstOnly) {
+        WalkEnd = p;
+        return true;
+      }
     }
     st = v >> 1;
-    if (st == 0 || cls == clsEot) return any;
+    if (st == 0 || cls == clsEot) {
+      WalkEnd = p;
+      return any;
+    }
     p += len;
   }
 }
@@ -464,6 +471,159 @@ bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLine
   start = best;
   end = last;
   return true;
+}
+
+}  // namespace vel
+
+namespace vel {
+
+namespace {
+
+// Whether the character that ends at boundary `at` is an LF, scanning from
+// the boundary `from` <= at.
+bool PrevCharIsLF(const uint8_t* t, size_t size, size_t from, size_t at) {
+  size_t q = from, prev = from;
+  while (q < at) {
+    prev = q;
+    q += (REIsLeadByte(t[q]) && q + 1 < size) ? 2 : 1;
+  }
+  return at > from && at - prev == 1 && t[prev] == 10;
+}
+
+}  // namespace
+
+void TRE_DFA::MatchAll(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
+                       const std::function<size_t(size_t, size_t)>& onMatch) {
+  const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
+  size_t pos = from, work = 0;
+  const size_t budget = WorkFactor * (size - from + 64);
+  bool head = fromIsLineHead;
+  while (pos <= size) {
+    if ((work > budget || WorkFactor == 0) && size - pos < (size_t{1} << 31)) {
+      MatchAllByTable(t, size, pos, head, lfLineEnd, onMatch);
+      return;
+    }
+    size_t s, e;
+    bool found = Search(text, size, pos, head, lfLineEnd, s, e);
+    work += (WalkEnd > pos ? WalkEnd - pos : 0) + 2 * (e > pos && found ? e - pos : 0) + 1;
+    if (!found) return;
+    size_t next = onMatch(s, e);
+    if (next == SIZE_MAX || next > size || next < e || (next == e && s == e)) return;
+    head = PrevCharIsLF(t, size, s, next);
+    pos = next;
+  }
+}
+
+void TRE_DFA::BuildEpsOrder() {
+  // Iterative Tarjan: components come out sinks first.
+  EpsComp.assign(NumStates, -1);
+  EpsCompMembers.clear();
+  std::vector<int> index(NumStates, -1), low(NumStates, 0), stack;
+  std::vector<uint8_t> onStack(NumStates, 0);
+  std::vector<std::pair<int, size_t>> call;
+  int counter = 0;
+  for (int root = 0; root < NumStates; ++root) {
+    if (index[root] >= 0) continue;
+    call.emplace_back(root, 0);
+    while (!call.empty()) {
+      auto& [v, i] = call.back();
+      if (i == 0) {
+        index[v] = low[v] = counter++;
+        stack.push_back(v);
+        onStack[v] = 1;
+      }
+      if (i < EpsEdges[v].size()) {
+        int w = EpsEdges[v][i++];
+        if (index[w] < 0) {
+          call.emplace_back(w, 0);
+        } else if (onStack[w]) {
+          low[v] = std::min(low[v], index[w]);
+        }
+        continue;
+      }
+      if (low[v] == index[v]) {
+        std::vector<int> members;
+        int w;
+        do {
+          w = stack.back();
+          stack.pop_back();
+          onStack[w] = 0;
+          EpsComp[w] = static_cast<int>(EpsCompMembers.size());
+          members.push_back(w);
+        } while (w != v);
+        EpsCompMembers.push_back(std::move(members));
+      }
+      int done = v;
+      call.pop_back();
+      if (!call.empty()) low[call.back().first] = std::min(low[call.back().first], low[done]);
+    }
+  }
+}
+
+// One backward pass computes, for every state and position, the furthest
+// position at which a thread there can still accept; the longest end of a
+// match starting at p is then read off the entry state's value at p.
+void TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
+                              const std::function<size_t(size_t, size_t)>& onMatch) {
+  if (EpsComp.empty()) BuildEpsOrder();
+  const size_t span = size - from;
+  std::vector<uint64_t> boundary(span / 64 + 1, 0);
+  auto mark = [&](size_t q) { boundary[(q - from) >> 6] |= uint64_t{1} << ((q - from) & 63); };
+  auto isBoundary = [&](size_t q) { return (boundary[(q - from) >> 6] >> ((q - from) & 63)) & 1; };
+  for (size_t q = from; q < size;) {
+    mark(q);
+    q += (REIsLeadByte(t[q]) && q + 1 < size) ? 2 : 1;
+  }
+  mark(size);
+  const int64_t none = -1;
+  // Longest end of a match starting here, as an offset from `from`.
+  std::vector<int32_t> best(span + 1, -1);
+  std::vector<int64_t> cur(NumStates), next(NumStates, none), comp(EpsCompMembers.size());
+  size_t nextPos = size;
+  for (size_t q = size + 1; q-- > from;) {
+    if (!isBoundary(q)) continue;
+    bool lineEnd = q == size || t[q] == (lfLineEnd ? 10 : 13);
+    int code = -1;
+    if (q < size) {
+      if (nextPos - q == 2) code = t[q] << 8 | t[q + 1];
+      else if (!REIsLeadByte(t[q])) code = t[q];
+    }
+    for (int x = 0; x < NumStates; ++x) {
+      int64_t v = none;
+      if (x == 1 || (lineEnd && HasLTEdge[x])) v = static_cast<int64_t>(q);
+      if (code >= 0)
+        for (const Edge& e : CharEdges[x])
+          if (e.Lo <= code && code <= e.Hi && next[e.To] > v) v = next[e.To];
+      cur[x] = v;
+    }
+    for (size_t c = 0; c < EpsCompMembers.size(); ++c) {
+      int64_t v = none;
+      for (int x : EpsCompMembers[c]) {
+        v = std::max(v, cur[x]);
+        for (int y : EpsEdges[x])
+          if (EpsComp[y] != static_cast<int>(c)) v = std::max(v, comp[EpsComp[y]]);
+      }
+      comp[c] = v;
+    }
+    for (int x = 0; x < NumStates; ++x) cur[x] = comp[EpsComp[x]];
+    bool head = q == from ? fromIsLineHead : (isBoundary(q - 1) && t[q - 1] == 10);
+    int64_t b = cur[0];
+    if (head)
+      for (int y : LHTargets) b = std::max(b, cur[y]);
+    best[q - from] = b < 0 ? -1 : static_cast<int32_t>(static_cast<size_t>(b) - from);
+    next.swap(cur);
+    nextPos = q;
+  }
+  for (size_t p = from; p <= size;) {
+    if (!isBoundary(p) || best[p - from] < 0) {
+      ++p;
+      continue;
+    }
+    size_t e = from + static_cast<size_t>(best[p - from]);
+    size_t n = onMatch(p, e);
+    if (n == SIZE_MAX || n > size || n < e || (n == e && p == e)) return;
+    p = n;
+  }
 }
 
 }  // namespace vel

@@ -17,6 +17,7 @@
 // text they scan.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -41,6 +42,19 @@ class TRE_DFA {
   // lfLineEnd) and the end of the text.
   bool Search(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd, size_t& start,
               size_t& end);
+  // Every match in turn: the first search starts at `from`; onMatch gets each
+  // match and returns where the next search starts (past the match, and past
+  // at least one character after an empty one), or SIZE_MAX to stop. Later
+  // searches start at a line head when the character before is an LF. When
+  // repeated searches rescan too much (a match decided only far ahead), the
+  // rest is done with a table of longest ends built in one backward pass, so
+  // the whole walk stays linear in the text.
+  void MatchAll(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
+                const std::function<size_t(size_t start, size_t end)>& onMatch);
+  // Scan work allowed per byte of text before MatchAll switches to the table
+  // (0: the table from the start).
+  void SetMatchAllWorkFactor(size_t f) { WorkFactor = f; }
+
   // Whether text[0, size) holds any match (text start is a line head).
   bool Contains(const char* text, size_t size, bool lfLineEnd);
   // Whether a match starts exactly at pos (a character boundary).
@@ -74,6 +88,9 @@ class TRE_DFA {
   int FwdStart(bool lineHead, bool lf);
   int FwdAnchoredStart(bool lineHead, bool lf);
   bool Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOnly, size_t& last);
+  void MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
+                       const std::function<size_t(size_t, size_t)>& onMatch);
+  void BuildEpsOrder();
   int FwdCompute(int id, int cls);
   int RevStart(bool lineEnd);
   int RevCompute(int id, int cls);
@@ -91,6 +108,10 @@ class TRE_DFA {
   std::vector<uint8_t> HasLTEdge, IsLHTarget;
   std::vector<int> SeedPlain, SeedHead;
   std::vector<WChar> LabelLo, LabelHi;
+  std::vector<int> LHTargets;
+  // Strongly connected parts of the empty-transition graph, sinks first.
+  std::vector<int> EpsComp;
+  std::vector<std::vector<int>> EpsCompMembers;
 
   // Classes: 0 is "no transition at all"; Invalid is a lead byte without a
   // trail; Eot is the end of the text (forward only).
@@ -105,6 +126,8 @@ class TRE_DFA {
   int RevStarts[2] = {-1, -1};
   size_t Budget = 16u << 20;
   size_t Resets = 0;
+  size_t WorkFactor = 4;
+  size_t WalkEnd = 0;
   std::vector<uint32_t> Mark;
   uint32_t Gen = 0;
   std::vector<int> Stack;

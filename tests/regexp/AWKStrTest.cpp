@@ -66,6 +66,12 @@ TEST(TAWKStr, GSubOverALongLineIsLinear) {
   for (int i = 0; i < 100000; ++i) many += "aab,";
   EXPECT_EQ(awk.GSub("", many), 100000);
   EXPECT_EQ(many, std::string(100000, ','));
+  // Each "a" is decided only at the end of the line (no "b" follows).
+  awk.SetRegExp("a|a*b");
+  std::string as(200000, 'a');
+  EXPECT_EQ(awk.GSub("<&>", as), 200000);
+  EXPECT_EQ(as.size(), 600000u);
+  EXPECT_EQ(as.substr(0, 6), "<a><a>");
 }
 
 TEST(TAWKStr, SplitCutsAtTheMatches) {

@@ -245,18 +245,19 @@ TEST(TRE_DFA_Property, AgreesWithNFASimulationOnRandomPatterns) {
     for (int k = 0; k < 8; ++k) {
       std::string t = RandomText(rng);
       bool lf = rng() % 2;
+      // Every match in turn, as velgrep -o and GSub walk a line.
+      std::vector<std::pair<size_t, size_t>> want, stepped;
       size_t from = 0;
       bool head = true;
-      // Every match in turn, as velgrep -o and GSub walk a line.
       for (int guard = 0; guard < 40 && from <= t.size(); ++guard) {
         size_t s1 = 0, e1 = 0, s2 = 0, e2 = 0;
-        bool want = oracle.Search(t, from, head, lf, s1, e1);
+        bool found = oracle.Search(t, from, head, lf, s1, e1);
         bool got = dfa->Search(t.data(), t.size(), from, head, lf, s2, e2);
-        ASSERT_EQ(got, want) << "seed " << seed << " iter " << iter << " pattern " << p << " text " << t << " from " << from << " head " << head << " lf " << lf;
-        if (!want) break;
-        ASSERT_EQ(s2, s1) << "seed " << seed << " iter " << iter << " pattern " << p << " text " << t << " from " << from << " head " << head << " lf " << lf;
-        ASSERT_EQ(e2, e1) << "seed " << seed << " iter " << iter << " pattern " << p << " text " << t << " from " << from << " head " << head << " lf " << lf;
-        ASSERT_EQ(dfa->Contains(t.data(), t.size(), lf), oracle.Search(t, 0, true, lf, s1, e1)) << p << " " << t;
+        ASSERT_EQ(got, found) << "seed " << seed << " iter " << iter << " pattern " << p << " text " << t
+                              << " from " << from << " head " << head << " lf " << lf;
+        if (!found) break;
+        want.emplace_back(s1, e1);
+        stepped.emplace_back(s2, e2);
         if (e1 > s1) {
           from = e1;
         } else {
@@ -264,6 +265,23 @@ TEST(TRE_DFA_Property, AgreesWithNFASimulationOnRandomPatterns) {
           from = e1 + ((REIsLeadByte(static_cast<unsigned char>(t[e1])) && e1 + 1 < t.size()) ? 2 : 1);
         }
         head = PrevIsLF(t, from);
+      }
+      ASSERT_EQ(stepped, want) << "seed " << seed << " iter " << iter << " pattern " << p << " text " << t;
+      size_t s0, e0;
+      ASSERT_EQ(dfa->Contains(t.data(), t.size(), lf), oracle.Search(t, 0, true, lf, s0, e0)) << p << " " << t;
+      // The same walk through MatchAll, by repeated searches and by the table.
+      for (size_t factor : {size_t{4}, size_t{0}}) {
+        dfa->SetMatchAllWorkFactor(factor);
+        std::vector<std::pair<size_t, size_t>> all;
+        dfa->MatchAll(t.data(), t.size(), 0, true, lf, [&](size_t s, size_t e) -> size_t {
+          all.emplace_back(s, e);
+          if (all.size() >= 40) return SIZE_MAX;
+          if (e > s) return e;
+          if (e >= t.size()) return SIZE_MAX;
+          return e + ((REIsLeadByte(static_cast<unsigned char>(t[e])) && e + 1 < t.size()) ? 2 : 1);
+        });
+        ASSERT_EQ(all, want) << "seed " << seed << " iter " << iter << " factor " << factor << " pattern " << p
+                             << " text " << t << " lf " << lf;
       }
     }
   }

@@ -3,6 +3,7 @@
 // output bytes are passed through unchanged; lines end at CR LF, CR or LF.
 // Exit status: 0 when a line matched, 1 when none did, 2 on an error.
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -146,19 +147,16 @@ class VelGrep {
   // Every non-empty leftmost-longest match; an empty match moves the search
   // on by one character.
   void PrintMatches(size_t lineNo, std::string_view line) {
-    TRE_DFA* dfa = Grep.GetCurrentDFA();
-    size_t pos = 0, s, e;
-    while (pos <= line.size() && dfa->Search(line.data(), line.size(), pos, pos == 0, true, s, e)) {
+    Grep.GetCurrentDFA()->MatchAll(line.data(), line.size(), 0, true, true, [&](size_t s, size_t e) -> size_t {
       if (e > s) {
         Out.Put(LinePrefix(lineNo));
         Out.Put(line.data() + s, e - s);
         Out.Put(kNewLine);
-        pos = e;
-      } else {
-        if (e >= line.size()) break;
-        pos = e + ((REIsLeadByte(static_cast<unsigned char>(line[e])) && e + 1 < line.size()) ? 2 : 1);
+        return e;
       }
-    }
+      if (e >= line.size()) return SIZE_MAX;
+      return e + ((REIsLeadByte(static_cast<unsigned char>(line[e])) && e + 1 < line.size()) ? 2 : 1);
+    });
   }
 
   void ReplaceLines(const char* data, size_t size) {
