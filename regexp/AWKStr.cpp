@@ -1,0 +1,144 @@
+#include "regexp/AWKStr.h"
+
+#include <cstdint>
+
+namespace vel {
+
+TAWKStr::TAWKStr() { GetListOfFuzzyCharDic().push_back(&RE_FuzzyCharDic()); }
+
+void TAWKStr::SetRegExp(const std::string& pattern) {
+  TMatchCORE::SetRegExp(pattern);
+  MatchEXSelected = GetHasLHead() || GetHasLTail();
+}
+
+int TAWKStr::Match(const std::string& text, int& start, int& length) {
+  size_t s, e;
+  if (!MatchEX(text, s, e)) {
+    start = length = 0;
+    return 0;
+  }
+  start = static_cast<int>(s) + 1;
+  length = static_cast<int>(e - s);
+  return start;
+}
+
+std::string TAWKStr::ProcessEscSeq(const std::string& s) {
+  std::string out;
+  int i = 1;
+  for (;;) {
+    int at = i;
+    WChar c = GetWChar(s, i);
+    if (c == 0 && i == at) break;
+    if (c == '\\')
+      out += WCharToStr(GetQuotedWChar(s, i));
+    else
+      out += s.substr(at - 1, i - at);
+  }
+  return out;
+}
+
+std::string TAWKStr::Substitute_MatchStr_For_ANDChar(const std::string& replacement, const std::string& matched) {
+  std::string step1;
+  int i = 1;
+  for (;;) {
+    int at = i;
+    WChar c = GetWChar(replacement, i);
+    if (i == at) break;
+    step1 += replacement.substr(at - 1, i - at);
+    if (c == '\\') {
+      int at2 = i;
+      WChar d = GetWChar(replacement, i);
+      if (i == at2) break;
+      if (d == '&') step1 += '\\';
+      step1 += replacement.substr(at2 - 1, i - at2);
+    }
+  }
+  std::string step2 = ProcessEscSeq(step1);
+  std::string out;
+  for (size_t k = 0; k < step2.size();) {
+    unsigned char b = static_cast<unsigned char>(step2[k]);
+    if (REIsLeadByte(b) && k + 1 < step2.size()) {
+      out.append(step2, k, 2);
+      k += 2;
+    } else if (b == '&') {
+      out += matched;
+      ++k;
+    } else if (b == '\\' && k + 1 < step2.size() && step2[k + 1] == '&') {
+      out += '&';
+      k += 2;
+    } else {
+      out += static_cast<char>(b);
+      ++k;
+    }
+  }
+  return out;
+}
+
+bool TAWKStr::Sub(const std::string& replacement, std::string& s) {
+  size_t ms, me;
+  if (!MatchEX(s, ms, me)) return false;
+  std::string rep = Substitute_MatchStr_For_ANDChar(replacement, s.substr(ms, me - ms));
+  s.replace(ms, me - ms, rep);
+  return true;
+}
+
+int TAWKStr::GSub(const std::string& replacement, std::string& s) {
+  if (s.empty()) {
+    size_t ms, me;
+    if (!SearchFrom(s, 0, true, ms, me)) return 0;
+    s = Substitute_MatchStr_For_ANDChar(replacement, std::string());
+    return 1;
+  }
+  std::string result;
+  size_t pos = 0;
+  int count = 0;
+  GetCurrentDFA()->MatchAll(s.data(), s.size(), 0, true, LineSeparator == mcls_LF, [&](size_t ms, size_t me) {
+    result.append(s, pos, ms - pos);
+    result += Substitute_MatchStr_For_ANDChar(replacement, s.substr(ms, me - ms));
+    if (ms == me && me < s.size()) {
+      unsigned char b = static_cast<unsigned char>(s[me]);
+      size_t unit = (REIsLeadByte(b) || (LineSeparator == mcls_CRLF && b == 13)) ? 2 : 1;
+      if (me + unit > s.size()) unit = s.size() - me;
+      result.append(s, me, unit);
+      me += unit;
+    }
+    ++count;
+    pos = me;
+    return pos >= s.size() ? SIZE_MAX : pos;
+  });
+  result.append(s, pos, std::string::npos);
+  s = std::move(result);
+  return count;
+}
+
+int TAWKStr::Split(const std::string& s, std::vector<std::string>& list) {
+  list.clear();
+  std::string field;
+  size_t pos = 0;
+  while (pos < s.size()) {
+    size_t ms, me;
+    if (!SearchFrom(s, pos, true, ms, me)) {
+      list.push_back(field + s.substr(pos));
+      field.clear();
+      pos = s.size();
+      break;
+    }
+    if (ms == me && ms == pos) {
+      size_t unit = (REIsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
+      field.append(s, pos, unit);
+      pos += unit;
+      continue;
+    }
+    list.push_back(field + s.substr(pos, ms - pos));
+    field.clear();
+    pos = me;
+    if (pos >= s.size()) {
+      list.push_back(std::string());
+      break;
+    }
+  }
+  if (!field.empty()) list.push_back(field);
+  return static_cast<int>(list.size());
+}
+
+}  // namespace vel
