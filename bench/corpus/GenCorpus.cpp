@@ -31,7 +31,7 @@ const std::vector<std::string> kWords = {
     "memo", "todo", "done", "meeting", "project", "draft", "2026/12/08", "10:30", "v1.2",
     "、", "。", "・", "ー", "？", "！"};
 
-const std::vector<std::string> kDomains = {"example.co.jp", "mail.example.com", "corp.example.jp",
+const std::vector<std::string> kDomains = {"example.co.jp", "mail.example.com", "corp.example.jp", "example.com",
                                            "velmorind.org"};
 const std::vector<std::string> kUsers = {"tanaka", "suzuki", "info", "sato.k", "yamada_t", "admin"};
 
