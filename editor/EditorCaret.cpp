@@ -4,18 +4,9 @@
 
 namespace vel {
 
-void TEditorCaret::SetStyle(TEditorCaretStyle Value) {
-  if (FStyle == Value) return;
-  FStyle = Value;
-  Changed();
-}
+void TEditorCaret::SetStyle(TEditorCaretStyle Value) { SetValue(FStyle, Value); }
 
-void TEditorCaret::SetTabSpaceCount(int Value) {
-  Value = std::clamp(Value, 2, 8) & ~1;
-  if (FTabSpaceCount == Value) return;
-  FTabSpaceCount = Value;
-  Changed();
-}
+void TEditorCaret::SetTabSpaceCount(int Value) { SetValue(FTabSpaceCount, std::clamp(Value, 2, 8) & ~1); }
 
 bool TEditorCaret::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorCaret*>(&Source);

@@ -4,7 +4,7 @@
 
 namespace vel {
 
-void TEditorLeftbar::SetColumn(int Value) { Set(FColumn, std::clamp(Value, 1, 8)); }
+void TEditorLeftbar::SetColumn(int Value) { SetValue(FColumn, std::clamp(Value, 1, 8)); }
 
 bool TEditorLeftbar::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorLeftbar*>(&Source);

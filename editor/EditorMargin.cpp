@@ -4,12 +4,7 @@
 
 namespace vel {
 
-void TEditorMargin::Set(int& Field, int Value) {
-  Value = std::clamp(Value, 0, 100);
-  if (Field == Value) return;
-  Field = Value;
-  Changed();
-}
+void TEditorMargin::Set(int& Field, int Value) { SetValue(Field, std::clamp(Value, 0, 100)); }
 
 bool TEditorMargin::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorMargin*>(&Source);

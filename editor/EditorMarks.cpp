@@ -2,17 +2,9 @@
 
 namespace vel {
 
-void TEditorMark::SetColor(TColor Value) {
-  if (FColor == Value) return;
-  FColor = Value;
-  Changed();
-}
+void TEditorMark::SetColor(TColor Value) { SetValue(FColor, Value); }
 
-void TEditorMark::SetVisible(bool Value) {
-  if (FVisible == Value) return;
-  FVisible = Value;
-  Changed();
-}
+void TEditorMark::SetVisible(bool Value) { SetValue(FVisible, Value); }
 
 bool TEditorMark::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorMark*>(&Source);

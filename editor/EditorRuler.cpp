@@ -4,7 +4,7 @@
 
 namespace vel {
 
-void TEditorRuler::SetGaugeRange(int Value) { Set(FGaugeRange, std::clamp(Value, 8, 10) & ~1); }
+void TEditorRuler::SetGaugeRange(int Value) { SetValue(FGaugeRange, std::clamp(Value, 8, 10) & ~1); }
 
 bool TEditorRuler::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorRuler*>(&Source);

@@ -8,29 +8,22 @@ namespace vel {
 class TEditorRuler : public TNotifyPersistent {
  public:
   TColor BkColor() const { return FBkColor; }
-  void SetBkColor(TColor Value) { Set(FBkColor, Value); }
+  void SetBkColor(TColor Value) { SetValue(FBkColor, Value); }
   TColor Color() const { return FColor; }
-  void SetColor(TColor Value) { Set(FColor, Value); }
+  void SetColor(TColor Value) { SetValue(FColor, Value); }
   bool Edge() const { return FEdge; }
-  void SetEdge(bool Value) { Set(FEdge, Value); }
+  void SetEdge(bool Value) { SetValue(FEdge, Value); }
   // Spacing of the numbered ticks: clamped to 8..10 and rounded down to even.
   int GaugeRange() const { return FGaugeRange; }
   void SetGaugeRange(int Value);
   TColor MarkColor() const { return FMarkColor; }
-  void SetMarkColor(TColor Value) { Set(FMarkColor, Value); }
+  void SetMarkColor(TColor Value) { SetValue(FMarkColor, Value); }
   bool Visible() const { return FVisible; }
-  void SetVisible(bool Value) { Set(FVisible, Value); }
+  void SetVisible(bool Value) { SetValue(FVisible, Value); }
 
   bool Assign(const TNotifyPersistent& Source) override;
 
  private:
-  template <class T>
-  void Set(T& Field, T Value) {
-    if (Field == Value) return;
-    Field = Value;
-    Changed();
-  }
-
   TColor FBkColor = clBtnFace;
   TColor FColor = clBtnText;
   bool FEdge = true;

@@ -10,7 +10,7 @@ TEditorWrapOption::TEditorWrapOption()
 void TEditorWrapOption::SetWrapByte(int v) {
   if (v < MinWrapByte) v = MinWrapByte;
   if (v > MaxWrapByte) v = MaxWrapByte;
-  Set(FWrapByte, v);
+  SetValue(FWrapByte, v);
 }
 
 bool TEditorWrapOption::Assign(const TNotifyPersistent& Source) {

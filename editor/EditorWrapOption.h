@@ -21,13 +21,13 @@ class TEditorWrapOption : public TNotifyPersistent {
   bool GetWordBreak() const { return FWordBreak; }
   int GetWrapByte() const { return FWrapByte; }
 
-  void SetFollowRetMark(bool v) { Set(FFollowRetMark, v); }
-  void SetFollowPunctuation(bool v) { Set(FFollowPunctuation, v); }
-  void SetFollowStr(const std::string& v) { Set(FFollowStr, v); }
-  void SetLeading(bool v) { Set(FLeading, v); }
-  void SetLeadStr(const std::string& v) { Set(FLeadStr, v); }
-  void SetPunctuationStr(const std::string& v) { Set(FPunctuationStr, v); }
-  void SetWordBreak(bool v) { Set(FWordBreak, v); }
+  void SetFollowRetMark(bool v) { SetValue(FFollowRetMark, v); }
+  void SetFollowPunctuation(bool v) { SetValue(FFollowPunctuation, v); }
+  void SetFollowStr(const std::string& v) { SetValue(FFollowStr, v); }
+  void SetLeading(bool v) { SetValue(FLeading, v); }
+  void SetLeadStr(const std::string& v) { SetValue(FLeadStr, v); }
+  void SetPunctuationStr(const std::string& v) { SetValue(FPunctuationStr, v); }
+  void SetWordBreak(bool v) { SetValue(FWordBreak, v); }
   // Clamped to 20..250.
   void SetWrapByte(int v);
 
@@ -35,13 +35,6 @@ class TEditorWrapOption : public TNotifyPersistent {
   static constexpr int MaxWrapByte = 250;
 
  private:
-  template <class T>
-  void Set(T& field, const T& v) {
-    if (field == v) return;
-    field = v;
-    Changed();
-  }
-
   bool FFollowRetMark = false;
   bool FFollowPunctuation = false;
   std::string FFollowStr;

@@ -29,6 +29,15 @@ class TNotifyPersistent {
 
   TNotifyEvent OnChange;
 
+ protected:
+  // The setter of a notifying property: stores and reports only a real change.
+  template <class T>
+  void SetValue(T& Field, T Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Changed();
+  }
+
  private:
   int UpdateCount = 0;
 };
