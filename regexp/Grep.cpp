@@ -175,24 +175,16 @@ void TGrep::Grep(const std::string& fileName) {
 }
 
 void TGrep::GrepByRegExp(const std::string& fileName) {
-  if (!OnMatch) return;
-  Cancel = false;
-  std::unique_ptr<TTxtFile> file;
-  try {
-    file = std::make_unique<TTxtFile>(fileName, Cancel);
-  } catch (const EEndOfFile&) {
-    return;
-  }
-  try {
-    for (;;) {
-      RE_LineInfo_t info = file->GetThisLine();
-      if (GetCurrentDFA()->Contains(info.Line.data(), info.Line.size(), true)) OnMatch(this, info);
-    }
-  } catch (const EEndOfFile&) {
-  }
+  GrepLines(fileName, [this](const std::string& line) {
+    return GetCurrentDFA()->Contains(line.data(), line.size(), true);
+  });
 }
 
 void TGrep::GrepByStr(const std::string& fileName) {
+  GrepLines(fileName, [this](const std::string& line) { return LineMatches(line); });
+}
+
+void TGrep::GrepLines(const std::string& fileName, const std::function<bool(const std::string&)>& matches) {
   if (!OnMatch) return;
   Cancel = false;
   std::unique_ptr<TTxtFile> file;
@@ -204,7 +196,7 @@ void TGrep::GrepByStr(const std::string& fileName) {
   try {
     for (;;) {
       RE_LineInfo_t info = file->GetThisLine();
-      if (LineMatches(info.Line)) OnMatch(this, info);
+      if (matches(info.Line)) OnMatch(this, info);
     }
   } catch (const EEndOfFile&) {
   }

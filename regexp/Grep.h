@@ -42,6 +42,8 @@ class TGrep : public TRegularExpression {
   bool SelectedByStr() const { return ByStr; }
 
  private:
+  // Calls OnMatch for every line of the file in which matches finds a match.
+  void GrepLines(const std::string& fileName, const std::function<bool(const std::string&)>& matches);
   bool ByStr = false;
 };
 
