@@ -49,8 +49,10 @@ const TCharClasses kClasses;
 // quick path (InitMethodTable is the reference; a test compares the two).
 enum : uint8_t { chSymbol, chDigit, chLetter, chKanaSymbol, chKana, chKanji, chDBSymbol, chLead82, chLead83, chTab, chOther };
 // Beyond the classes, the exact parser's action table marks blanks, the row's
-// end and bytes at which a recogniser of the view may claim a token.
-enum : uint8_t { acBlank = 16, acEnd, acRecognise };
+// end and bytes at which a recogniser of the view may claim a token; acWord
+// and acNumber are a letter and a digit at which only a mail address may
+// start, the commonest cases.
+enum : uint8_t { acBlank = 16, acEnd, acRecognise, acWord, acNumber };
 
 struct TDispatchClasses {
   uint8_t Single[256] = {};
@@ -80,6 +82,13 @@ struct TDispatchClasses {
 constexpr TDispatchClasses kDispatch;
 
 inline bool Is(unsigned char c, uint8_t cls) { return (kClasses.Bits[c] & cls) != 0; }
+
+// The end of the run of letters and digits at p. The run holds no '@', so a
+// mail address starting at p needs a mail byte there.
+inline const unsigned char* WordEnd(const unsigned char* p) {
+  while (Is(*p, ccAnk)) ++p;
+  return p;
+}
 
 inline unsigned char LowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
 
@@ -113,6 +122,7 @@ void TEditorParser::Start(const std::string& S, const IEditorParserHost* Editor,
   NewData(S, Editor, BracketIndex, Token);
   // Inside a base constructor the object is not yet of its final class.
   FExactKnown = false;
+  FQuickColor = false;
 }
 
 void TEditorParser::InitMethodTable() {
@@ -163,12 +173,30 @@ void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Edito
   FEditor = Editor;
   FView = Editor ? Editor->ParserView() : nullptr;
   FWords = Editor ? &Editor->ReserveWordList() : nullptr;
-  UpdateRecogniseTable();
+  // The view's revision tells whether its switches can have changed.
+  const uint64_t revision = FView ? FView->Revision() : 0;
+  if (!FRecogniseValid || FView != FRecogniseView || revision != FRecogniseRevision) {
+    FRecogniseView = FView;
+    FRecogniseRevision = revision;
+    UpdateRecogniseTable();
+  }
+  FQuickColor = FView && FWords->empty() && IsExactClass();
+  if (FQuickColor && FView != FColorView) UpdateKindColors();
   FBracketIndex = BracketIndex;
   FElementIndex = -2;
   FPtr = FSourcePtr = FTokenPtr = Text();
   FToken = toEof;
   NextToken();
+}
+
+void TEditorParser::UpdateKindColors() {
+  // The colours are members of the view, so their addresses are the view's
+  // for as long as it lives.
+  FColorView = FView;
+  for (int k = 0; k < 256; ++k) {
+    const uint8_t index = detail::KindColors.Index[k];
+    FKindColor[k] = index < TEditorColors::Count ? &FView->Colors().Items(index) : nullptr;
+  }
 }
 
 void TEditorParser::SkipBlanks() {
@@ -224,16 +252,18 @@ void TEditorParser::BuildActions() {
     const unsigned char b = static_cast<unsigned char>(c);
     if (b == 0) FAction[c] = acEnd;
     else if (Is(b, ccBlank)) FAction[c] = acBlank;
+    else if (FRecognise[c] == rsMail && kDispatch.Single[c] == chLetter) FAction[c] = acWord;
+    else if (FRecognise[c] == rsMail && kDispatch.Single[c] == chDigit) FAction[c] = acNumber;
     else if (FRecognise[c]) FAction[c] = acRecognise;
     else FAction[c] = kDispatch.Single[c];
   }
 }
 
-[[gnu::always_inline]] inline void TEditorParser::FastDispatch(uint8_t Class) {
+[[gnu::always_inline]] inline void TEditorParser::FastDispatch(uint8_t Action) {
   // The byte entries of InitMethodTable, for the exact class whose table they
   // are, with the runs read by tight loops.
   const unsigned char* p = FPtr;
-  switch (Class) {
+  switch (Action) {
     case chSymbol: FToken = toSymbol; FPtr = p + 1; return;
     case chDigit: TEditorParser::IntegerProc(); return;
     case chLetter:
@@ -287,15 +317,36 @@ void TEditorParser::BuildActions() {
       break;
     }
     case chTab: FToken = toTab; FPtr = p + 1; return;
+    case acWord:
+      p = WordEnd(p);
+      if (Is(*p, ccMail) && TEditorParser::IsMailProc()) {
+        TEditorParser::MailProc();
+        return;
+      }
+      FToken = toAnk;
+      break;
+    case acNumber:
+      if (Is(*WordEnd(p), ccMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
+      else TEditorParser::IntegerProc();
+      return;
+    case acRecognise: Recognise(); return;
     default: Dispatch(); return;
   }
   FPtr = p;
 }
 
-int TEditorParser::NextToken() {
-  // The exact class takes the same rules without virtual dispatch; any
-  // descendant goes through its own overrides.
-  return IsExactClass() ? ReadToken<true>() : ReadToken<false>();
+void TEditorParser::Recognise() {
+  // Only the recognisers that can start at this byte are asked.
+  const uint8_t r = FRecognise[*FPtr];
+  if ((r & rsBracket) && FBracketIndex >= -1 && TEditorParser::IsBracketProc()) TEditorParser::BracketProc();
+  else if ((r & rsMail) && Is(*WordEnd(FPtr), ccMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
+  else if ((r & rsUrl) && TEditorParser::IsUrlProc()) TEditorParser::UrlProc();
+  else if ((r & rsComment) && TEditorParser::IsCommenterProc()) TEditorParser::CommenterProc();
+  else if ((r & rsQuote) && TEditorParser::IsQuotationProc()) TEditorParser::QuotationProc();
+  else if ((r & rsControl) && TEditorParser::IsControlCodeHexProc()) TEditorParser::ControlCodeHexProc();
+  else if ((r & rsControl) && TEditorParser::IsControlCodeProc()) TEditorParser::ControlCodeProc();
+  else if ((r & rsHex) && TEditorParser::IsHexPrefixProc()) TEditorParser::HexPrefixProc();
+  else FastDispatch(kDispatch.Single[*FPtr]);
 }
 
 template <bool Exact>
@@ -329,21 +380,7 @@ int TEditorParser::ReadToken() {
     // A lone lead byte (an invalid double-byte sequence) keeps this kind.
     FToken = toDBSymbol;
     if constexpr (Exact) {
-      if (action != acRecognise) {
-        FastDispatch(action);
-      } else {
-        // Only the recognisers that can start at this byte are asked.
-        const uint8_t r = FRecognise[*FPtr];
-        if ((r & rsBracket) && FBracketIndex >= -1 && TEditorParser::IsBracketProc()) TEditorParser::BracketProc();
-        else if ((r & rsMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
-        else if ((r & rsUrl) && TEditorParser::IsUrlProc()) TEditorParser::UrlProc();
-        else if ((r & rsComment) && TEditorParser::IsCommenterProc()) TEditorParser::CommenterProc();
-        else if ((r & rsQuote) && TEditorParser::IsQuotationProc()) TEditorParser::QuotationProc();
-        else if ((r & rsControl) && TEditorParser::IsControlCodeHexProc()) TEditorParser::ControlCodeHexProc();
-        else if ((r & rsControl) && TEditorParser::IsControlCodeProc()) TEditorParser::ControlCodeProc();
-        else if ((r & rsHex) && TEditorParser::IsHexPrefixProc()) TEditorParser::HexPrefixProc();
-        else FastDispatch(kDispatch.Single[*FPtr]);
-      }
+      FastDispatch(action);
     } else {
       if (!FView) Dispatch();
       else if (FBracketIndex >= -1 && IsBracketProc()) BracketProc();
@@ -363,6 +400,16 @@ int TEditorParser::ReadToken() {
   FSourcePtr = FPtr;
   return FToken;
 }
+
+int TEditorParser::NextToken() {
+  // The exact class takes the same rules without virtual dispatch; any
+  // descendant goes through its own overrides.
+  if (IsExactClass()) [[likely]]
+    return ReadToken<true>();
+  return ReadVirtual();
+}
+
+int TEditorParser::ReadVirtual() { return ReadToken<false>(); }
 
 bool TEditorParser::StartsWith(std::string_view S) const {
   for (size_t i = 0; i < S.size(); ++i)

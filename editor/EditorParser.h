@@ -162,10 +162,16 @@ class TEditorParser : public IEditorRowParser {
   void Exponent();
   template <bool Exact>
   int ReadToken();
+  [[gnu::noinline]] int ReadVirtual();
   // Which bytes may start a recognised token, from the view's switches as
   // NewData finds them; rebuilt only when they change.
   void UpdateRecogniseTable();
-  void FastDispatch(uint8_t Class);
+  const TEditorViewInfo* FRecogniseView = nullptr;
+  uint64_t FRecogniseRevision = 0;
+  // One token by the exact class's action table (blanks and the row end
+  // excepted), with a single jump on the byte's action.
+  void FastDispatch(uint8_t Action);
+  void Recognise();
   void BuildActions();
   // True for an object of exactly this class, which may skip virtual dispatch.
   bool IsExactClass() {
@@ -178,6 +184,12 @@ class TEditorParser : public IEditorRowParser {
   const TEditorColor* BracketColor() const;
   bool FExact = false;
   bool FExactKnown = false;
+  // This row is read by the exact class with a view and no reserve words:
+  // each kind's colour comes from FKindColor, filled for FColorView.
+  bool FQuickColor = false;
+  const TEditorViewInfo* FColorView = nullptr;
+  const TEditorColor* FKindColor[256] = {};
+  void UpdateKindColors();
 
   enum : uint8_t { rsBracket = 1, rsMail = 2, rsUrl = 4, rsComment = 8, rsQuote = 16, rsControl = 32, rsHex = 64 };
   struct TRecogniseKey {
@@ -221,6 +233,8 @@ inline constexpr TKindColors KindColors;
 
 // Inline so that a painter holding the parser itself pays no call per token.
 inline const TEditorColor* TEditorParser::TokenToEditorColor() {
+  if (FQuickColor) [[likely]]
+    return FToken != toBracket ? FKindColor[FToken] : BracketColor();
   // FView is set only with a control.
   if (!FView) return nullptr;
   const bool reserved = IsExactClass() ? FWords && !FWords->empty() && TEditorParser::IsReserveWord()

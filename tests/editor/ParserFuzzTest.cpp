@@ -85,6 +85,8 @@ class TPlainParser : public TEditorParser {
 TEST(ParserFuzz, ExactClassAndDescendantAgree) {
   std::mt19937 rng(kSeed + 2);
   TTestHost host;
+  // Also one exact parser kept from row to row, as a painter keeps it.
+  TEditorParser kept("");
   for (int iter = 0; iter < 20000; ++iter) {
     if (iter % 400 == 0) Configure(host, rng, iter % 800 == 0);
     const std::string row = RandomRow(rng, true);
@@ -93,15 +95,22 @@ TEST(ParserFuzz, ExactClassAndDescendantAgree) {
     const IEditorParserHost* editor = rng() % 8 ? &host : nullptr;
     TEditorParser exact(row, editor, bracket, carried);
     TPlainParser plain(row, editor, bracket, carried);
+    kept.NewData(row, editor, bracket, carried);
     for (;;) {
       ASSERT_EQ((TTok{exact.Token(), exact.SourcePos(), exact.TokenLength()}),
                 (TTok{plain.Token(), plain.SourcePos(), plain.TokenLength()}))
           << "seed " << kSeed + 2 << " iteration " << iter;
+      ASSERT_EQ((TTok{kept.Token(), kept.SourcePos(), kept.TokenLength()}),
+                (TTok{plain.Token(), plain.SourcePos(), plain.TokenLength()}))
+          << "seed " << kSeed + 2 << " iteration " << iter;
       ASSERT_EQ(exact.TokenToEditorColor(), plain.TokenToEditorColor()) << "iteration " << iter;
+      ASSERT_EQ(kept.TokenToEditorColor(), plain.TokenToEditorColor()) << "iteration " << iter;
       ASSERT_EQ(exact.BracketIndex(), plain.BracketIndex()) << "iteration " << iter;
+      ASSERT_EQ(kept.BracketIndex(), plain.BracketIndex()) << "iteration " << iter;
       if (exact.Token() == toEof) break;
       exact.NextToken();
       plain.NextToken();
+      kept.NextToken();
     }
   }
 }
