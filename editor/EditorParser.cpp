@@ -167,8 +167,15 @@ void TEditorParser::InitMethodTable() {
 
 void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Editor, int BracketIndex, int Token) {
   // Two NULs: the row's terminator, and one more so that a character test may
-  // read the byte after the terminator.
-  FText.assign(S.c_str(), S.size() + 1);
+  // read the byte after the terminator. A buffer of its own, grown only: the
+  // string's assignment costs more than the copy for a row of a few dozen bytes.
+  const size_t n = S.size();
+  if (n + 2 > FTextCapacity) {
+    FTextCapacity = std::max<size_t>({n + 2, FTextCapacity * 2, 256});
+    FText = std::make_unique<unsigned char[]>(FTextCapacity);
+  }
+  std::memcpy(FText.get(), S.data(), n);
+  FText[n] = FText[n + 1] = 0;
   FCarriedToken = static_cast<uint8_t>(Token);
   FEditor = Editor;
   FView = Editor ? Editor->ParserView() : nullptr;

@@ -24,6 +24,7 @@
 // overrides InitMethodTable, NewData or a token method that the first token
 // may use constructs its base with TDeferStart and calls Start itself.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <typeinfo>
@@ -133,7 +134,7 @@ class TEditorParser : public IEditorRowParser {
   virtual void KanaProc();
   virtual void SymbolProc();
 
-  const unsigned char* Text() const { return reinterpret_cast<const unsigned char*>(FText.c_str()); }
+  const unsigned char* Text() const { return FText.get(); }
   // Steps over one character; a lead byte takes its trail byte unless the row ends there.
   void StepChar() { FPtr += (IsLeadByte(*FPtr) && FPtr[1] != 0) ? 2 : 1; }
   static bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
@@ -203,7 +204,8 @@ class TEditorParser : public IEditorRowParser {
   bool FRecogniseValid = false;
   uint8_t FRecognise[256] = {};
   uint8_t FAction[256] = {};
-  std::string FText;
+  std::unique_ptr<unsigned char[]> FText;
+  size_t FTextCapacity = 0;
 };
 
 namespace detail {
