@@ -105,6 +105,7 @@ inline int CompareText(const unsigned char* a, size_t na, const std::string& b) 
 inline unsigned Code(const unsigned char* p) { return static_cast<unsigned>(p[0]) << 8 | p[1]; }
 inline bool InCode(unsigned code, unsigned lo, unsigned hi) { return code - lo <= hi - lo; }
 
+
 }  // namespace
 
 TEditorParser::TEditorParser(const std::string& S) { Start(S, nullptr, -2, toEof); }
@@ -170,8 +171,8 @@ void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Edito
   // read the byte after the terminator. A buffer of its own, grown only: the
   // string's assignment costs more than the copy for a row of a few dozen bytes.
   const size_t n = S.size();
-  if (n + 2 > FTextCapacity) {
-    FTextCapacity = std::max<size_t>({n + 2, FTextCapacity * 2, 256});
+  if (n + kTextSlack > FTextCapacity) {
+    FTextCapacity = std::max<size_t>({n + kTextSlack, FTextCapacity * 2, 256});
     FText = std::make_unique<unsigned char[]>(FTextCapacity);
   }
   std::memcpy(FText.get(), S.data(), n);
@@ -283,8 +284,24 @@ void TEditorParser::BuildActions() {
       do ++p; while (*p >= 0xA6 && *p <= 0xDF);
       break;
     case chKanji:
+      // Most runs are of one to three characters: each step takes up to
+      // four without a branch per character, which would mostly be guessed
+      // wrong at the run's end. A lead byte before the NUL is one byte and
+      // ends the run. The buffer is long enough for the reads past the NUL,
+      // whose bytes never count.
       FToken = toDBKanji;
-      do p += p[1] ? 2 : 1; while (Is(*p, ccKanji));
+      for (;;) {
+        if (p[1] == 0) [[unlikely]] {
+          ++p;
+          break;
+        }
+        const unsigned t1 = p[3] != 0, t2 = p[5] != 0, t3 = p[7] != 0;
+        const unsigned a1 = Is(p[2], ccKanji);
+        const unsigned a2 = a1 & t1 & Is(p[4], ccKanji);
+        const unsigned a3 = a2 & t2 & Is(p[6], ccKanji);
+        p += 2 + a1 * (1 + t1) + a2 * (1 + t2) + a3 * (1 + t3);
+        if (!(a3 & t3) || !Is(*p, ccKanji)) break;
+      }
       break;
     case chDBSymbol: FToken = toDBSymbol; p += p[1] ? 2 : 1; break;
     case chLead82: {

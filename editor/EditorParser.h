@@ -204,6 +204,8 @@ class TEditorParser : public IEditorRowParser {
   bool FRecogniseValid = false;
   uint8_t FRecognise[256] = {};
   uint8_t FAction[256] = {};
+  // The row, two NULs, and room for the quick path's reads past them.
+  static constexpr size_t kTextSlack = 8;
   std::unique_ptr<unsigned char[]> FText;
   size_t FTextCapacity = 0;
 };

@@ -115,6 +115,27 @@ TEST(ParserFuzz, ExactClassAndDescendantAgree) {
   }
 }
 
+// Kanji runs of every length up to past the quick path's step, ended in
+// every way: the row's end, a lone lead byte, a lead byte and a trail byte
+// that is no kanji lead, another kind, a NUL inside the row.
+TEST(ParserFuzz, KanjiRunsOfEveryLengthAndEnd) {
+  TTestHost host;
+  const std::string ends[] = {"", "\x88", "\xE0\x41", "a", "あ", std::string("\0\x88\x9F", 3), "\x88\x88"};
+  const std::string kanji[] = {"漢", "\x88\x9F", "\xFC\xFC", "\xE0\x88"};
+  for (int n = 0; n <= 10; ++n) {
+    for (const std::string& end : ends) {
+      std::string row;
+      for (int i = 0; i < n; ++i) row += kanji[i % 4];
+      row += end;
+      SCOPED_TRACE(testing::Message() << n << " kanji, end of " << end.size() << " bytes");
+      TEditorParser exact("", &host, -1);
+      exact.NewData(row, &host, -1, toEof);
+      TPlainParser plain(row, &host, -1);
+      EXPECT_EQ(Drain(exact), Drain(plain));
+    }
+  }
+}
+
 TEST(ParserFuzz, RowStatesStayInRangeAndConsistent) {
   std::mt19937 rng(kSeed + 1);
   TTestHost host;
