@@ -10,7 +10,8 @@
 namespace vel::test {
 namespace {
 
-// Overrides nothing, so it takes the virtual path, which reads the view afresh.
+// Overrides nothing, so it takes the virtual path, which reads the view afresh
+// (past its constructor, in which the object is not yet of its class).
 class TPlainParser : public TEditorParser {
  public:
   using TEditorParser::TEditorParser;
@@ -80,7 +81,8 @@ TEST(ParserViewChange, ChangeBetweenRowsIsSeenByTheNextNewData) {
     const std::vector<TColored> before = Paint(kept);
     c.Change(host);
     kept.NewData(kRow, &host, -1, toEof);
-    TPlainParser fresh(kRow, &host, -1);
+    TPlainParser fresh("", &host, -1);
+    fresh.NewData(kRow, &host, -1, toEof);
     const std::vector<TColored> after = Paint(kept);
     EXPECT_EQ(after, Paint(fresh));
     EXPECT_NE(after, before);
@@ -104,7 +106,8 @@ TEST(ParserViewChange, NewViewInThePlaceOfTheOldIsSeen) {
   ASSERT_EQ(&*host.View, old);
   host.View->SetMail(true);
   kept.NewData(kRow, &host, -1, toEof);
-  TPlainParser fresh(kRow, &host, -1);
+  TPlainParser fresh("", &host, -1);
+  fresh.NewData(kRow, &host, -1, toEof);
   const std::vector<TColored> after = Paint(kept);
   EXPECT_EQ(after, Paint(fresh));
   EXPECT_NE(after, before);
