@@ -1,6 +1,13 @@
 #include "editor/EditorBracket.h"
 
+#include <atomic>
+
 namespace vel {
+
+uint64_t NextSettingsRevision() {
+  static std::atomic<uint64_t> last{0};
+  return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 namespace {
 
@@ -17,6 +24,11 @@ struct TUpdateGuard {
 
 TEditorBracketItem::TEditorBracketItem() {
   FItemColor.OnChange = [this](TNotifyPersistent* Sender) { ChangedProc(Sender); };
+}
+
+void TEditorBracketItem::Changed() {
+  if (FOwnerRevision) *FOwnerRevision = NextSettingsRevision();
+  TNotifyPersistent::Changed();
 }
 
 void TEditorBracketItem::SetLeftBracket(const std::string& Value) {
@@ -48,8 +60,14 @@ TEditorBracketItem& TEditorBracketCollection::Add() {
   FItems.push_back(std::make_unique<TEditorBracketItem>());
   TEditorBracketItem& item = *FItems.back();
   item.OnChange = [this](TNotifyPersistent* Sender) { ChangedProc(Sender); };
+  item.FOwnerRevision = &FRevision;
   Changed();
   return item;
+}
+
+void TEditorBracketCollection::Changed() {
+  FRevision = NextSettingsRevision();
+  TNotifyPersistent::Changed();
 }
 
 void TEditorBracketCollection::Delete(int Index) {

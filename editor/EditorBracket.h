@@ -2,6 +2,7 @@
 // Bracket pairs: a left string that opens a coloured span and a right string
 // that closes it, possibly rows later. At most 14 pairs, so that a row's
 // bracket state (-2 .. 13) fits its 4-bit field.
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -12,9 +13,19 @@
 
 namespace vel {
 
+// A revision number never handed out before, in this process. Settings that
+// carry one take a new one at each change, so that a reader which derived
+// tables from them can tell, by one comparison, whether they are still these
+// settings of the same object.
+uint64_t NextSettingsRevision();
+
 class TEditorBracketItem : public TNotifyPersistent {
  public:
   TEditorBracketItem();
+
+  // Also renews the revision of the collection that holds the item, even
+  // inside an update of the item (which keeps its change callback quiet).
+  void Changed() override;
 
   TEditorColor& ItemColor() { return FItemColor; }
   const TEditorColor& ItemColor() const { return FItemColor; }
@@ -27,8 +38,10 @@ class TEditorBracketItem : public TNotifyPersistent {
   bool Assign(const TNotifyPersistent& Source) override;
 
  private:
+  friend class TEditorBracketCollection;
   TEditorColor FItemColor;
   std::string FLeftBracket, FRightBracket;
+  uint64_t* FOwnerRevision = nullptr;
 };
 
 class EBracketCollectionError : public std::runtime_error {
@@ -41,6 +54,10 @@ class TEditorBracketCollection : public TNotifyPersistent {
   static constexpr int MaxCount = 14;
 
   TEditorBracketCollection() = default;
+
+  // Renewed by every change of the collection or of one of its items.
+  uint64_t Revision() const { return FRevision; }
+  void Changed() override;
 
   int Count() const { return static_cast<int>(FItems.size()); }
   // Throws EBracketCollectionError when the collection is full.
@@ -62,6 +79,7 @@ class TEditorBracketCollection : public TNotifyPersistent {
 
  private:
   std::vector<std::unique_ptr<TEditorBracketItem>> FItems;
+  uint64_t FRevision = NextSettingsRevision();
 };
 
 }  // namespace vel

@@ -49,8 +49,10 @@ const TCharClasses kClasses;
 // quick path (InitMethodTable is the reference; a test compares the two).
 enum : uint8_t { chSymbol, chDigit, chLetter, chKanaSymbol, chKana, chKanji, chDBSymbol, chLead82, chLead83, chTab, chOther };
 // Beyond the classes, the exact parser's action table marks blanks, the row's
-// end and bytes at which a recogniser of the view may claim a token.
-enum : uint8_t { acBlank = 16, acEnd, acRecognise };
+// end and bytes at which a recogniser of the view may claim a token; acWord
+// and acNumber are a letter and a digit at which only a mail address may
+// start, the commonest cases.
+enum : uint8_t { acBlank = 16, acEnd, acRecognise, acWord, acNumber };
 
 struct TDispatchClasses {
   uint8_t Single[256] = {};
@@ -81,6 +83,13 @@ constexpr TDispatchClasses kDispatch;
 
 inline bool Is(unsigned char c, uint8_t cls) { return (kClasses.Bits[c] & cls) != 0; }
 
+// The end of the run of letters and digits at p. The run holds no '@', so a
+// mail address starting at p needs a mail byte there.
+inline const unsigned char* WordEnd(const unsigned char* p) {
+  while (Is(*p, ccAnk)) ++p;
+  return p;
+}
+
 inline unsigned char LowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
 
 // Case-insensitive (ASCII letters) ordering, the order of the reserve word list.
@@ -95,6 +104,7 @@ inline int CompareText(const unsigned char* a, size_t na, const std::string& b) 
 
 inline unsigned Code(const unsigned char* p) { return static_cast<unsigned>(p[0]) << 8 | p[1]; }
 inline bool InCode(unsigned code, unsigned lo, unsigned hi) { return code - lo <= hi - lo; }
+
 
 }  // namespace
 
@@ -113,6 +123,7 @@ void TEditorParser::Start(const std::string& S, const IEditorParserHost* Editor,
   NewData(S, Editor, BracketIndex, Token);
   // Inside a base constructor the object is not yet of its final class.
   FExactKnown = false;
+  FQuickColor = false;
 }
 
 void TEditorParser::InitMethodTable() {
@@ -157,18 +168,43 @@ void TEditorParser::InitMethodTable() {
 
 void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Editor, int BracketIndex, int Token) {
   // Two NULs: the row's terminator, and one more so that a character test may
-  // read the byte after the terminator.
-  FText.assign(S.c_str(), S.size() + 1);
+  // read the byte after the terminator. A buffer of its own, grown only: the
+  // string's assignment costs more than the copy for a row of a few dozen bytes.
+  const size_t n = S.size();
+  if (n + kTextSlack > FTextCapacity) {
+    FTextCapacity = std::max<size_t>({n + kTextSlack, FTextCapacity * 2, 256});
+    FText = std::make_unique<unsigned char[]>(FTextCapacity);
+  }
+  std::memcpy(FText.get(), S.data(), n);
+  FText[n] = FText[n + 1] = 0;
   FCarriedToken = static_cast<uint8_t>(Token);
   FEditor = Editor;
   FView = Editor ? Editor->ParserView() : nullptr;
   FWords = Editor ? &Editor->ReserveWordList() : nullptr;
-  UpdateRecogniseTable();
+  // The view's revision tells whether its switches can have changed.
+  const uint64_t revision = FView ? FView->Revision() : 0;
+  if (!FRecogniseValid || FView != FRecogniseView || revision != FRecogniseRevision) {
+    FRecogniseView = FView;
+    FRecogniseRevision = revision;
+    UpdateRecogniseTable();
+  }
+  FQuickColor = FView && FWords->empty() && IsExactClass();
+  if (FQuickColor && FView != FColorView) UpdateKindColors();
   FBracketIndex = BracketIndex;
   FElementIndex = -2;
   FPtr = FSourcePtr = FTokenPtr = Text();
   FToken = toEof;
   NextToken();
+}
+
+void TEditorParser::UpdateKindColors() {
+  // The colours are members of the view, so their addresses are the view's
+  // for as long as it lives.
+  FColorView = FView;
+  for (int k = 0; k < 256; ++k) {
+    const uint8_t index = detail::KindColors.Index[k];
+    FKindColor[k] = index < TEditorColors::Count ? &FView->Colors().Items(index) : nullptr;
+  }
 }
 
 void TEditorParser::SkipBlanks() {
@@ -224,16 +260,18 @@ void TEditorParser::BuildActions() {
     const unsigned char b = static_cast<unsigned char>(c);
     if (b == 0) FAction[c] = acEnd;
     else if (Is(b, ccBlank)) FAction[c] = acBlank;
+    else if (FRecognise[c] == rsMail && kDispatch.Single[c] == chLetter) FAction[c] = acWord;
+    else if (FRecognise[c] == rsMail && kDispatch.Single[c] == chDigit) FAction[c] = acNumber;
     else if (FRecognise[c]) FAction[c] = acRecognise;
     else FAction[c] = kDispatch.Single[c];
   }
 }
 
-[[gnu::always_inline]] inline void TEditorParser::FastDispatch(uint8_t Class) {
+[[gnu::always_inline]] inline void TEditorParser::FastDispatch(uint8_t Action) {
   // The byte entries of InitMethodTable, for the exact class whose table they
   // are, with the runs read by tight loops.
   const unsigned char* p = FPtr;
-  switch (Class) {
+  switch (Action) {
     case chSymbol: FToken = toSymbol; FPtr = p + 1; return;
     case chDigit: TEditorParser::IntegerProc(); return;
     case chLetter:
@@ -246,8 +284,24 @@ void TEditorParser::BuildActions() {
       do ++p; while (*p >= 0xA6 && *p <= 0xDF);
       break;
     case chKanji:
+      // Most runs are of one to three characters: each step takes up to
+      // four without a branch per character, which would mostly be guessed
+      // wrong at the run's end. A lead byte before the NUL is one byte and
+      // ends the run. The buffer is long enough for the reads past the NUL,
+      // whose bytes never count.
       FToken = toDBKanji;
-      do p += p[1] ? 2 : 1; while (Is(*p, ccKanji));
+      for (;;) {
+        if (p[1] == 0) [[unlikely]] {
+          ++p;
+          break;
+        }
+        const unsigned t1 = p[3] != 0, t2 = p[5] != 0, t3 = p[7] != 0;
+        const unsigned a1 = Is(p[2], ccKanji);
+        const unsigned a2 = a1 & t1 & Is(p[4], ccKanji);
+        const unsigned a3 = a2 & t2 & Is(p[6], ccKanji);
+        p += 2 + a1 * (1 + t1) + a2 * (1 + t2) + a3 * (1 + t3);
+        if (!(a3 & t3) || !Is(*p, ccKanji)) break;
+      }
       break;
     case chDBSymbol: FToken = toDBSymbol; p += p[1] ? 2 : 1; break;
     case chLead82: {
@@ -287,15 +341,36 @@ void TEditorParser::BuildActions() {
       break;
     }
     case chTab: FToken = toTab; FPtr = p + 1; return;
+    case acWord:
+      p = WordEnd(p);
+      if (Is(*p, ccMail) && TEditorParser::IsMailProc()) {
+        TEditorParser::MailProc();
+        return;
+      }
+      FToken = toAnk;
+      break;
+    case acNumber:
+      if (Is(*WordEnd(p), ccMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
+      else TEditorParser::IntegerProc();
+      return;
+    case acRecognise: Recognise(); return;
     default: Dispatch(); return;
   }
   FPtr = p;
 }
 
-int TEditorParser::NextToken() {
-  // The exact class takes the same rules without virtual dispatch; any
-  // descendant goes through its own overrides.
-  return IsExactClass() ? ReadToken<true>() : ReadToken<false>();
+void TEditorParser::Recognise() {
+  // Only the recognisers that can start at this byte are asked.
+  const uint8_t r = FRecognise[*FPtr];
+  if ((r & rsBracket) && FBracketIndex >= -1 && TEditorParser::IsBracketProc()) TEditorParser::BracketProc();
+  else if ((r & rsMail) && Is(*WordEnd(FPtr), ccMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
+  else if ((r & rsUrl) && TEditorParser::IsUrlProc()) TEditorParser::UrlProc();
+  else if ((r & rsComment) && TEditorParser::IsCommenterProc()) TEditorParser::CommenterProc();
+  else if ((r & rsQuote) && TEditorParser::IsQuotationProc()) TEditorParser::QuotationProc();
+  else if ((r & rsControl) && TEditorParser::IsControlCodeHexProc()) TEditorParser::ControlCodeHexProc();
+  else if ((r & rsControl) && TEditorParser::IsControlCodeProc()) TEditorParser::ControlCodeProc();
+  else if ((r & rsHex) && TEditorParser::IsHexPrefixProc()) TEditorParser::HexPrefixProc();
+  else FastDispatch(kDispatch.Single[*FPtr]);
 }
 
 template <bool Exact>
@@ -329,21 +404,7 @@ int TEditorParser::ReadToken() {
     // A lone lead byte (an invalid double-byte sequence) keeps this kind.
     FToken = toDBSymbol;
     if constexpr (Exact) {
-      if (action != acRecognise) {
-        FastDispatch(action);
-      } else {
-        // Only the recognisers that can start at this byte are asked.
-        const uint8_t r = FRecognise[*FPtr];
-        if ((r & rsBracket) && FBracketIndex >= -1 && TEditorParser::IsBracketProc()) TEditorParser::BracketProc();
-        else if ((r & rsMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
-        else if ((r & rsUrl) && TEditorParser::IsUrlProc()) TEditorParser::UrlProc();
-        else if ((r & rsComment) && TEditorParser::IsCommenterProc()) TEditorParser::CommenterProc();
-        else if ((r & rsQuote) && TEditorParser::IsQuotationProc()) TEditorParser::QuotationProc();
-        else if ((r & rsControl) && TEditorParser::IsControlCodeHexProc()) TEditorParser::ControlCodeHexProc();
-        else if ((r & rsControl) && TEditorParser::IsControlCodeProc()) TEditorParser::ControlCodeProc();
-        else if ((r & rsHex) && TEditorParser::IsHexPrefixProc()) TEditorParser::HexPrefixProc();
-        else FastDispatch(kDispatch.Single[*FPtr]);
-      }
+      FastDispatch(action);
     } else {
       if (!FView) Dispatch();
       else if (FBracketIndex >= -1 && IsBracketProc()) BracketProc();
@@ -363,6 +424,16 @@ int TEditorParser::ReadToken() {
   FSourcePtr = FPtr;
   return FToken;
 }
+
+int TEditorParser::NextToken() {
+  // The exact class takes the same rules without virtual dispatch; any
+  // descendant goes through its own overrides.
+  if (IsExactClass()) [[likely]]
+    return ReadToken<true>();
+  return ReadVirtual();
+}
+
+int TEditorParser::ReadVirtual() { return ReadToken<false>(); }
 
 bool TEditorParser::StartsWith(std::string_view S) const {
   for (size_t i = 0; i < S.size(); ++i)

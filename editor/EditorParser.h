@@ -24,6 +24,7 @@
 // overrides InitMethodTable, NewData or a token method that the first token
 // may use constructs its base with TDeferStart and calls Start itself.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <typeinfo>
@@ -133,7 +134,7 @@ class TEditorParser : public IEditorRowParser {
   virtual void KanaProc();
   virtual void SymbolProc();
 
-  const unsigned char* Text() const { return reinterpret_cast<const unsigned char*>(FText.c_str()); }
+  const unsigned char* Text() const { return FText.get(); }
   // Steps over one character; a lead byte takes its trail byte unless the row ends there.
   void StepChar() { FPtr += (IsLeadByte(*FPtr) && FPtr[1] != 0) ? 2 : 1; }
   static bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
@@ -162,10 +163,16 @@ class TEditorParser : public IEditorRowParser {
   void Exponent();
   template <bool Exact>
   int ReadToken();
+  [[gnu::noinline]] int ReadVirtual();
   // Which bytes may start a recognised token, from the view's switches as
   // NewData finds them; rebuilt only when they change.
   void UpdateRecogniseTable();
-  void FastDispatch(uint8_t Class);
+  const TEditorViewInfo* FRecogniseView = nullptr;
+  uint64_t FRecogniseRevision = 0;
+  // One token by the exact class's action table (blanks and the row end
+  // excepted), with a single jump on the byte's action.
+  void FastDispatch(uint8_t Action);
+  void Recognise();
   void BuildActions();
   // True for an object of exactly this class, which may skip virtual dispatch.
   bool IsExactClass() {
@@ -178,6 +185,12 @@ class TEditorParser : public IEditorRowParser {
   const TEditorColor* BracketColor() const;
   bool FExact = false;
   bool FExactKnown = false;
+  // This row is read by the exact class with a view and no reserve words:
+  // each kind's colour comes from FKindColor, filled for FColorView.
+  bool FQuickColor = false;
+  const TEditorViewInfo* FColorView = nullptr;
+  const TEditorColor* FKindColor[256] = {};
+  void UpdateKindColors();
 
   enum : uint8_t { rsBracket = 1, rsMail = 2, rsUrl = 4, rsComment = 8, rsQuote = 16, rsControl = 32, rsHex = 64 };
   struct TRecogniseKey {
@@ -191,7 +204,10 @@ class TEditorParser : public IEditorRowParser {
   bool FRecogniseValid = false;
   uint8_t FRecognise[256] = {};
   uint8_t FAction[256] = {};
-  std::string FText;
+  // The row, two NULs, and room for the quick path's reads past them.
+  static constexpr size_t kTextSlack = 8;
+  std::unique_ptr<unsigned char[]> FText;
+  size_t FTextCapacity = 0;
 };
 
 namespace detail {
@@ -221,6 +237,8 @@ inline constexpr TKindColors KindColors;
 
 // Inline so that a painter holding the parser itself pays no call per token.
 inline const TEditorColor* TEditorParser::TokenToEditorColor() {
+  if (FQuickColor) [[likely]]
+    return FToken != toBracket ? FKindColor[FToken] : BracketColor();
   // FView is set only with a control.
   if (!FView) return nullptr;
   const bool reserved = IsExactClass() ? FWords && !FWords->empty() && TEditorParser::IsReserveWord()

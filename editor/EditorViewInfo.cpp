@@ -18,6 +18,11 @@ TEditorViewInfo::TEditorViewInfo() {
   FColors.OnChange = [this](TNotifyPersistent* Sender) { ChangedProc(Sender); };
 }
 
+void TEditorViewInfo::Changed() {
+  FRevision = NextSettingsRevision();
+  TNotifyPersistent::Changed();
+}
+
 void TEditorViewInfo::SetCommenter(const std::string& Value) {
   if (Store(FCommenter, Value)) Changed();
 }

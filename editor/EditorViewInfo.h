@@ -1,5 +1,7 @@
 #pragma once
 // What the token parser recognises and how each kind of token is painted.
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "editor/EditorBracket.h"
@@ -34,6 +36,12 @@ class TEditorViewInfo : public TNotifyPersistent {
   void SetUrl(bool Value);
 
   bool Assign(const TNotifyPersistent& Source) override;
+  // Renews the revision, also inside an update.
+  void Changed() override;
+  // Changes at every change of the view, its colours, its bracket pairs or
+  // their items, also inside an update; never the value of another view, so
+  // that (view, revision) names these settings for good.
+  uint64_t Revision() const { return std::max(FRevision, FBrackets.Revision()); }
 
  private:
   TEditorBracketCollection FBrackets;
@@ -44,6 +52,7 @@ class TEditorViewInfo : public TNotifyPersistent {
   bool FMail = false;
   std::string FQuotation;
   bool FUrl = false;
+  uint64_t FRevision = NextSettingsRevision();
 };
 
 }  // namespace vel

@@ -85,6 +85,11 @@ class TPlainParser : public TEditorParser {
 TEST(ParserFuzz, ExactClassAndDescendantAgree) {
   std::mt19937 rng(kSeed + 2);
   TTestHost host;
+  // Also one exact parser kept from row to row, as a painter keeps it. The
+  // descendant is kept too: in its constructor it is not yet of its class,
+  // so only past it is every token read by the virtual path.
+  TEditorParser kept("");
+  TPlainParser plain("");
   for (int iter = 0; iter < 20000; ++iter) {
     if (iter % 400 == 0) Configure(host, rng, iter % 800 == 0);
     const std::string row = RandomRow(rng, true);
@@ -92,16 +97,46 @@ TEST(ParserFuzz, ExactClassAndDescendantAgree) {
     const int bracket = static_cast<int>(rng() % 5) - 2;
     const IEditorParserHost* editor = rng() % 8 ? &host : nullptr;
     TEditorParser exact(row, editor, bracket, carried);
-    TPlainParser plain(row, editor, bracket, carried);
+    plain.NewData(row, editor, bracket, carried);
+    kept.NewData(row, editor, bracket, carried);
     for (;;) {
       ASSERT_EQ((TTok{exact.Token(), exact.SourcePos(), exact.TokenLength()}),
                 (TTok{plain.Token(), plain.SourcePos(), plain.TokenLength()}))
           << "seed " << kSeed + 2 << " iteration " << iter;
+      ASSERT_EQ((TTok{kept.Token(), kept.SourcePos(), kept.TokenLength()}),
+                (TTok{plain.Token(), plain.SourcePos(), plain.TokenLength()}))
+          << "seed " << kSeed + 2 << " iteration " << iter;
       ASSERT_EQ(exact.TokenToEditorColor(), plain.TokenToEditorColor()) << "iteration " << iter;
+      ASSERT_EQ(kept.TokenToEditorColor(), plain.TokenToEditorColor()) << "iteration " << iter;
       ASSERT_EQ(exact.BracketIndex(), plain.BracketIndex()) << "iteration " << iter;
+      ASSERT_EQ(kept.BracketIndex(), plain.BracketIndex()) << "iteration " << iter;
       if (exact.Token() == toEof) break;
       exact.NextToken();
       plain.NextToken();
+      kept.NextToken();
+    }
+  }
+}
+
+// Kanji runs of every length up to past the quick path's step, ended in
+// every way: the row's end, a lone lead byte, a lead byte and a trail byte
+// that is no kanji lead, another kind, a NUL inside the row.
+TEST(ParserFuzz, KanjiRunsOfEveryLengthAndEnd) {
+  TTestHost host;
+  const std::string ends[] = {"", "\x88", "\xE0\x41", "a", "あ", std::string("\0\x88\x9F", 3), "\x88\x88"};
+  const std::string kanji[] = {"漢", "\x88\x9F", "\xFC\xFC", "\xE0\x88"};
+  for (int n = 0; n <= 10; ++n) {
+    for (const std::string& end : ends) {
+      std::string row;
+      for (int i = 0; i < n; ++i) row += kanji[i % 4];
+      row += end;
+      SCOPED_TRACE(testing::Message() << n << " kanji, end of " << end.size() << " bytes");
+      TEditorParser exact("", &host, -1);
+      exact.NewData(row, &host, -1, toEof);
+      // Past its constructor, so that its first token too is read by the virtual path.
+      TPlainParser plain("", &host, -1);
+      plain.NewData(row, &host, -1, toEof);
+      EXPECT_EQ(Drain(exact), Drain(plain));
     }
   }
 }

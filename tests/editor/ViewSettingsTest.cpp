@@ -1,6 +1,8 @@
 // Token colours, bracket pairs and the view's switches.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "editor/EditorViewInfo.h"
 
 namespace vel {
@@ -188,6 +190,34 @@ TEST(ViewInfo, AssignCopiesAllEightWithOneChange) {
   EXPECT_TRUE(target.ControlCode() && target.Mail() && target.Url());
   EXPECT_EQ(target.HexPrefix(), "$");
   EXPECT_EQ(target.Quotation(), "\"");
+}
+
+TEST(ViewInfo, RevisionRenewedByEveryChangeAlsoInsideUpdates) {
+  TEditorViewInfo view, other;
+  EXPECT_NE(view.Revision(), other.Revision());
+  TEditorBracketItem& item = view.Brackets().Add();
+  struct {
+    const char* Name;
+    std::function<void()> Change;
+    bool Renews;
+  } cases[] = {
+      {"switch", [&] { view.SetMail(true); }, true},
+      {"same value", [&] { view.SetMail(true); }, false},
+      {"switch inside an update", [&] { view.BeginUpdate(); view.SetUrl(true); view.EndUpdate(); }, true},
+      {"pair added", [&] { view.Brackets().Add(); }, true},
+      {"item inside its update", [&] { item.BeginUpdate(); item.SetRightBracket(")"); }, true},
+      {"item colour", [&] { item.ItemColor().SetColor(clRed); }, true},
+      {"token colour", [&] { view.Colors().Ank().SetColor(clRed); }, true},
+      {"pairs cleared inside an update", [&] { view.Brackets().BeginUpdate(); view.Brackets().Delete(1); }, true},
+      {"assigned", [&] { view.Assign(other); }, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const uint64_t before = view.Revision();
+    c.Change();
+    EXPECT_EQ(view.Revision() != before, c.Renews);
+    EXPECT_NE(view.Revision(), other.Revision());
+  }
 }
 
 }  // namespace
