@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "ChangeCounter.h"
 #include "editor/EditorCaret.h"
 #include "editor/EditorLeftbar.h"
 #include "editor/EditorMargin.h"
@@ -12,12 +13,7 @@
 namespace vel {
 namespace {
 
-struct TChanges {
-  int Count = 0;
-  explicit TChanges(TNotifyPersistent& o) {
-    o.OnChange = [this](TNotifyPersistent*) { ++Count; };
-  }
-};
+using test::TChanges;
 
 struct TClampCase {
   const char* Name;

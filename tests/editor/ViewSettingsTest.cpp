@@ -3,17 +3,13 @@
 
 #include <functional>
 
+#include "ChangeCounter.h"
 #include "editor/EditorViewInfo.h"
 
 namespace vel {
 namespace {
 
-struct TChanges {
-  int Count = 0;
-  explicit TChanges(TNotifyPersistent& o) {
-    o.OnChange = [this](TNotifyPersistent*) { ++Count; };
-  }
-};
+using test::TChanges;
 
 std::vector<TEditorColor*> TokenColors(TEditorColors& c) {
   return {&c.Ank(), &c.Comment(), &c.DBCS(), &c.Int(), &c.Mail(), &c.Reserve(), &c.Str(), &c.Symbol(), &c.Url()};
