@@ -57,7 +57,7 @@ std::string TAWKStr::Substitute_MatchStr_For_ANDChar(const std::string& replacem
   std::string out;
   for (size_t k = 0; k < step2.size();) {
     unsigned char b = static_cast<unsigned char>(step2[k]);
-    if (REIsLeadByte(b) && k + 1 < step2.size()) {
+    if (sjis::IsLeadByte(b) && k + 1 < step2.size()) {
       out.append(step2, k, 2);
       k += 2;
     } else if (b == '&') {
@@ -97,7 +97,7 @@ int TAWKStr::GSub(const std::string& replacement, std::string& s) {
     result += Substitute_MatchStr_For_ANDChar(replacement, s.substr(ms, me - ms));
     if (ms == me && me < s.size()) {
       unsigned char b = static_cast<unsigned char>(s[me]);
-      size_t unit = (REIsLeadByte(b) || (LineSeparator == mcls_CRLF && b == 13)) ? 2 : 1;
+      size_t unit = (sjis::IsLeadByte(b) || (LineSeparator == mcls_CRLF && b == 13)) ? 2 : 1;
       if (me + unit > s.size()) unit = s.size() - me;
       result.append(s, me, unit);
       me += unit;
@@ -124,7 +124,7 @@ int TAWKStr::Split(const std::string& s, std::vector<std::string>& list) {
       break;
     }
     if (ms == me && ms == pos) {
-      size_t unit = (REIsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
+      size_t unit = (sjis::IsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
       field.append(s, pos, unit);
       pos += unit;
       continue;

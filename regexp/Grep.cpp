@@ -6,34 +6,6 @@ namespace vel {
 
 namespace {
 
-// First occurrence of needle in [p, p + n), or null. The search goes in
-// windows so that its cost (and that of checking tools that validate the
-// whole range on every call) follows the distance to the hit, not the
-// length of the rest of the buffer.
-const char* FindBytes(const char* p, size_t n, const std::string& needle) {
-  const size_t m = needle.size();
-  constexpr size_t kWindow = 1 << 16;
-  while (n >= m) {
-    size_t w = n < kWindow + m - 1 ? n : kWindow + m - 1;
-#ifdef __GLIBC__
-    const char* r = static_cast<const char*>(memmem(p, w, needle.data(), m));
-#else
-    const char* r = nullptr;
-    for (const char* q = p; !r && static_cast<size_t>(p + w - q) >= m;) {
-      q = static_cast<const char*>(std::memchr(q, needle[0], static_cast<size_t>(p + w - q) - m + 1));
-      if (!q) break;
-      if (std::memcmp(q, needle.data(), m) == 0) r = q;
-      ++q;
-    }
-#endif
-    if (r) return r;
-    if (w == n) return nullptr;
-    p += kWindow;
-    n -= kWindow;
-  }
-  return nullptr;
-}
-
 // End of the line that starts at p: the first CR or LF, or the end. Looked
 // for in windows, so that a file of lone-CR lines is not rescanned to its end
 // for every line.
@@ -82,7 +54,7 @@ void TGrep::SetRegExp(const std::string& pattern) {
 bool TGrep::LineMatches(std::string_view line) const {
   TRE_DFA* dfa = GetCurrentDFA();
   const std::string& lit = dfa->RequiredLiteral;
-  if (!lit.empty() && (line.size() < lit.size() || !FindBytes(line.data(), line.size(), lit)))
+  if (!lit.empty() && (line.size() < lit.size() || !REFindBytes(line.data(), line.size(), lit)))
     return false;
   return dfa->Contains(line.data(), line.size(), true);
 }
@@ -119,10 +91,10 @@ size_t TGrep::GrepBuffer(const char* data, size_t size, size_t firstLineNo, bool
     // a character boundary (an even run of lead-byte values before it).
     const char* q = p;
     while (q < end) {
-      const char* hit = FindBytes(q, static_cast<size_t>(end - q), prefix);
+      const char* hit = REFindBytes(q, static_cast<size_t>(end - q), prefix);
       if (!hit) break;
       size_t run = 0;
-      for (const char* b = hit; b > data && REIsLeadByte(static_cast<unsigned char>(b[-1])); --b) ++run;
+      for (const char* b = hit; b > data && sjis::IsLeadByte(static_cast<unsigned char>(b[-1])); --b) ++run;
       if (run % 2 == 0) {
         const char* le = LineEnd(hit, end);
         bool head = hit == data || hit[-1] == '\n' || hit[-1] == '\r';
@@ -140,7 +112,7 @@ size_t TGrep::GrepBuffer(const char* data, size_t size, size_t firstLineNo, bool
     while (p < end) {
       const char* ls = p;
       if (!lit.empty()) {
-        const char* hit = FindBytes(p, static_cast<size_t>(end - p), lit);
+        const char* hit = REFindBytes(p, static_cast<size_t>(end - p), lit);
         if (!hit) break;
         ls = hit;
         while (ls > p && ls[-1] != '\n' && ls[-1] != '\r') --ls;

@@ -8,12 +8,12 @@ namespace vel {
 namespace {
 
 constexpr int32_t kSep = -1;
+
+size_t CharLenAt(const uint8_t* t, size_t q, size_t size) {
+  return sjis::CharLen(reinterpret_cast<const char*>(t) + q, reinterpret_cast<const char*>(t) + size);
+}
 constexpr int32_t kDeadKey = -2;
 constexpr int kFlagSeeding = 1, kFlagLineHead = 2, kFlagLF = 4, kFlagSeedOnce = 8;
-
-bool IsTextCode(uint32_t c) {
-  return c < 256 ? !REIsLeadByte(static_cast<unsigned char>(c)) : REIsLeadByte(static_cast<unsigned char>(c >> 8));
-}
 
 std::string PackKey(int32_t flags, const std::vector<int>& body) {
   std::string key(4 * (body.size() + 1), '\0');
@@ -30,6 +30,51 @@ std::vector<int> UnpackKey(const std::string& key, int32_t& flags) {
 }
 
 }  // namespace
+
+// The search goes in windows so that its cost (and that of checking tools
+// that validate the whole range on every call) follows the distance to the
+// hit, not the length of the rest of the buffer.
+const char* REFindBytes(const char* p, size_t n, std::string_view needle) {
+  const size_t m = needle.size();
+  constexpr size_t kWindow = 1 << 16;
+  while (n >= m) {
+    size_t w = n < kWindow + m - 1 ? n : kWindow + m - 1;
+#ifdef __GLIBC__
+    const char* r = static_cast<const char*>(memmem(p, w, needle.data(), m));
+#else
+    const char* r = nullptr;
+    for (const char* q = p; !r && static_cast<size_t>(p + w - q) >= m;) {
+      q = static_cast<const char*>(std::memchr(q, needle[0], static_cast<size_t>(p + w - q) - m + 1));
+      if (!q) break;
+      if (std::memcmp(q, needle.data(), m) == 0) r = q;
+      ++q;
+    }
+#endif
+    if (r) return r;
+    if (w == n) return nullptr;
+    p += kWindow;
+    n -= kWindow;
+  }
+  return nullptr;
+}
+
+bool TRE_DFA::FindSimple(const char* text, size_t size, size_t from, size_t& start, size_t& end) const {
+  const std::string& lit = SimpleRegExp;
+  size_t boundary = from;  // only moves forward, so the whole search stays linear
+  for (size_t q = from; q + lit.size() <= size;) {
+    const char* hit = REFindBytes(text + q, size - q, lit);
+    if (!hit) return false;
+    size_t at = static_cast<size_t>(hit - text);
+    while (boundary < at) boundary += sjis::CharLen(text + boundary, text + size);
+    if (boundary == at) {
+      start = at;
+      end = at + lit.size();
+      return true;
+    }
+    q = at + 1;
+  }
+  return false;
+}
 
 TRE_DFA::TRE_DFA(const TRE_NFA& nfa) {
   HasLHead = nfa.HasLHead;
@@ -107,10 +152,16 @@ void TRE_DFA::Closure(std::vector<int>& out, bool reverse) {
 }
 
 void TRE_DFA::BuildClassMap() {
+  // A long pattern repeats few distinct ranges many times.
+  std::vector<std::pair<WChar, WChar>> labels;
+  labels.reserve(LabelLo.size());
+  for (size_t i = 0; i < LabelLo.size(); ++i) labels.emplace_back(LabelLo[i], LabelHi[i]);
+  std::sort(labels.begin(), labels.end());
+  labels.erase(std::unique(labels.begin(), labels.end()), labels.end());
   std::vector<std::pair<uint32_t, int>> events;
-  for (size_t i = 0; i < LabelLo.size(); ++i) {
-    events.emplace_back(LabelLo[i], 1);
-    events.emplace_back(static_cast<uint32_t>(LabelHi[i]) + 1, -1);
+  for (auto [lo, hi] : labels) {
+    events.emplace_back(lo, 1);
+    events.emplace_back(static_cast<uint32_t>(hi) + 1, -1);
   }
   for (uint32_t c : {0u, 1u, 10u, 11u, 13u, 14u, 0x10000u}) events.emplace_back(c, 0);
   std::sort(events.begin(), events.end());
@@ -141,7 +192,7 @@ void TRE_DFA::BuildClassMap() {
     std::vector<int> idx(256, -1);
     int n = 0;
     for (int b = 0; b < 256; ++b)
-      if (REIsLeadByte(static_cast<unsigned char>(b))) idx[b] = n++;
+      if (sjis::IsLeadByte(static_cast<unsigned char>(b))) idx[b] = n++;
     return idx;
   }();
   DblMap.assign(60 * 256, 0);
@@ -152,7 +203,7 @@ void TRE_DFA::BuildClassMap() {
     if (cls == 0) continue;
     for (uint32_t c = lo; c < hi; ++c) {
       if (c < 256) {
-        if (!REIsLeadByte(static_cast<unsigned char>(c))) ByteInfo[c] = cls;
+        if (!sjis::IsLeadByte(static_cast<unsigned char>(c))) ByteInfo[c] = cls;
       } else if (leadIndex[c >> 8] >= 0) {
         DblMap[leadIndex[c >> 8] * 256 + (c & 0xFF)] = cls;
       } else {
@@ -161,7 +212,7 @@ void TRE_DFA::BuildClassMap() {
     }
   }
   for (int b = 0; b < 256; ++b)
-    if (REIsLeadByte(static_cast<unsigned char>(b))) ByteInfo[b] = static_cast<uint16_t>(0x8000 | leadIndex[b]);
+    if (sjis::IsLeadByte(static_cast<unsigned char>(b))) ByteInfo[b] = static_cast<uint16_t>(0x8000 | leadIndex[b]);
 }
 
 void TRE_DFA::CheckIfRegExpIsSimple() {
@@ -189,7 +240,7 @@ void TRE_DFA::CheckIfRegExpIsSimple() {
       }
       return;
     }
-    if (hasExit || !IsTextCode(static_cast<uint32_t>(code))) return;
+    if (hasExit || !sjis::IsTextCode(static_cast<uint32_t>(code))) return;
     acc += WCharToStr(static_cast<WChar>(code));
     ++Gen;
     set.clear();
@@ -422,16 +473,24 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
 
 bool TRE_DFA::Contains(const char* text, size_t size, bool lfLineEnd) {
   size_t last;
+  if (RegExpIsSimple && !SimpleRegExp.empty()) return FindSimple(text, size, 0, last, last);
   return Walk(reinterpret_cast<const uint8_t*>(text), size, 0, FwdStart(true, lfLineEnd), true, last);
 }
 
 bool TRE_DFA::MatchAt(const char* text, size_t size, size_t pos, bool lineHead, bool lfLineEnd) {
   size_t last;
+  if (RegExpIsSimple && !SimpleRegExp.empty())
+    return size - pos >= SimpleRegExp.size() && std::memcmp(text + pos, SimpleRegExp.data(), SimpleRegExp.size()) == 0;
   return Walk(reinterpret_cast<const uint8_t*>(text), size, pos, FwdAnchoredStart(lineHead, lfLineEnd), true, last);
 }
 
 bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd, size_t& start,
                      size_t& end) {
+  if (RegExpIsSimple && !SimpleRegExp.empty()) {
+    bool found = FindSimple(text, size, from, start, end);
+    WalkEnd = found ? end : size;
+    return found;
+  }
   const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
   size_t last = SIZE_MAX;
   if (!Walk(t, size, from, FwdStart(fromIsLineHead, lfLineEnd), false, last)) return false;
@@ -442,7 +501,7 @@ bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLine
   Boundary.assign(span / 64 + 1, 0);
   for (size_t q = from; q <= last;) {
     Boundary[(q - from) >> 6] |= uint64_t{1} << ((q - from) & 63);
-    q += (REIsLeadByte(t[q]) && q + 1 < size) ? 2 : 1;
+    q += CharLenAt(t, q, size);
   }
   auto isBoundary = [&](size_t q) { return (Boundary[(q - from) >> 6] >> ((q - from) & 63)) & 1; };
 
@@ -473,10 +532,6 @@ bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLine
   return true;
 }
 
-}  // namespace vel
-
-namespace vel {
-
 namespace {
 
 // Whether the character that ends at boundary `at` is an LF, scanning from
@@ -485,7 +540,7 @@ bool PrevCharIsLF(const uint8_t* t, size_t size, size_t from, size_t at) {
   size_t q = from, prev = from;
   while (q < at) {
     prev = q;
-    q += (REIsLeadByte(t[q]) && q + 1 < size) ? 2 : 1;
+    q += CharLenAt(t, q, size);
   }
   return at > from && at - prev == 1 && t[prev] == 10;
 }
@@ -572,7 +627,7 @@ void TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool f
   auto isBoundary = [&](size_t q) { return (boundary[(q - from) >> 6] >> ((q - from) & 63)) & 1; };
   for (size_t q = from; q < size;) {
     mark(q);
-    q += (REIsLeadByte(t[q]) && q + 1 < size) ? 2 : 1;
+    q += CharLenAt(t, q, size);
   }
   mark(size);
   const int64_t none = -1;
@@ -586,7 +641,7 @@ void TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool f
     int code = -1;
     if (q < size) {
       if (nextPos - q == 2) code = t[q] << 8 | t[q + 1];
-      else if (!REIsLeadByte(t[q])) code = t[q];
+      else if (!sjis::IsLeadByte(t[q])) code = t[q];
     }
     for (int x = 0; x < NumStates; ++x) {
       int64_t v = none;

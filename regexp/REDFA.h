@@ -19,12 +19,17 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "regexp/RENFA.h"
 
 namespace vel {
+
+// First occurrence of needle in [p, p + n), or null; searched in windows, so
+// that the cost follows the distance to the hit.
+const char* REFindBytes(const char* p, size_t n, std::string_view needle);
 
 class TRE_DFA {
  public:
@@ -54,6 +59,10 @@ class TRE_DFA {
   // Scan work allowed per byte of text before MatchAll switches to the table
   // (0: the table from the start).
   void SetMatchAllWorkFactor(size_t f) { WorkFactor = f; }
+
+  // Leftmost occurrence of the plain string of a simple pattern at a
+  // character boundary counted from `from`.
+  bool FindSimple(const char* text, size_t size, size_t from, size_t& start, size_t& end) const;
 
   // Whether text[0, size) holds any match (text start is a line head).
   bool Contains(const char* text, size_t size, bool lfLineEnd);
