@@ -111,31 +111,38 @@ int TAWKStr::GSub(const std::string& replacement, std::string& s) {
   return count;
 }
 
+// One walk over s: every rest of s is searched as a string of its own, so
+// each search start is a line head.
 int TAWKStr::Split(const std::string& s, std::vector<std::string>& list) {
   list.clear();
   std::string field;
   size_t pos = 0;
-  while (pos < s.size()) {
-    size_t ms, me;
-    if (!SearchFrom(s, pos, true, ms, me)) {
-      list.push_back(field + s.substr(pos));
-      field.clear();
-      pos = s.size();
-      break;
-    }
-    if (ms == me && ms == pos) {
-      size_t unit = (sjis::IsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
-      field.append(s, pos, unit);
-      pos += unit;
-      continue;
-    }
-    list.push_back(field + s.substr(pos, ms - pos));
+  bool done = false;
+  if (!s.empty()) {
+    GetCurrentDFA()->MatchAll(
+        s.data(), s.size(), 0, true, LineSeparator == mcls_LF,
+        [&](size_t ms, size_t me) -> size_t {
+          if (ms == me && ms == pos) {
+            size_t unit = sjis::CharLen(s, pos);
+            field.append(s, pos, unit);
+            pos += unit;
+            return pos >= s.size() ? SIZE_MAX : pos;
+          }
+          list.push_back(field + s.substr(pos, ms - pos));
+          field.clear();
+          pos = me;
+          if (pos >= s.size()) {
+            list.push_back(std::string());
+            done = true;
+            return SIZE_MAX;
+          }
+          return pos;
+        },
+        true);
+  }
+  if (!done && pos < s.size()) {
+    list.push_back(field + s.substr(pos));
     field.clear();
-    pos = me;
-    if (pos >= s.size()) {
-      list.push_back(std::string());
-      break;
-    }
   }
   if (!field.empty()) list.push_back(field);
   return static_cast<int>(list.size());

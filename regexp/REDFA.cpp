@@ -13,7 +13,7 @@ size_t CharLenAt(const uint8_t* t, size_t q, size_t size) {
   return sjis::CharLen(reinterpret_cast<const char*>(t) + q, reinterpret_cast<const char*>(t) + size);
 }
 constexpr int32_t kDeadKey = -2;
-constexpr int kFlagSeeding = 1, kFlagLineHead = 2, kFlagLF = 4, kFlagSeedOnce = 8;
+constexpr int kFlagSeeding = 1, kFlagLineHead = 2, kFlagLF = 4, kFlagSeedOnce = 8, kFlagNoAnchors = 16;
 
 std::string PackKey(int32_t flags, const std::vector<int>& body) {
   std::string key(4 * (body.size() + 1), '\0');
@@ -118,7 +118,10 @@ void TRE_DFA::BuildNFAArrays(const TRE_NFA& nfa) {
           lhTargets.push_back(t.TransitTo);
           LHTargets.push_back(t.TransitTo);
           break;
-        case nfak_LTail: HasLTEdge[s] = 1; break;
+        case nfak_LTail:
+          HasLTEdge[s] = 1;
+          LTStates.push_back(s);
+          break;
       }
     }
   }
@@ -290,11 +293,13 @@ bool TRE_DFA::Step(int s, int cls, bool reverse, std::vector<int>& out) {
   return any;
 }
 
-int TRE_DFA::FwdStart(bool lineHead, bool lf) {
-  int idx = (lineHead ? 1 : 0) | (lf ? 2 : 0);
+int TRE_DFA::FwdStart(bool lineHead, bool lf, bool noAnchors) {
+  if (noAnchors) lineHead = false;
+  int idx = (lineHead ? 1 : 0) | (lf ? 2 : 0) | (noAnchors ? 8 : 0);
   if (FwdStarts[idx] < 0) {
     if (Fwd.Bytes > Budget) ResetCache(Fwd);
-    FwdStarts[idx] = Intern(Fwd, PackKey(kFlagSeeding | (lineHead ? kFlagLineHead : 0) | (lf ? kFlagLF : 0), {}), 0);
+    int32_t flags = kFlagSeeding | (lineHead ? kFlagLineHead : 0) | (lf ? kFlagLF : 0) | (noAnchors ? kFlagNoAnchors : 0);
+    FwdStarts[idx] = Intern(Fwd, PackKey(flags, {}), 0);
   }
   return FwdStarts[idx];
 }
@@ -313,6 +318,7 @@ int TRE_DFA::FwdCompute(int id, int cls) {
   std::vector<int> body = UnpackKey(*Fwd.Keys[id], flags);
   bool seeding = flags & kFlagSeeding, lineHead = flags & kFlagLineHead, lf = flags & kFlagLF;
   bool seedOnce = flags & kFlagSeedOnce;
+  bool noAnchors = flags & kFlagNoAnchors;
   if (++Gen == 0) {
     std::fill(Mark.begin(), Mark.end(), 0);
     Gen = 1;
@@ -325,7 +331,7 @@ int TRE_DFA::FwdCompute(int id, int cls) {
       if (Mark[s] != Gen) body.push_back(s);
     if (body.size() != before) body.push_back(kSep);
   }
-  bool atLineEnd = cls == ClsEot || cls == (lf ? ClsLF : ClsCR);
+  bool atLineEnd = !noAnchors && (cls == ClsEot || cls == (lf ? ClsLF : ClsCR));
   // The first accepting group wins; later-started groups are dropped.
   bool matched = false;
   for (size_t i = 0; i < body.size(); ++i) {
@@ -359,7 +365,8 @@ int TRE_DFA::FwdCompute(int id, int cls) {
       Step(s, cls, false, out);
     }
     if (!out.empty() || seeding) {
-      int32_t nf = (seeding ? kFlagSeeding : 0) | (cls == ClsLF ? kFlagLineHead : 0) | (lf ? kFlagLF : 0);
+      int32_t nf = (seeding ? kFlagSeeding : 0) | (cls == ClsLF && !noAnchors ? kFlagLineHead : 0) | (lf ? kFlagLF : 0) |
+                   (noAnchors ? kFlagNoAnchors : 0);
       std::string key = PackKey(nf, out);
       bool reset = Fwd.Bytes > Budget;
       if (reset) ResetCache(Fwd);
@@ -485,7 +492,7 @@ bool TRE_DFA::MatchAt(const char* text, size_t size, size_t pos, bool lineHead, 
 }
 
 bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd, size_t& start,
-                     size_t& end) {
+                     size_t& end, bool ignoreAnchors) {
   if (RegExpIsSimple && !SimpleRegExp.empty()) {
     bool found = FindSimple(text, size, from, start, end);
     WalkEnd = found ? end : size;
@@ -493,7 +500,7 @@ bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLine
   }
   const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
   size_t last = SIZE_MAX;
-  if (!Walk(t, size, from, FwdStart(fromIsLineHead, lfLineEnd), false, last)) return false;
+  if (!Walk(t, size, from, FwdStart(fromIsLineHead, lfLineEnd, ignoreAnchors), false, last)) return false;
   if (last == SIZE_MAX) return false;
 
   // Character boundaries between `from` and the end, for the backward walk.
@@ -505,12 +512,12 @@ bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLine
   }
   auto isBoundary = [&](size_t q) { return (Boundary[(q - from) >> 6] >> ((q - from) & 63)) & 1; };
 
-  bool lineEnd = last >= size || t[last] == (lfLineEnd ? 10 : 13);
+  bool lineEnd = !ignoreAnchors && (last >= size || t[last] == (lfLineEnd ? 10 : 13));
   int rs = RevStart(lineEnd);
   size_t q = last, best = last;
   for (;;) {
     uint8_t info = Rev.Info[rs];
-    bool head = q == from ? fromIsLineHead : (isBoundary(q - 1) && t[q - 1] == 10);
+    bool head = !ignoreAnchors && (q == from ? fromIsLineHead : (isBoundary(q - 1) && t[q - 1] == 10));
     if ((info & 1) || ((info & 2) && head)) best = q;
     if (q == from) break;
     size_t prev = isBoundary(q - 1) ? q - 1 : q - 2;
@@ -548,14 +555,14 @@ bool PrevCharIsLF(const uint8_t* t, size_t size, size_t from, size_t at) {
 }  // namespace
 
 void TRE_DFA::MatchAll(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
-                       const std::function<size_t(size_t, size_t)>& onMatch) {
+                       const std::function<size_t(size_t, size_t)>& onMatch, bool everyStartIsLineHead) {
   const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
   size_t pos = from, work = 0;
   const size_t budget = WorkFactor * (size - from + 64);
   bool head = fromIsLineHead;
   while (pos <= size) {
     if ((work > budget || WorkFactor == 0) && size - pos < (size_t{1} << 31)) {
-      MatchAllByTable(t, size, pos, head, lfLineEnd, onMatch);
+      MatchAllByTable(t, size, pos, head, lfLineEnd, onMatch, everyStartIsLineHead);
       return;
     }
     size_t s, e;
@@ -563,64 +570,134 @@ void TRE_DFA::MatchAll(const char* text, size_t size, size_t from, bool fromIsLi
     work += (WalkEnd > pos ? WalkEnd - pos : 0) + 2 * (e > pos && found ? e - pos : 0) + 1;
     if (!found) return;
     size_t next = onMatch(s, e);
-    if (next == SIZE_MAX || next > size || next < e || (next == e && s == e)) return;
-    head = PrevCharIsLF(t, size, s, next);
+    if (next == SIZE_MAX || next > size || next < e || next <= pos) return;
+    head = everyStartIsLineHead || PrevCharIsLF(t, size, s, next);
     pos = next;
   }
 }
 
-void TRE_DFA::BuildEpsOrder() {
-  // Iterative Tarjan: components come out sinks first.
-  EpsComp.assign(NumStates, -1);
-  EpsCompMembers.clear();
-  std::vector<int> index(NumStates, -1), low(NumStates, 0), stack;
-  std::vector<uint8_t> onStack(NumStates, 0);
-  std::vector<std::pair<int, size_t>> call;
-  int counter = 0;
-  for (int root = 0; root < NumStates; ++root) {
-    if (index[root] >= 0) continue;
-    call.emplace_back(root, 0);
-    while (!call.empty()) {
-      auto& [v, i] = call.back();
-      if (i == 0) {
-        index[v] = low[v] = counter++;
-        stack.push_back(v);
-        onStack[v] = 1;
-      }
-      if (i < EpsEdges[v].size()) {
-        int w = EpsEdges[v][i++];
-        if (index[w] < 0) {
-          call.emplace_back(w, 0);
-        } else if (onStack[w]) {
-          low[v] = std::min(low[v], index[w]);
-        }
-        continue;
-      }
-      if (low[v] == index[v]) {
-        std::vector<int> members;
-        int w;
-        do {
-          w = stack.back();
-          stack.pop_back();
-          onStack[w] = 0;
-          EpsComp[w] = static_cast<int>(EpsCompMembers.size());
-          members.push_back(w);
-        } while (w != v);
-        EpsCompMembers.push_back(std::move(members));
-      }
-      int done = v;
-      call.pop_back();
-      if (!call.empty()) low[call.back().first] = std::min(low[call.back().first], low[done]);
+// The furthest end of a match from each position, found in one backward
+// pass. For a position q, every NFA state has a value: the furthest position
+// at which a thread standing there at q can accept (or none). Moving from
+// q + 1 character back to q, a state's new value is one of the values of the
+// states its transitions on the character at q reach, or q itself when it
+// accepts at q. So the order of the values, as a ranking of the live states,
+// is a finite thing: the pass is a DFA over rankings, lazily built and
+// budgeted like the forward one, and a transition carries, for each new
+// rank, which old rank its value comes from. Only the values themselves, one
+// per rank, are kept as numbers. The cost per character is the number of
+// distinct values, not the number of states.
+int TRE_DFA::RankIntern(std::string&& key) {
+  auto it = Rank.Ids.find(key);
+  if (it != Rank.Ids.end()) return it->second;
+  int32_t flags;
+  std::vector<int> body = UnpackKey(key, flags);
+  int id = static_cast<int>(Rank.Keys.size());
+  int groups = 0, entry = -1, headRank = -1;
+  for (size_t i = 0; i < body.size(); ++i) {
+    int x = body[i];
+    if (x == kSep) {
+      ++groups;
+      continue;
     }
+    if (x == 0) entry = groups;
+    if (IsLHTarget[x] && headRank < 0) headRank = groups;
   }
+  if (!body.empty()) ++groups;
+  if (entry >= 0 && (headRank < 0 || entry < headRank)) headRank = entry;
+  Rank.Bytes += key.size() * 2 + static_cast<size_t>(Width) * 8 + 96;
+  auto ins = Rank.Ids.emplace(std::move(key), id).first;
+  Rank.Keys.push_back(&ins->first);
+  Rank.Trans.resize(Rank.Trans.size() + Width, -1);
+  Rank.MapAt.resize(Rank.MapAt.size() + Width, -1);
+  Rank.Groups.push_back(groups);
+  Rank.EntryRank.push_back(entry);
+  Rank.HeadRank.push_back(headRank);
+  return id;
 }
 
-// One backward pass computes, for every state and position, the furthest
-// position at which a thread there can still accept; the longest end of a
-// match starting at p is then read off the entry state's value at p.
+void TRE_DFA::RankReset() {
+  Rank.Ids.clear();
+  Rank.Keys.clear();
+  Rank.Trans.clear();
+  Rank.MapAt.clear();
+  Rank.Maps.clear();
+  Rank.Groups.clear();
+  Rank.EntryRank.clear();
+  Rank.HeadRank.clear();
+  Rank.Bytes = 0;
+  ++Resets;
+}
+
+// The state before q from the state at the next character; map receives,
+// for each group of the result, its source group (-1: the value q).
+int TRE_DFA::RankCompute(int id, int cls, bool lf, std::vector<int32_t>& map) {
+  int32_t flags;
+  std::vector<int> body = UnpackKey(*Rank.Keys[id], flags);
+  if (++Gen == 0) {
+    std::fill(Mark.begin(), Mark.end(), 0);
+    Gen = 1;
+  }
+  const bool lineEnd = cls == ClsEot || cls == (lf ? ClsLF : ClsCR);
+  const bool hasChar = cls > 0 && cls < ClsInvalid;
+  const WChar r = hasChar ? ClassRepr[cls] : 0;
+  std::vector<int> out, group;
+  map.clear();
+  // Whatever reaches a member of the group over empty transitions has its
+  // value too, unless a better group has claimed it already.
+  auto close = [&](int source) {
+    for (size_t i = 0; i < group.size(); ++i)
+      for (int z : RevEpsEdges[group[i]])
+        if (Mark[z] != Gen) {
+          Mark[z] = Gen;
+          group.push_back(z);
+        }
+    if (group.empty()) return;
+    std::sort(group.begin(), group.end());
+    if (!out.empty()) out.push_back(kSep);
+    out.insert(out.end(), group.begin(), group.end());
+    map.push_back(source);
+    group.clear();
+  };
+  int source = 0;
+  for (size_t i = 0; i <= body.size(); ++i) {
+    if (i == body.size() || body[i] == kSep) {
+      close(source++);
+      continue;
+    }
+    if (!hasChar) continue;
+    for (const Edge& e : RevCharEdges[body[i]])
+      if (e.Lo <= r && r <= e.Hi && Mark[e.To] != Gen) {
+        Mark[e.To] = Gen;
+        group.push_back(e.To);
+      }
+  }
+  if (Mark[1] != Gen) {
+    Mark[1] = Gen;
+    group.push_back(1);
+  }
+  if (lineEnd)
+    for (int x : LTStates)
+      if (Mark[x] != Gen) {
+        Mark[x] = Gen;
+        group.push_back(x);
+      }
+  close(-1);
+  bool reset = Rank.Bytes > Budget;
+  if (reset) RankReset();
+  int next = RankIntern(PackKey(lf ? 1 : 0, out));
+  if (!reset) {
+    size_t slot = static_cast<size_t>(id) * Width + cls;
+    Rank.Trans[slot] = next;
+    Rank.MapAt[slot] = static_cast<int32_t>(Rank.Maps.size());
+    Rank.Maps.insert(Rank.Maps.end(), map.begin(), map.end());
+    Rank.Bytes += map.size() * 4;
+  }
+  return next;
+}
+
 void TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
-                              const std::function<size_t(size_t, size_t)>& onMatch) {
-  if (EpsComp.empty()) BuildEpsOrder();
+                              const std::function<size_t(size_t, size_t)>& onMatch, bool everyStartIsLineHead) {
   const size_t span = size - from;
   std::vector<uint64_t> boundary(span / 64 + 1, 0);
   auto mark = [&](size_t q) { boundary[(q - from) >> 6] |= uint64_t{1} << ((q - from) & 63); };
@@ -630,54 +707,62 @@ void TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool f
     q += CharLenAt(t, q, size);
   }
   mark(size);
-  const int64_t none = -1;
-  // Longest end of a match starting here, as an offset from `from`.
-  std::vector<int32_t> best(span + 1, -1);
-  std::vector<int64_t> cur(NumStates), next(NumStates, none), comp(EpsCompMembers.size());
+  // Longest end of a match starting here, as an offset from `from`; with
+  // heads forced at search starts, also the value as a line head.
+  const bool forcedHeads = everyStartIsLineHead && HasLHead;
+  std::vector<int32_t> best(span + 1, -1), bestHead(forcedHeads ? span + 1 : 0, -1);
+  if (Rank.Bytes > Budget) RankReset();
+  int st = RankIntern(PackKey(lfLineEnd ? 1 : 0, {}));
+  std::vector<int64_t> values, nextValues;
+  std::vector<int32_t> scratch;
   size_t nextPos = size;
   for (size_t q = size + 1; q-- > from;) {
     if (!isBoundary(q)) continue;
-    bool lineEnd = q == size || t[q] == (lfLineEnd ? 10 : 13);
-    int code = -1;
-    if (q < size) {
-      if (nextPos - q == 2) code = t[q] << 8 | t[q + 1];
-      else if (!sjis::IsLeadByte(t[q])) code = t[q];
+    int cls;
+    if (q == size) {
+      cls = ClsEot;
+    } else if (nextPos - q == 2) {
+      cls = DblMap[(ByteInfo[t[q]] & 0xFF) * 256 + t[q + 1]];
+    } else {
+      uint16_t bi = ByteInfo[t[q]];
+      cls = (bi & 0x8000) ? ClsInvalid : bi;
     }
-    for (int x = 0; x < NumStates; ++x) {
-      int64_t v = none;
-      if (x == 1 || (lineEnd && HasLTEdge[x])) v = static_cast<int64_t>(q);
-      if (code >= 0)
-        for (const Edge& e : CharEdges[x])
-          if (e.Lo <= code && code <= e.Hi && next[e.To] > v) v = next[e.To];
-      cur[x] = v;
+    size_t slot = static_cast<size_t>(st) * Width + static_cast<size_t>(cls);
+    int next = Rank.Trans[slot];
+    const int32_t* map;
+    if (next >= 0) {
+      map = Rank.Maps.data() + Rank.MapAt[slot];
+    } else {
+      next = RankCompute(st, cls, lfLineEnd, scratch);
+      map = scratch.data();
     }
-    for (size_t c = 0; c < EpsCompMembers.size(); ++c) {
-      int64_t v = none;
-      for (int x : EpsCompMembers[c]) {
-        v = std::max(v, cur[x]);
-        for (int y : EpsEdges[x])
-          if (EpsComp[y] != static_cast<int>(c)) v = std::max(v, comp[EpsComp[y]]);
-      }
-      comp[c] = v;
-    }
-    for (int x = 0; x < NumStates; ++x) cur[x] = comp[EpsComp[x]];
+    int groups = Rank.Groups[next];
+    nextValues.resize(static_cast<size_t>(groups));
+    for (int k = 0; k < groups; ++k) nextValues[k] = map[k] < 0 ? static_cast<int64_t>(q) : values[map[k]];
+    values.swap(nextValues);
+    st = next;
     bool head = q == from ? fromIsLineHead : (isBoundary(q - 1) && t[q - 1] == 10);
-    int64_t b = cur[0];
-    if (head)
-      for (int y : LHTargets) b = std::max(b, cur[y]);
-    best[q - from] = b < 0 ? -1 : static_cast<int32_t>(static_cast<size_t>(b) - from);
-    next.swap(cur);
+    int rank = head ? Rank.HeadRank[st] : Rank.EntryRank[st];
+    best[q - from] = rank < 0 ? -1 : static_cast<int32_t>(values[rank] - static_cast<int64_t>(from));
+    if (forcedHeads) {
+      int h = Rank.HeadRank[st];
+      bestHead[q - from] = h < 0 ? -1 : static_cast<int32_t>(values[h] - static_cast<int64_t>(from));
+    }
     nextPos = q;
   }
+  size_t start = from;
+  bool startHead = fromIsLineHead;
   for (size_t p = from; p <= size;) {
-    if (!isBoundary(p) || best[p - from] < 0) {
-      ++p;
+    int32_t b = (forcedHeads && p == start && startHead) ? bestHead[p - from] : best[p - from];
+    if (b < 0) {
+      p += p < size ? CharLenAt(t, p, size) : 1;
       continue;
     }
-    size_t e = from + static_cast<size_t>(best[p - from]);
+    size_t e = from + static_cast<size_t>(b);
     size_t n = onMatch(p, e);
-    if (n == SIZE_MAX || n > size || n < e || (n == e && p == e)) return;
-    p = n;
+    if (n == SIZE_MAX || n > size || n < e || n <= start || !isBoundary(n)) return;
+    startHead = everyStartIsLineHead || (isBoundary(n - 1) && t[n - 1] == 10);
+    start = p = n;
   }
 }
 

@@ -209,6 +209,10 @@ void TRegularExpression::SetUseSynonymDic(bool on) {
   SetRegExp(FRegExp);
 }
 
+bool TMatchCORE::MatchStd(std::string_view t, size_t& start, size_t& end) {
+  return GetCurrentDFA()->Search(t.data(), t.size(), 0, false, LineSeparator == mcls_LF, start, end, true);
+}
+
 bool TMatchCORE::SearchFrom(std::string_view t, size_t from, bool fromIsLineHead, size_t& start, size_t& end) {
   return GetCurrentDFA()->Search(t.data(), t.size(), from, fromIsLineHead, LineSeparator == mcls_LF, start, end);
 }
