@@ -96,9 +96,11 @@ int TAWKStr::GSub(const std::string& replacement, std::string& s) {
     result.append(s, pos, ms - pos);
     result += Substitute_MatchStr_For_ANDChar(replacement, s.substr(ms, me - ms));
     if (ms == me && me < s.size()) {
-      unsigned char b = static_cast<unsigned char>(s[me]);
-      size_t unit = (sjis::IsLeadByte(b) || (LineSeparator == mcls_CRLF && b == 13)) ? 2 : 1;
-      if (me + unit > s.size()) unit = s.size() - me;
+      // One character, or CR LF as one unit; a CR before anything else is
+      // a character of its own, so the search never lands inside a
+      // double-byte character.
+      size_t unit = sjis::CharLen(s, me);
+      if (LineSeparator == mcls_CRLF && s[me] == '\r' && me + 1 < s.size() && s[me + 1] == '\n') unit = 2;
       result.append(s, me, unit);
       me += unit;
     }

@@ -562,8 +562,13 @@ void TRE_DFA::MatchAll(const char* text, size_t size, size_t from, bool fromIsLi
   bool head = fromIsLineHead;
   while (pos <= size) {
     if ((work > budget || WorkFactor == 0) && size - pos < (size_t{1} << 31)) {
-      MatchAllByTable(t, size, pos, head, lfLineEnd, onMatch, everyStartIsLineHead);
-      return;
+      // The table covers the rest unless a caller moves the search off its
+      // character grid; then one search from there re-reads the characters.
+      size_t off = MatchAllByTable(t, size, pos, head, lfLineEnd, onMatch, everyStartIsLineHead);
+      if (off == SIZE_MAX) return;
+      head = everyStartIsLineHead;
+      pos = off;
+      work = 0;
     }
     size_t s, e;
     bool found = Search(text, size, pos, head, lfLineEnd, s, e);
@@ -696,8 +701,8 @@ int TRE_DFA::RankCompute(int id, int cls, bool lf, std::vector<int32_t>& map) {
   return next;
 }
 
-void TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
-                              const std::function<size_t(size_t, size_t)>& onMatch, bool everyStartIsLineHead) {
+size_t TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
+                                const std::function<size_t(size_t, size_t)>& onMatch, bool everyStartIsLineHead) {
   const size_t span = size - from;
   std::vector<uint64_t> boundary(span / 64 + 1, 0);
   auto mark = [&](size_t q) { boundary[(q - from) >> 6] |= uint64_t{1} << ((q - from) & 63); };
@@ -760,10 +765,12 @@ void TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool f
     }
     size_t e = from + static_cast<size_t>(b);
     size_t n = onMatch(p, e);
-    if (n == SIZE_MAX || n > size || n < e || n <= start || !isBoundary(n)) return;
+    if (n == SIZE_MAX || n > size || n < e || n <= start) return SIZE_MAX;
+    if (!isBoundary(n)) return n;
     startHead = everyStartIsLineHead || (isBoundary(n - 1) && t[n - 1] == 10);
     start = p = n;
   }
+  return SIZE_MAX;
 }
 
 }  // namespace vel

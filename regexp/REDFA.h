@@ -102,8 +102,10 @@ class TRE_DFA {
   int FwdStart(bool lineHead, bool lf, bool noAnchors = false);
   int FwdAnchoredStart(bool lineHead, bool lf);
   bool Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOnly, size_t& last);
-  void MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
-                       const std::function<size_t(size_t, size_t)>& onMatch, bool everyStartIsLineHead);
+  // Returns SIZE_MAX, or the off-grid position at which onMatch asked to
+  // go on.
+  size_t MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
+                         const std::function<size_t(size_t, size_t)>& onMatch, bool everyStartIsLineHead);
   int RankIntern(std::string&& key);
   void RankReset();
   int RankCompute(int id, int cls, bool lf, std::vector<int32_t>& map);
