@@ -20,6 +20,7 @@
 
 #include "editor/EditorParser.h"
 #include "editor/EditorViewInfo.h"
+#include "text/Sjis.h"
 
 namespace {
 
@@ -36,17 +37,11 @@ std::vector<std::string> ReadRows(const char* path, size_t& bytes) {
   std::ifstream in(path, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<std::string> rows;
-  size_t start = 0;
   bytes = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    rows.emplace_back(text, start, end - start);
-    bytes += end - start;
-    start = end;
-    if (start < text.size() && text[start] == '\r') ++start;
-    if (start < text.size() && text[start] == '\n') ++start;
-  }
+  sjis::ForEachLine(text, [&](size_t start, size_t length) {
+    rows.emplace_back(text, start, length);
+    bytes += length;
+  });
   return rows;
 }
 
