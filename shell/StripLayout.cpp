@@ -22,10 +22,11 @@ std::string MainSettingsPath(const std::string& ExePath) {
 
 TStripWindowData LoadStripWindowData(const TIniFile& MainSettings, const TRect& WorkArea) {
   TStripWindowData d;
-  d.Caption = "VelmorindVer3";
   d.FontName = "ＭＳ Ｐゴシック";
   d.FontHeight = -12;
   int left = MainSettings.ReadInteger("Form", "Left", 100);
+  if (left > WorkArea.Right - StripWidth) left = WorkArea.Right - StripWidth;
+  if (left < WorkArea.Left) left = WorkArea.Left;
   int pos = MainSettings.ReadInteger("Option", "Position", 0);
   d.Position = pos == 1 ? TStripPosition::Bottom : TStripPosition::Top;
   int top = d.Position == TStripPosition::Top ? WorkArea.Top : WorkArea.Bottom - StripHeight;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/Headless.h"
+#include "shell/HandOff.h"
 
 namespace vel {
 namespace {
@@ -15,7 +16,7 @@ class StripLayoutTest : public ::testing::Test {
 
 TEST_F(StripLayoutTest, DefaultsPutTheStripAtLeft100OnTheWorkAreaTop) {
   auto d = LoadStripWindowData(Ini, {0, 30, 1024, 768});
-  EXPECT_EQ(d.Caption, "VelmorindVer3");
+  EXPECT_STREQ(StripWindowTitle, "VelmorindVer3");
   EXPECT_EQ(d.Bounds, (TRect{100, 30, 152, 50}));
   EXPECT_EQ(d.MemoLeft, 152);
   EXPECT_TRUE(d.Borderless && d.NoBorderIcons && d.TopMost && d.Visible);
