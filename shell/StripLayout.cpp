@@ -38,3 +38,22 @@ TStripWindowData LoadStripWindowData(const TIniFile& MainSettings, const TRect& 
 }
 
 }  // namespace vel
+
+namespace vel {
+
+TRect SnapStripMove(const TRect& b, TStripPosition Position, int FullScreenWidth, int WorkAreaBottom) {
+  int w = b.Width(), h = b.Height();
+  int left = b.Left;
+  if (left < 0) left = 0;
+  // Past the right edge by any part, not only by its left edge: it stays whole on screen.
+  if (left > FullScreenWidth - w) left = FullScreenWidth - w;
+  int top = Position == TStripPosition::Top ? 0 : WorkAreaBottom - StripHeight;
+  return {left, top, left + w, top + h};
+}
+
+bool SizingRefused(TStripPosition Position, int Edge) {
+  if (Position == TStripPosition::Top) return Edge == seTop || Edge == seTopLeft || Edge == seTopRight;
+  return Edge == seBottom || Edge == seBottomLeft || Edge == seBottomRight;
+}
+
+}  // namespace vel

@@ -32,3 +32,19 @@ std::string MainSettingsPath(const std::string& ExePath);
 TStripWindowData LoadStripWindowData(const TIniFile& MainSettings, const TRect& WorkArea);
 
 }  // namespace vel
+
+namespace vel {
+
+// Where a dragged strip comes to rest: never left of the screen, never past
+// its right edge, and always on its screen edge (Top 0, or the work area's
+// bottom row).
+TRect SnapStripMove(const TRect& Bounds, TStripPosition Position, int FullScreenWidth, int WorkAreaBottom);
+
+// Edges of a memo window being sized, with the platform's numbers.
+enum TSizingEdge { seLeft = 1, seRight, seTop, seTopLeft, seTopRight, seBottom, seBottomLeft, seBottomRight };
+
+// A memo window keeps the edge at the screen side: in the top layout its top
+// edge and top corners cannot be dragged, in the bottom layout its bottom ones.
+bool SizingRefused(TStripPosition Position, int Edge);
+
+}  // namespace vel
