@@ -92,11 +92,12 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
   // The window cannot be moved by the user: the slide owns its place.
   ::RemoveMenu(::GetSystemMenu(w, FALSE), SC_MOVE, MF_BYCOMMAND);
   HINSTANCE inst = ::GetModuleHandleA(nullptr);
-  Edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+  // A Unicode control, so that its positions count characters on every system.
+  Edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
                                ES_NOHIDESEL | (ReadOnly ? ES_READONLY : 0),
                            0, 0, 10, 10, w, reinterpret_cast<HMENU>(EditId), inst, nullptr);
-  ::SendMessageA(Edit, EM_SETLIMITTEXT, 0, 0);
+  ::SendMessageW(Edit, EM_SETLIMITTEXT, 0, 0);
   Status = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, w, nullptr, inst, nullptr);
   int parts[] = {70, 150, 200};
   ::SendMessageA(Status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
@@ -117,7 +118,7 @@ void TForm2::ApplyView(const TPageViewSettings& v) {
   std::wstring face = win32::WideFromCp932(v.FontName);
   face.copy(lf.lfFaceName, LF_FACESIZE - 1);
   EditFont.Reset(::CreateFontIndirectW(&lf));
-  if (Edit) ::SendMessageA(Edit, WM_SETFONT, reinterpret_cast<WPARAM>(EditFont.Get()), TRUE);
+  if (Edit) ::SendMessageW(Edit, WM_SETFONT, reinterpret_cast<WPARAM>(EditFont.Get()), TRUE);
 }
 
 void TForm2::LoadFromFile(const std::string& Path) {
@@ -127,15 +128,20 @@ void TForm2::LoadFromFile(const std::string& Path) {
 
 void TForm2::SetText(const std::string& Text) {
   Loading = true;
-  ::SetWindowTextA(Edit, Text.c_str());
-  ::SendMessageA(Edit, EM_SETMODIFY, FALSE, 0);
+  ::SetWindowTextW(Edit, win32::WideFromCp932(Text).c_str());
+  ::SendMessageW(Edit, EM_SETMODIFY, FALSE, 0);
   Loading = false;
 }
 
+std::wstring TForm2::WideText() const {
+  int n = ::GetWindowTextLengthW(Edit);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(Edit, text.data(), n + 1)));
+  return text;
+}
+
 bool TForm2::SaveToFile(const std::string& Path) {
-  int n = ::GetWindowTextLengthA(Edit);
-  std::string text(static_cast<size_t>(n) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowTextA(Edit, text.data(), n + 1)));
+  std::string text = win32::Cp932FromWide(WideText());
   std::string scratch = Path + ".new";
   HANDLE h = ::CreateFileA(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -147,11 +153,11 @@ bool TForm2::SaveToFile(const std::string& Path) {
     ::DeleteFileA(scratch.c_str());
     return false;
   }
-  ::SendMessageA(Edit, EM_SETMODIFY, FALSE, 0);
+  ::SendMessageW(Edit, EM_SETMODIFY, FALSE, 0);
   return true;
 }
 
-bool TForm2::Modified() const { return ::SendMessageA(Edit, EM_GETMODIFY, 0, 0) != 0; }
+bool TForm2::Modified() const { return ::SendMessageW(Edit, EM_GETMODIFY, 0, 0) != 0; }
 
 void TForm2::SetCaptionText(const std::string& Caption) {
   ::SetWindowTextW(Handle(), win32::WideFromCp932(Caption).c_str());
@@ -234,12 +240,10 @@ void TForm2::Open() {
 
 std::string TForm2::SelectedText() const {
   DWORD from = 0, to = 0;
-  ::SendMessageA(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-  if (to <= from) return "";
-  int n = ::GetWindowTextLengthA(Edit);
-  std::string text(static_cast<size_t>(n) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowTextA(Edit, text.data(), n + 1)));
-  return text.substr(from, to - from);
+  ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  std::wstring text = WideText();
+  if (to <= from || from >= text.size()) return "";
+  return win32::Cp932FromWide(text.substr(from, to - from));
 }
 
 void TForm2::QuoteCopy() {
@@ -309,8 +313,8 @@ void TForm2::InitMenu(HMENU Menu, int Position) {
     ::EnableMenuItem(Menu, CM_OPEN1, OpenEnabled(Store.Pages[i].Kind == TPageKind::Clipboard) ? MF_ENABLED : MF_GRAYED);
   } else if (Position == 1) {
     DWORD from = 0, to = 0;
-    ::SendMessageA(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    TEditMenuState s = EditMenuState(::SendMessageA(Edit, EM_CANUNDO, 0, 0) != 0, false, static_cast<int>(to - from),
+    ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    TEditMenuState s = EditMenuState(::SendMessageW(Edit, EM_CANUNDO, 0, 0) != 0, false, static_cast<int>(to - from),
                                      ::IsClipboardFormatAvailable(CF_TEXT) != 0);
     auto set = [&](int id, bool on) { ::EnableMenuItem(Menu, id, on ? MF_ENABLED : MF_GRAYED); };
     set(CM_UNDO1, s.Undo);
@@ -340,12 +344,12 @@ void TForm2::Command(int Id) {
       Store.Busy = false;
       break;
     case CM_EXIT1: ::PostMessageA(Strip, WM_CLOSE, 0, 0); break;
-    case CM_UNDO1: ::SendMessageA(Edit, EM_UNDO, 0, 0); break;
-    case CM_CUT1: ::SendMessageA(Edit, WM_CUT, 0, 0); break;
-    case CM_COPY1: ::SendMessageA(Edit, WM_COPY, 0, 0); break;
-    case CM_PASTE1: ::SendMessageA(Edit, WM_PASTE, 0, 0); break;
-    case CM_DELETE1: ::SendMessageA(Edit, WM_CLEAR, 0, 0); break;
-    case CM_SELECTALL1: ::SendMessageA(Edit, EM_SETSEL, 0, -1); break;
+    case CM_UNDO1: ::SendMessageW(Edit, EM_UNDO, 0, 0); break;
+    case CM_CUT1: ::SendMessageW(Edit, WM_CUT, 0, 0); break;
+    case CM_COPY1: ::SendMessageW(Edit, WM_COPY, 0, 0); break;
+    case CM_PASTE1: ::SendMessageW(Edit, WM_PASTE, 0, 0); break;
+    case CM_DELETE1: ::SendMessageW(Edit, WM_CLEAR, 0, 0); break;
+    case CM_SELECTALL1: ::SendMessageW(Edit, EM_SETSEL, 0, -1); break;
     case CM_QMARKCOPY: QuoteCopy(); break;
     case CM_CLIPBORDOPEN: ::SendMessageA(Strip, UM_CLIPBOARDPAGE, reinterpret_cast<WPARAM>(self), 0); break;
     case CM_QMARKCLIPOPEN: ::SendMessageA(Strip, UM_QUOTECLIPPAGE, reinterpret_cast<WPARAM>(self), 0); break;
@@ -356,9 +360,9 @@ void TForm2::Command(int Id) {
 
 void TForm2::UpdatePanels() {
   DWORD from = 0;
-  ::SendMessageA(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), 0);
-  int row = static_cast<int>(::SendMessageA(Edit, EM_LINEFROMCHAR, from, 0));
-  int col = static_cast<int>(from - ::SendMessageA(Edit, EM_LINEINDEX, row, 0));
+  ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), 0);
+  int row = static_cast<int>(::SendMessageW(Edit, EM_LINEFROMCHAR, from, 0));
+  int col = static_cast<int>(from - ::SendMessageW(Edit, EM_LINEINDEX, row, 0));
   std::string caret = "\t" + CaretPanelText(col, row);
   ::SendMessageA(Status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(caret.c_str()));
   std::string changed = Changed ? "変更あり" : "";

@@ -58,6 +58,7 @@ class TForm2 final : public IWindowClient {
   void Close();
   void UpdatePanels();
   std::string SelectedText() const;
+  std::wstring WideText() const;
 
   TPageStore& Store;
   HWND Strip;
