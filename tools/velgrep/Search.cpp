@@ -45,12 +45,25 @@ const char* const kColorEnd = "\33[m\33[K";
 // Where the data holds its last whole line: just past the last line break
 // at or after `from`, or 0. A CR at the very end may be the first half of
 // a CR LF, so it ends no line until the next byte is known.
+const char* FindLast(const char* p, size_t n, char c) {
+#ifdef __GLIBC__
+  return static_cast<const char*>(memrchr(p, c, n));
+#else
+  for (size_t i = n; i > 0; --i)
+    if (p[i - 1] == c) return p + i - 1;
+  return nullptr;
+#endif
+}
+
 size_t LastCut(const char* data, size_t from, size_t size) {
   size_t end = size;
   if (end > from && data[end - 1] == '\r') --end;
-  for (size_t i = end; i > from; --i)
-    if (sjis::IsBreakByte(data[i - 1])) return i;
-  return 0;
+  const char* lf = FindLast(data + from, end - from, '\n');
+  const size_t after = lf ? static_cast<size_t>(lf - data) + 1 : from;
+  // A CR after the last LF ends a later line.
+  const char* cr = FindLast(data + after, end - after, '\r');
+  if (cr) return static_cast<size_t>(cr - data) + 1;
+  return lf ? after : 0;
 }
 
 }  // namespace
