@@ -74,11 +74,10 @@ int TEditorScreenStrings::RowToLines(int Row) const {
 }
 
 std::string TEditorScreenStrings::LineText(int Line) const {
-  const int n = Count();
   if (Line < 0 || Line >= LineCount()) return std::string();
   if (!FWordWrap) return FRows.Get(Line);
-  const int first = LinesToRow(Line);
-  const int last = Line < FLines.Size() ? FLines.At(Line) : n - 1;
+  const int first = Line == 0 ? 0 : FLines.At(Line - 1) + 1;
+  const int last = Line < FLines.Size() ? FLines.At(Line) : Count() - 1;
   if (first == last) return FRows.Get(first);
   size_t total = 0;
   for (int r = first; r <= last; ++r) total += FRows.Get(r).size();

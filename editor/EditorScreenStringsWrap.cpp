@@ -29,23 +29,21 @@ bool TEditorScreenStrings::TCharTable::Has(const std::string& Char) const {
 }
 
 TColumnMapOptions TEditorScreenStrings::ColumnOptions() const {
-  TColumnMapOptions o;
-  o.Delimiters = FDelimiters;
-  o.TabSpaceCount = FTabSpaceCount;
+  TColumnMapOptions o = FLayout;
   o.WordWrap = FWordWrap;
   o.WrapByte = FWrapOption->GetWrapByte();
   return o;
 }
 
 void TEditorScreenStrings::SetTabSpaceCount(int Value) {
-  if (Value == FTabSpaceCount) return;
-  FTabSpaceCount = Value;
+  if (Value == FLayout.TabSpaceCount) return;
+  FLayout.TabSpaceCount = Value;
   LayoutChanged();
 }
 
 void TEditorScreenStrings::SetDelimiters(const TCharSet& Value) {
-  if (Value == FDelimiters) return;
-  FDelimiters = Value;
+  if (Value == FLayout.Delimiters) return;
+  FLayout.Delimiters = Value;
   LayoutChanged();
 }
 
