@@ -94,8 +94,15 @@ void TEditorScreenStrings::RebuildLineIndex() {
   }
   std::vector<int> ends;
   const int n = Count();
-  for (int r = 0; r < n; ++r)
-    if (FRows.GetRows(r) != raWrapped) ends.push_back(r);
+  try {
+    for (int r = 0; r < n; ++r)
+      if (FRows.GetRows(r) != raWrapped) ends.push_back(r);
+  } catch (...) {
+    // Without an index the whole text reads as one line: wrong, but never
+    // a row that is not there.
+    FLines.Clear();
+    throw;
+  }
   FLines.Assign(std::move(ends));
 }
 
