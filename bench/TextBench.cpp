@@ -38,8 +38,7 @@ double Us(double a, double b) { return b - a; }
 
 class TBenchClient : public IEditorClient {
  public:
-  TBenchClient() : Lines(*this) { List.Reference(this); }
-  ~TBenchClient() override { List.Release(this); }
+  TBenchClient() : List(*this, std::make_shared<TEditorScreenStrings>()), Lines(*this) {}
   void DoChange() override {}
   int GetRow() const override { return Row; }
   int GetCol() const override { return Col; }
@@ -48,11 +47,10 @@ class TBenchClient : public IEditorClient {
   void SetCol(int v) override { Col = v; }
   void SetTopRow(int) override {}
   void SetSelIndex(int FromRow, int Index) override {
-    TRowCol rc = vel::SetSelIndex(List, FromRow, Index, Options);
+    TRowCol rc = vel::SetSelIndex(List->Rows(), FromRow, Index, List->ColumnOptions());
     Row = rc.Row;
     Col = rc.Col;
   }
-  bool GetSelected() const override { return false; }
   void CleanSelection() override {}
   bool Focused() const override { return true; }
   void CaretBeginUpdate() override {}
@@ -60,7 +58,6 @@ class TBenchClient : public IEditorClient {
   void LinesBeginUpdate() override {}
   void LinesEndUpdate() override {}
   void InitView() override {}
-  void InitScroll() override {}
   void Invalidate() override {}
   void InvalidateLine(int) override {}
   int GetRowHeight() const override { return 16; }
@@ -68,29 +65,10 @@ class TBenchClient : public IEditorClient {
   bool IsLoading() const override { return false; }
   bool HasBracketPairs() const override { return false; }
   const IEditorParserHost* ParserHost() const override { return nullptr; }
-  std::string StrToAttributes(const std::string& S) const override {
-    TColumnMapOptions o = Options;
-    o.WordWrap = List.GetWordWrap();
-    o.WrapByte = const_cast<TEditorScreenStrings&>(List).WrapOption().GetWrapByte();
-    return vel::StrToAttributes(S, o);
-  }
-  std::string ExpandTab(const std::string& S) const override {
-    TColumnMapOptions o = Options;
-    o.WordWrap = List.GetWordWrap();
-    o.WrapByte = const_cast<TEditorScreenStrings&>(List).WrapOption().GetWrapByte();
-    return vel::ExpandTab(S, o);
-  }
-  int ExpandLength(const std::string& S) const override {
-    TColumnMapOptions o = Options;
-    o.WordWrap = List.GetWordWrap();
-    o.WrapByte = const_cast<TEditorScreenStrings&>(List).WrapOption().GetWrapByte();
-    return vel::ExpandLength(S, o);
-  }
-  TEditorScreenStrings& ScreenStrings() override { return List; }
+  TEditorScreenStrings& ScreenStrings() override { return *List; }
 
-  TEditorScreenStrings List;
+  TEditorListLink List;
   TEditorStrings Lines;
-  TColumnMapOptions Options;
   int Row = 0, Col = 0;
 };
 
@@ -170,8 +148,8 @@ int main(int argc, char** argv) {
     c.Lines.LoadFromFile(path);
     t1 = Clock::now();
     if (rep) loadMs = std::min(loadMs, Ms(t0, t1));
-    if (static_cast<size_t>(c.List.Count()) != floorLines) {
-      std::fprintf(stderr, "row count %d differs from %zu\n", c.List.Count(), floorLines);
+    if (static_cast<size_t>(c.List->Count()) != floorLines) {
+      std::fprintf(stderr, "row count %d differs from %zu\n", c.List->Count(), floorLines);
       return 1;
     }
   }
@@ -181,7 +159,7 @@ int main(int argc, char** argv) {
 
   TBenchClient c;
   c.Lines.LoadFromFile(path);
-  TEditorScreenStrings& l = c.List;
+  TEditorScreenStrings& l = *c.List;
   l.WrapOption().SetWrapByte(80);
   l.WrapOption().SetLeading(true);
   l.WrapOption().SetFollowPunctuation(true);
@@ -213,7 +191,7 @@ int main(int argc, char** argv) {
     std::vector<double> t;
     for (int i = 0; i < n; ++i) {
       int at = l.RowStart(l.Count() / 2 - 500 + (i * 7919) % 1000);
-      const std::string& row = l.Get(at);
+      const std::string& row = l.Rows().Get(at);
       std::string text = row.substr(0, row.size() / 2) + "x" + row.substr(row.size() / 2);
       l.CheckCrlf(at, text);
       auto t0 = Clock::now();
@@ -243,7 +221,7 @@ int main(int argc, char** argv) {
   std::vector<double> enter, undo, redo, far;
   for (int i = 0; i < 501; ++i) {
     int mid = l.Count() / 2;
-    std::string row = l.Get(mid);
+    std::string row = l.Rows().Get(mid);
     std::string text = row.substr(0, row.size() / 2) + "\r\n" + row.substr(row.size() / 2) + "\r\n";
     auto t0 = Clock::now();
     l.UpdateList(mid, 1, text);
@@ -258,7 +236,7 @@ int main(int argc, char** argv) {
   }
   for (int i = 0; i < 101; ++i) {
     int at = (i % 2) ? 10 : l.Count() - 10;
-    std::string row = l.Get(at);
+    std::string row = l.Rows().Get(at);
     auto t0 = Clock::now();
     l.UpdateList(at, 1, row + "\r\n\r\n");
     auto t1 = Clock::now();

@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "editor/UpdateGuard.h"
+
 namespace vel {
 
 namespace {
 
-// Ends the list's update also when an exception passes.
-struct TUpdateGuard {
-  TPointerStringList& L;
-  explicit TUpdateGuard(TPointerStringList& l) : L(l) { L.BeginUpdate(); }
-  ~TUpdateGuard() { L.EndUpdate(); }
-};
+using TListUpdate = TUpdateGuard<TEditorScreenStrings>;
 
 bool EndsWithBreak(const std::string& S) { return !S.empty() && (S.back() == '\n' || S.back() == '\r'); }
 
@@ -21,7 +18,7 @@ TEditorScreenStrings::TEditorScreenStrings() {
   FUndoObj = CreateUndoObj();
   FWrapOption = CreateWrapOption();
   FWrapOption->OnChange = [this](TNotifyPersistent*) { WrapOptionChanged(); };
-  OnChange = [this](TPointerStringList*) { ChangeLink(); };
+  FRows.OnChange = [this](TPointerStringList*) { Changed(); };
 }
 
 TEditorScreenStrings::~TEditorScreenStrings() = default;
@@ -37,19 +34,19 @@ std::unique_ptr<TEditorWrapOption> TEditorScreenStrings::CreateWrapOption() {
 int TEditorScreenStrings::RowStart(int Row) const {
   if (Row < 0) return Row;
   int r = std::min(Row, Count());
-  while (r > 0 && GetRows(r - 1) == raWrapped) --r;
+  while (r > 0 && FRows.GetRows(r - 1) == raWrapped) --r;
   return r;
 }
 
 int TEditorScreenStrings::RowEnd(int Row) const {
   if (Row < 0 || Row >= Count()) return Row;
   int r = Row;
-  while (r < Count() - 1 && GetRows(r) == raWrapped) ++r;
+  while (r < Count() - 1 && FRows.GetRows(r) == raWrapped) ++r;
   return r;
 }
 
 void TEditorScreenStrings::CheckCrlf(int Row, std::string& S) const {
-  if (Row >= 0 && Row < Count() && GetRows(Row) == raCrlf) S += "\r\n";
+  if (Row >= 0 && Row < Count() && FRows.GetRows(Row) == raCrlf) S += "\r\n";
 }
 
 std::string TEditorScreenStrings::RangeText(int Index, int N) const {
@@ -60,12 +57,12 @@ std::string TEditorScreenStrings::RangeText(int Index, int N) const {
   N = std::min(N, Count() - Index);
   if (N <= 0) return std::string();
   size_t total = 0;
-  for (int r = Index; r < Index + N; ++r) total += Get(r).size() + (GetRows(r) == raCrlf ? 2 : 0);
+  for (int r = Index; r < Index + N; ++r) total += FRows.Get(r).size() + (FRows.GetRows(r) == raCrlf ? 2 : 0);
   std::string s;
   s.reserve(total);
   for (int r = Index; r < Index + N; ++r) {
-    s += Get(r);
-    if (GetRows(r) == raCrlf) s += "\r\n";
+    s += FRows.Get(r);
+    if (FRows.GetRows(r) == raCrlf) s += "\r\n";
   }
   return s;
 }
@@ -81,23 +78,18 @@ void TEditorScreenStrings::ListInfo(int Index, int N, TEditorRowAttribute& Attri
   if (N <= 0) return;
   S = RangeText(Index, N);
   RowCount = N;
-  Attribute = GetRows(Index + N - 1);
+  Attribute = FRows.GetRows(Index + N - 1);
 }
 
 void TEditorScreenStrings::DeleteList(int Index, int N) {
-  TUpdateGuard g(*this);
-  DeleteRange(Index, N);
-}
-
-void TEditorScreenStrings::InsertList(int Index, const TEditorStringList& List) {
-  TUpdateGuard g(*this);
-  CopyRows(Index, List);
+  TListUpdate g(*this);
+  FRows.DeleteRange(Index, N);
 }
 
 void TEditorScreenStrings::ChangeList(int Index, int N, TEditorStringList& List) {
-  TUpdateGuard g(*this);
-  DeleteRange(Index, N);
-  TakeRows(Index, List);
+  TListUpdate g(*this);
+  FRows.DeleteRange(Index, N);
+  FRows.TakeRows(Index, List);
 }
 
 void TEditorScreenStrings::UpdateDrawInfo(int Start, int OldCount, int BracketCount, int NewCount) {
@@ -107,11 +99,11 @@ void TEditorScreenStrings::UpdateDrawInfo(int Start, int OldCount, int BracketCo
 void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
   const int rows = Count();
   if (Index < 0 || N < 0 || Index + N > rows || (N == 0 && S.empty())) return;
-  TUpdateGuard g(*this);
+  TListUpdate g(*this);
   // Text added after a last row without a line break continues that row;
   // a raEof row must stay the last one.
   int lineStart = RowStart(Index);
-  if (Index == rows && rows > 0 && GetRows(rows - 1) == raEof) lineStart = RowStart(rows - 1);
+  if (Index == rows && rows > 0 && FRows.GetRows(rows - 1) == raEof) lineStart = RowStart(rows - 1);
   // The rows before the edit are re-cut as far back as their cut can depend
   // on the edited text: a row's cut looks at most WrapByte + 4 columns ahead
   // of its start, and every byte takes at least one column.
@@ -119,7 +111,7 @@ void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
   const size_t reach = static_cast<size_t>(FWrapOption->GetWrapByte()) + 4;
   for (size_t bytes = 0; A > lineStart && (A == Index || (FWordWrap && bytes < reach));) {
     --A;
-    bytes += Get(A).size();
+    bytes += FRows.Get(A).size();
   }
   const int L = Index + N - 1;
   int E = L >= 0 ? RowEnd(L) : -1;
@@ -131,7 +123,7 @@ void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
     int unused;
     ListInfo(Index, N, old.RowAttribute, unused, old.Str);
     CommitUndo(Index, 0, std::move(old));
-    DeleteRange(Index, N);
+    FRows.DeleteRange(Index, N);
     int bc = UpdateBrackets(Index, true);
     UpdateDrawInfo(Index, N, bc, 0);
     return;
@@ -139,10 +131,10 @@ void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
 
   TEditorRowAttribute lastAttr;
   if (L < E) {
-    lastAttr = GetRows(E);
+    lastAttr = FRows.GetRows(E);
   } else if (E < rows - 1) {
     E = RowEnd(E + 1);
-    lastAttr = GetRows(E);
+    lastAttr = FRows.GetRows(E);
   } else {
     lastAttr = EndsWithBreak(S) ? raCrlf : raEof;
   }
@@ -162,15 +154,15 @@ void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
   if (lastAttr == raEof && EndsWithBreak(text)) list.AddRow(std::string(), raEof);
   list.SetRows(list.Count() - 1, lastAttr);
   const int newCount = list.Count(), oldCount = E - A + 1;
-  Reserve(Count() - oldCount + newCount);
+  FRows.Reserve(Count() - oldCount + newCount);
   TUndoData old;
   if (E >= A) {
     old.Str = RangeText(A, E - A + 1);
-    old.RowAttribute = GetRows(E);
+    old.RowAttribute = FRows.GetRows(E);
   }
   CommitUndo(A, newCount, std::move(old));
-  DeleteRange(A, oldCount);
-  TakeRows(A, list);
+  FRows.DeleteRange(A, oldCount);
+  FRows.TakeRows(A, list);
   int bc = UpdateBrackets(A, true);
   UpdateDrawInfo(A, oldCount, bc, newCount);
 }
@@ -187,9 +179,9 @@ void TEditorScreenStrings::Clear() {
   for (IEditorClient* c : FClients) c->CleanSelection();
   FUndoObj->Clear();
   {
-    TUpdateGuard g(*this);
+    TListUpdate g(*this);
     UpdateDrawInfo(0, Count(), 0, 0);
-    TPointerStringList::Clear();
+    FRows.Clear();
   }
   for (IEditorClient* c : FClients) {
     c->SetRow(0);
@@ -197,8 +189,30 @@ void TEditorScreenStrings::Clear() {
   }
 }
 
+void TEditorScreenStrings::LoadRows(TEditorStringList& Source) {
+  TListUpdate g(*this);
+  Clear();
+  FRows.Swap(Source);
+  if (FWordWrap) WrapLines();
+  InitBrackets();
+}
+
 void TEditorScreenStrings::Undo() { FUndoObj->Undo(); }
 void TEditorScreenStrings::Redo() { FUndoObj->Redo(); }
+
+TEditorListLink::TEditorListLink(IEditorClient& Client, std::shared_ptr<TEditorScreenStrings> List)
+    : FClient(Client) {
+  Reset(std::move(List));
+}
+
+TEditorListLink::~TEditorListLink() { Reset(nullptr); }
+
+void TEditorListLink::Reset(std::shared_ptr<TEditorScreenStrings> List) {
+  if (List == FList) return;
+  if (List) List->Reference(&FClient);
+  if (FList) FList->Release(&FClient);
+  FList = std::move(List);
+}
 
 void TEditorScreenStrings::Reference(IEditorClient* Editor) {
   if (Editor && std::find(FClients.begin(), FClients.end(), Editor) == FClients.end()) FClients.push_back(Editor);
@@ -222,7 +236,7 @@ void TEditorScreenStrings::SetParserClass(TEditorParserClass Class) {
 }
 
 void TEditorScreenStrings::Changed() {
-  if (OnChange) OnChange(this);
+  if (FQuiet == 0) ChangeLink();
   FDrawInfo = TEditorDrawInfo{};
   ClientsAdjustRow();
 }
@@ -233,7 +247,7 @@ void TEditorScreenStrings::ChangeLink() {
 
 void TEditorScreenStrings::ClientsAdjustRow() {
   const int rows = Count();
-  int limit = rows == 0 ? 0 : GetRows(rows - 1) == raCrlf ? rows : rows - 1;
+  int limit = rows == 0 ? 0 : FRows.GetRows(rows - 1) == raCrlf ? rows : rows - 1;
   for (IEditorClient* c : FClients) {
     if (c->GetRow() > limit) c->SetRow(limit);
     if (c->GetTopRow() > limit) c->SetTopRow(limit);
@@ -266,18 +280,18 @@ void TEditorScreenStrings::InitBrackets() {
   IEditorClient* c = GetClient();
   const bool pairs = c && c->HasBracketPairs();
   if (!FParserClass || (!pairs && !FWordWrap)) {
-    for (int r = 0; r < n; ++r) PutItem(r, (GetItem(r) & 0x0F) | (1u << 4));
+    for (int r = 0; r < n; ++r) FRows.PutItem(r, rowstate::WithBrackets(rowstate::Uncomputed(FRows.GetItem(r)), rowstate::kOutside));
     return;
   }
-  for (int r = 0; r < n; ++r) PutItem(r, GetItem(r) & 0x0F);
+  for (int r = 0; r < n; ++r) FRows.PutItem(r, rowstate::Uncomputed(FRows.GetItem(r)));
   if (n == 0) return;
   const int last = std::min(n - 1, 2 * ScreenRows() + (c ? c->GetTopRow() : 0));
   auto parser = MakeParser();
   int token = 0, bracket = -1;
   for (int r = 0; r <= last; ++r) {
-    SetTokens(r, token);
-    SetBrackets(r, bracket);
-    if (parser) parser->LastTokenBracket(r, *this, token, bracket);
+    FRows.SetTokens(r, token);
+    FRows.SetBrackets(r, bracket);
+    if (parser) parser->LastTokenBracket(r, FRows, token, bracket);
   }
 }
 
@@ -286,8 +300,8 @@ int TEditorScreenStrings::UpdateBrackets(int Row, bool Invalidate) {
   if (Row < 0 || Row >= n) return 0;
   int changed = 0;
   auto store = [&](int r, int token, int bracket) {
-    SetTokens(r, token);
-    SetBrackets(r, bracket);
+    FRows.SetTokens(r, token);
+    FRows.SetBrackets(r, bracket);
     if (Invalidate) {
       ++changed;
       for (IEditorClient* c : FClients) c->InvalidateLine(r);
@@ -295,16 +309,16 @@ int TEditorScreenStrings::UpdateBrackets(int Row, bool Invalidate) {
   };
   if (!FParserClass) {
     // Without a parser no state crosses a row: only rows not yet set change.
-    for (int r = Row; r < n && (GetBrackets(r) != -1 || GetTokens(r) != 0); ++r) store(r, 0, -1);
+    for (int r = Row; r < n && (FRows.GetBrackets(r) != -1 || FRows.GetTokens(r) != 0); ++r) store(r, 0, -1);
     return changed;
   }
   auto parser = MakeParser();
   int start = Row - 1, token = 0, bracket = -1;
-  while (start >= 0 && GetBrackets(start) == -2) --start;
+  while (start >= 0 && FRows.GetBrackets(start) == -2) --start;
   if (start >= 0) {
-    token = GetTokens(start);
-    bracket = GetBrackets(start);
-    if (parser) parser->LastTokenBracket(start, *this, token, bracket);
+    token = FRows.GetTokens(start);
+    bracket = FRows.GetBrackets(start);
+    if (parser) parser->LastTokenBracket(start, FRows, token, bracket);
     ++start;
   } else {
     start = 0;
@@ -313,11 +327,11 @@ int TEditorScreenStrings::UpdateBrackets(int Row, bool Invalidate) {
   for (int r = start; r <= end; ++r) {
     // Both parts of the state must agree, or a token cut by word wrap would
     // keep a stale kind below the edit.
-    if (GetBrackets(r) == bracket && GetTokens(r) == token) return changed;
+    if (FRows.GetBrackets(r) == bracket && FRows.GetTokens(r) == token) return changed;
     store(r, token, bracket);
-    if (parser) parser->LastTokenBracket(r, *this, token, bracket);
+    if (parser) parser->LastTokenBracket(r, FRows, token, bracket);
   }
-  for (int r = end + 1; r < n; ++r) PutItem(r, GetItem(r) & 0x0F);
+  for (int r = end + 1; r < n; ++r) FRows.PutItem(r, rowstate::Uncomputed(FRows.GetItem(r)));
   return changed;
 }
 

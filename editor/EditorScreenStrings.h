@@ -1,10 +1,16 @@
 #pragma once
 // The row list of a document: display rows with their packed state, shared
-// by every control that shows the document. All text changes go through
-// UpdateList, which replaces a range of rows by new text, re-cuts only the
-// logical lines it touches, records one undo step and tells the controls what
-// to repaint. With word wrap on, a logical line is cut into rows by the wrap
-// settings (kinsoku, hanging punctuation, word breaks).
+// by every control that shows the document. The rows are the list's own and
+// are read through Rows(); they change only through UpdateList (which
+// replaces a range of rows by new text, re-cuts only the logical lines it
+// touches, records one undo step and tells the controls what to repaint),
+// Undo and Redo, word wrap and loading. With word wrap on, a logical line is
+// cut into rows by the wrap settings (kinsoku, hanging punctuation, word
+// breaks) and the layout values the list owns.
+//
+// Controls hold the list through a TEditorListLink (a shared_ptr and a
+// registration in one): the list lives as long as its last client, and keeps
+// only a non-owning registry of the clients that hold it.
 #include <bitset>
 #include <memory>
 #include <string>
@@ -27,10 +33,16 @@ struct TEditorDrawInfo {
   bool NeedUpdate = false;
 };
 
-class TEditorScreenStrings : public TEditorStringList {
+class TEditorScreenStrings {
  public:
   TEditorScreenStrings();
-  ~TEditorScreenStrings() override;
+  TEditorScreenStrings(const TEditorScreenStrings&) = delete;
+  TEditorScreenStrings& operator=(const TEditorScreenStrings&) = delete;
+  virtual ~TEditorScreenStrings();
+
+  // The rows, read-only; the reference is valid for the list's life.
+  const TEditorStringList& Rows() const { return FRows; }
+  int Count() const { return FRows.Count(); }
 
   // The editing primitive: rows Index..Index+Count-1 become the text S (CR LF,
   // lone CR and lone LF end lines). Count 0 inserts before Index. One undo step.
@@ -45,18 +57,24 @@ class TEditorScreenStrings : public TEditorStringList {
   std::string RangeText(int Index, int Count) const;
   std::string Text() const { return RangeText(0, Count()); }
 
-  void DeleteList(int Index, int Count);
-  void InsertList(int Index, const TEditorStringList& List);
-  void ChangeList(int Index, int Count, TEditorStringList& List);
-
-  void UpdateDrawInfo(int Start, int OldCount, int BracketCount, int NewCount);
-  const TEditorDrawInfo& DrawInfo() const { return FDrawInfo; }
-
-  void Clear() override;
+  // Loading: every row is replaced by the rows of Source (which is left
+  // empty), re-wrapped when word wrap is on, with fresh row states. Not
+  // undoable; the undo and redo lists are emptied.
+  void LoadRows(TEditorStringList& Source);
+  void Clear();
   virtual void Undo();
   virtual void Redo();
   TEditorUndoObj& UndoObj() { return *FUndoObj; }
 
+  // Update mode: clients hear of the changes once, when the outermost update ends.
+  void BeginUpdate() { FRows.BeginUpdate(); }
+  void EndUpdate() { FRows.EndUpdate(); }
+  int GetUpdateCount() const { return FRows.GetUpdateCount(); }
+
+  void UpdateDrawInfo(int Start, int OldCount, int BracketCount, int NewCount);
+  const TEditorDrawInfo& DrawInfo() const { return FDrawInfo; }
+
+  // The client registry; clients register through TEditorListLink.
   void Reference(IEditorClient* Editor);
   void Release(IEditorClient* Editor);
   IEditorClient* GetClient() const { return FClients.empty() ? nullptr : FClients.front(); }
@@ -66,6 +84,12 @@ class TEditorScreenStrings : public TEditorStringList {
   const TEditorParserClass& GetParserClass() const { return FParserClass; }
   // Replaces the parser (an empty class means none) and rebuilds the row states.
   void SetParserClass(TEditorParserClass Class);
+
+  // Layout values: rows are cut by them, so they are the list's, shared by
+  // its clients like word wrap. A change re-wraps when word wrap is on.
+  TColumnMapOptions ColumnOptions() const;
+  void SetTabSpaceCount(int Value);
+  void SetDelimiters(const TCharSet& Value);
 
   // Word wrap.
   bool GetWordWrap() const { return FWordWrap; }
@@ -81,15 +105,12 @@ class TEditorScreenStrings : public TEditorStringList {
   void InitBrackets();
   int UpdateBrackets(int Row, bool Invalidate);
 
-  // The column map options used when no client is attached.
-  TColumnMapOptions ColumnOptions() const;
   // Carets and top rows pulled back into the rows.
   void ClientsAdjustRow();
 
  protected:
   virtual std::unique_ptr<TEditorUndoObj> CreateUndoObj();
   virtual std::unique_ptr<TEditorWrapOption> CreateWrapOption();
-  void Changed() override;
 
  private:
   friend class TEditorUndoObj;
@@ -104,10 +125,13 @@ class TEditorScreenStrings : public TEditorStringList {
     bool Has(const std::string& Char) const;
   };
   TCharTable FLeadTable, FFollowTable, FPunctuationTable;
+  // Range operations of undo: rows move with their state; nothing is recorded.
+  void DeleteList(int Index, int Count);
+  void ChangeList(int Index, int Count, TEditorStringList& List);
+  void Changed();
   void ChangeLink();
   void CommitUndo(int ListIndex, int RowCount, TUndoData&& Old);
-  std::string Attributes(const std::string& S) const;
-  int DisplayWidth(const std::string& S) const;
+  int DisplayWidth(const std::string& S, const TColumnMapOptions& Layout) const;
   bool ClientLoading() const;
   // Cuts one line (no line breaks) into rows, calling Row(begin, length)
   // for each; returns the row count. The last row is the line's end.
@@ -118,13 +142,56 @@ class TEditorScreenStrings : public TEditorStringList {
   int ScreenRows() const;
   std::unique_ptr<IEditorRowParser> MakeParser() const;
   void ClientsInitView();
+  // Re-wraps after a change of the wrap settings or the layout values.
+  void LayoutChanged();
 
+  TEditorStringList FRows;
   std::vector<IEditorClient*> FClients;
   TEditorDrawInfo FDrawInfo;
   TEditorParserClass FParserClass;
   std::unique_ptr<TEditorUndoObj> FUndoObj;
   bool FWordWrap = false;
   std::unique_ptr<TEditorWrapOption> FWrapOption;
+  TCharSet FDelimiters = CreateDelimiters();
+  int FTabSpaceCount = 8;
+  // While above zero, completed updates are not reported to the clients.
+  int FQuiet = 0;
+  // Whole-document re-cuts: one update whose end the clients do not hear of
+  // (they re-initialise their views instead); its end still zeroes the draw
+  // information and pulls the carets into range.
+  struct TQuietScope {
+    TEditorScreenStrings& L;
+    explicit TQuietScope(TEditorScreenStrings& l) : L(l) {
+      ++L.FQuiet;
+      L.BeginUpdate();
+    }
+    ~TQuietScope() {
+      L.EndUpdate();
+      --L.FQuiet;
+    }
+    TQuietScope(const TQuietScope&) = delete;
+    TQuietScope& operator=(const TQuietScope&) = delete;
+  };
+};
+
+// A client's hold on a row list: keeps the list alive, shared with the other
+// clients, and the client registered in it for as long as the link lives.
+class TEditorListLink {
+ public:
+  TEditorListLink(IEditorClient& Client, std::shared_ptr<TEditorScreenStrings> List);
+  ~TEditorListLink();
+  TEditorListLink(const TEditorListLink&) = delete;
+  TEditorListLink& operator=(const TEditorListLink&) = delete;
+
+  // Moves the client to another list (null: to none).
+  void Reset(std::shared_ptr<TEditorScreenStrings> List);
+  TEditorScreenStrings& operator*() const { return *FList; }
+  TEditorScreenStrings* operator->() const { return FList.get(); }
+  const std::shared_ptr<TEditorScreenStrings>& Shared() const { return FList; }
+
+ private:
+  IEditorClient& FClient;
+  std::shared_ptr<TEditorScreenStrings> FList;
 };
 
 }  // namespace vel

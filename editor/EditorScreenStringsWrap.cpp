@@ -29,23 +29,29 @@ bool TEditorScreenStrings::TCharTable::Has(const std::string& Char) const {
 }
 
 TColumnMapOptions TEditorScreenStrings::ColumnOptions() const {
-  static const TCharSet delimiters = CreateDelimiters();
   TColumnMapOptions o;
-  o.Delimiters = delimiters;
+  o.Delimiters = FDelimiters;
+  o.TabSpaceCount = FTabSpaceCount;
   o.WordWrap = FWordWrap;
   o.WrapByte = FWrapOption->GetWrapByte();
   return o;
 }
 
-std::string TEditorScreenStrings::Attributes(const std::string& S) const {
-  IEditorClient* c = GetClient();
-  return c ? c->StrToAttributes(S) : StrToAttributes(S, ColumnOptions());
+void TEditorScreenStrings::SetTabSpaceCount(int Value) {
+  if (Value == FTabSpaceCount) return;
+  FTabSpaceCount = Value;
+  LayoutChanged();
 }
 
-int TEditorScreenStrings::DisplayWidth(const std::string& S) const {
+void TEditorScreenStrings::SetDelimiters(const TCharSet& Value) {
+  if (Value == FDelimiters) return;
+  FDelimiters = Value;
+  LayoutChanged();
+}
+
+int TEditorScreenStrings::DisplayWidth(const std::string& S, const TColumnMapOptions& Layout) const {
   if (S.find('\t') == std::string::npos) return static_cast<int>(S.size());
-  IEditorClient* c = GetClient();
-  return c ? c->ExpandLength(S) : ExpandLength(S, ColumnOptions());
+  return ExpandLength(S, Layout);
 }
 
 // Each row is measured from its own start, as it is shown: a row's tab stops
@@ -59,7 +65,8 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row, int Width) {
   const TEditorWrapOption& wo = *FWrapOption;
   const int W = wo.GetWrapByte();
   const size_t len = Line.size();
-  if ((Width < 0 ? DisplayWidth(Line) : Width) < W) {
+  const TColumnMapOptions layout = ColumnOptions();
+  if ((Width < 0 ? DisplayWidth(Line, layout) : Width) < W) {
     Row(0, len);
     return 1;
   }
@@ -82,11 +89,11 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row, int Width) {
     window.assign(Line, B, static_cast<size_t>(W) + 6);
     const bool more = B + window.size() < len;
     // The rest of a line usually fits: a measurement decides that without a map.
-    if (!more && DisplayWidth(window) < W) {
+    if (!more && DisplayWidth(window, layout) < W) {
       Row(B, len - B);
       return rows + 1;
     }
-    std::string map = Attributes(window);
+    std::string map = StrToAttributes(window, layout);
     const int size = static_cast<int>(map.size());
     TEditorAttributeArray cur(window, std::move(map));
     auto back = [&] {
@@ -157,31 +164,30 @@ int TEditorScreenStrings::WrapCount(const std::string& S) {
 void TEditorScreenStrings::WrapLines() {
   if (Count() == 0 || ClientLoading()) return;
   for (IEditorClient* c : FClients) c->CleanSelection();
-  auto saved = std::move(OnChange);
-  OnChange = nullptr;
+  TQuietScope quiet(*this);
   {
     TEditorStringList rows;
-    BeginUpdate();
     const int n = Count();
-    const TEditorRowAttribute lastAttr = GetRows(n - 1);
+    const TEditorRowAttribute lastAttr = FRows.GetRows(n - 1);
     const int W = FWrapOption->GetWrapByte();
+    const TColumnMapOptions layout = ColumnOptions();
     rows.Reserve(n + n / 8);
     std::string line;
     std::vector<std::pair<size_t, size_t>> pieces;
     for (int r = 0; r < n;) {
       int e = r;
-      while (e < n - 1 && GetRows(e) == raWrapped) ++e;
-      const int width = e == r ? DisplayWidth(Get(r)) : -1;
+      while (e < n - 1 && FRows.GetRows(e) == raWrapped) ++e;
+      const int width = e == r ? DisplayWidth(FRows.Get(r), layout) : -1;
       if (e == r && width < W) {
-        rows.AppendTaken(*this, r);
+        rows.AppendTaken(FRows, r);
         rows.SetRows(rows.Count() - 1, raCrlf);
       } else if (e == r) {
         // The row's own string keeps the first piece, so a cut line costs
         // no allocation beyond its further rows.
         pieces.clear();
-        CutLine(Get(r), [&](size_t b, size_t n) { pieces.push_back({b, n}); }, width);
+        CutLine(FRows.Get(r), [&](size_t b, size_t n) { pieces.push_back({b, n}); }, width);
         const int first = rows.Count();
-        rows.AppendTaken(*this, r);
+        rows.AppendTaken(FRows, r);
         rows.SetRows(first, raWrapped);
         const std::string& whole = rows.Get(first);
         for (size_t k = 1; k < pieces.size(); ++k) rows.AddRow(whole.substr(pieces[k].first, pieces[k].second), raWrapped);
@@ -189,48 +195,42 @@ void TEditorScreenStrings::WrapLines() {
         rows.SetRows(rows.Count() - 1, raCrlf);
       } else {
         line.clear();
-        for (int k = r; k <= e; ++k) line += Get(k);
+        for (int k = r; k <= e; ++k) line += FRows.Get(k);
         AppendCutLine(line, rows);
       }
       r = e + 1;
     }
     rows.SetRows(rows.Count() - 1, lastAttr == raWrapped ? raEof : lastAttr);
-    Swap(rows);
+    FRows.Swap(rows);
   }
-  EndUpdate();
-  OnChange = std::move(saved);
 }
 
 void TEditorScreenStrings::StretchLines() {
   if (Count() == 0) return;
   for (IEditorClient* c : FClients) c->CleanSelection();
   const int n = Count();
-  TEditorRowAttribute lastAttr = GetRows(n - 1);
+  TEditorRowAttribute lastAttr = FRows.GetRows(n - 1);
   if (lastAttr == raWrapped) lastAttr = raEof;
-  auto saved = std::move(OnChange);
-  OnChange = nullptr;
+  TQuietScope quiet(*this);
   {
     TEditorStringList rows;
-    BeginUpdate();
     rows.Reserve(n);
     for (int r = 0; r < n;) {
       int e = r;
-      while (e < n - 1 && GetRows(e) == raWrapped) ++e;
+      while (e < n - 1 && FRows.GetRows(e) == raWrapped) ++e;
       if (e == r) {
-        rows.AppendTaken(*this, r);
+        rows.AppendTaken(FRows, r);
         rows.SetRows(rows.Count() - 1, raCrlf);
       } else {
         std::string line;
-        for (int k = r; k <= e; ++k) line += Get(k);
+        for (int k = r; k <= e; ++k) line += FRows.Get(k);
         rows.AddRow(std::move(line), raCrlf);
       }
       r = e + 1;
     }
     rows.SetRows(rows.Count() - 1, lastAttr);
-    Swap(rows);
+    FRows.Swap(rows);
   }
-  EndUpdate();
-  OnChange = std::move(saved);
 }
 
 void TEditorScreenStrings::SetWordWrap(bool Value) {
@@ -248,7 +248,9 @@ void TEditorScreenStrings::SetWordWrap(bool Value) {
   for (IEditorClient* c : FClients) c->SetCol(0);
 }
 
-void TEditorScreenStrings::WrapOptionChanged() {
+void TEditorScreenStrings::WrapOptionChanged() { LayoutChanged(); }
+
+void TEditorScreenStrings::LayoutChanged() {
   if (!FWordWrap || ClientLoading()) return;
   FUndoObj->Clear();
   WrapLines();

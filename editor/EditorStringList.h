@@ -1,20 +1,20 @@
 #pragma once
-// Rows with their packed state in Item: bits 0-3 the row attribute, bits 4-7
-// the bracket state + 2 (so a new row, Item 0, is "not yet computed"), bits
-// 8-15 the token kind carried into the row.
-#include "editor/ParserHost.h"
+// Rows with their packed state (editor/EditorRow.h) in Item. The row list of
+// a document keeps one of these to itself; free-standing ones carry rows
+// being built or moved (a cut line, an undo step, a file being read).
+#include "editor/EditorRow.h"
 #include "editor/PointerStringList.h"
 
 namespace vel {
 
 class TEditorStringList : public TPointerStringList, public IEditorRows {
  public:
-  TEditorRowAttribute GetRows(int i) const { return static_cast<TEditorRowAttribute>(GetItem(i) & 0x0F); }
-  void SetRows(int i, TEditorRowAttribute a) { PutItem(i, (GetItem(i) & ~0x0Fu) | (a & 0x0Fu)); }
-  int GetBrackets(int i) const { return static_cast<int>((GetItem(i) >> 4) & 0x0F) - 2; }
-  void SetBrackets(int i, int b) { PutItem(i, (GetItem(i) & ~0xF0u) | ((static_cast<uint32_t>(b + 2) & 0x0F) << 4)); }
-  int GetTokens(int i) const { return static_cast<int>((GetItem(i) >> 8) & 0xFF); }
-  void SetTokens(int i, int t) { PutItem(i, (GetItem(i) & ~0xFF00u) | ((static_cast<uint32_t>(t) & 0xFF) << 8)); }
+  TEditorRowAttribute GetRows(int i) const { return rowstate::Attribute(GetItem(i)); }
+  void SetRows(int i, TEditorRowAttribute a) { PutItem(i, rowstate::WithAttribute(GetItem(i), a)); }
+  int GetBrackets(int i) const { return rowstate::Brackets(GetItem(i)); }
+  void SetBrackets(int i, int b) { PutItem(i, rowstate::WithBrackets(GetItem(i), b)); }
+  int GetTokens(int i) const { return rowstate::Tokens(GetItem(i)); }
+  void SetTokens(int i, int t) { PutItem(i, rowstate::WithTokens(GetItem(i), t)); }
 
   // Appends one row with the given attribute.
   void AddRow(std::string S, TEditorRowAttribute a) { AppendRaw(std::move(S), a); }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "editor/FileErrors.h"
+#include "editor/UpdateGuard.h"
 #include "platform/FileReplace.h"
 
 namespace vel {
@@ -16,17 +17,7 @@ struct TFileCloser {
 };
 using TFile = std::unique_ptr<std::FILE, TFileCloser>;
 
-struct TLinesUpdate {
-  TEditorStrings& L;
-  explicit TLinesUpdate(TEditorStrings& l) : L(l) { L.BeginUpdate(); }
-  ~TLinesUpdate() { L.EndUpdate(); }
-};
-
-struct TCaretLock {
-  IEditorClient& C;
-  explicit TCaretLock(IEditorClient& c) : C(c) { C.CaretBeginUpdate(); }
-  ~TCaretLock() { C.CaretEndUpdate(); }
-};
+using TLinesUpdate = TUpdateGuard<TEditorStrings>;
 
 constexpr size_t kBlockSize = 8192;
 
@@ -47,8 +38,8 @@ void TEditorStrings::EndUpdate() {
 }
 
 int TEditorStrings::Count() const {
-  const TEditorScreenStrings& l = List();
-  if (!l.GetWordWrap()) return l.Count();
+  const TEditorStringList& l = List().Rows();
+  if (!List().GetWordWrap()) return l.Count();
   int n = 0;
   for (int r = 0; r < l.Count(); ++r) n += l.GetRows(r) != raWrapped;
   if (l.Count() > 0 && l.GetRows(l.Count() - 1) == raWrapped) ++n;
@@ -56,8 +47,8 @@ int TEditorStrings::Count() const {
 }
 
 int TEditorStrings::LinesToRow(int i) const {
-  const TEditorScreenStrings& l = List();
-  if (!l.GetWordWrap()) return i;
+  const TEditorStringList& l = List().Rows();
+  if (!List().GetWordWrap()) return i;
   int line = 0, r = 0;
   for (; r < l.Count(); ++r) {
     if (line == i) return r;
@@ -69,7 +60,7 @@ int TEditorStrings::LinesToRow(int i) const {
 std::string TEditorStrings::Get(int i) const {
   const TEditorScreenStrings& l = List();
   if (i < 0) return std::string();
-  if (!l.GetWordWrap()) return i < l.Count() ? l.Get(i) : std::string();
+  if (!l.GetWordWrap()) return i < l.Count() ? l.Rows().Get(i) : std::string();
   TEditorRowAttribute a;
   int n;
   std::string s;
@@ -86,7 +77,7 @@ void TEditorStrings::Put(int i, const std::string& S) {
   int E = l.RowEnd(R);
   std::string text = S;
   l.CheckCrlf(E, text);
-  TCaretLock lock(FEditor);
+  TCaretUpdate lock(FEditor);
   l.UpdateList(R, E - R + 1, text);
   FEditor.SetSelIndex(R, static_cast<int>(text.size()));
 }
@@ -100,7 +91,7 @@ void TEditorStrings::Insert(int i, const std::string& S) {
     return;
   }
   FEditor.CleanSelection();
-  TCaretLock lock(FEditor);
+  TCaretUpdate lock(FEditor);
   l.UpdateList(R, 0, S + "\r\n");
   FEditor.SetSelIndex(R, static_cast<int>(S.size()) + 2);
 }
@@ -112,9 +103,9 @@ int TEditorStrings::Add(const std::string& S) {
   int first;
   std::string text;
   const int rows = l.Count();
-  if (rows > 0 && l.GetRows(rows - 1) != raCrlf) {
+  if (rows > 0 && l.Rows().GetRows(rows - 1) != raCrlf) {
     first = rows - 1;
-    text = l.Get(first) + "\r\n" + S;
+    text = l.Rows().Get(first) + "\r\n" + S;
     l.UpdateList(first, 1, text);
   } else {
     first = rows;
@@ -139,11 +130,9 @@ void TEditorStrings::Clear() { List().Clear(); }
 std::string TEditorStrings::GetText() const { return List().Text(); }
 
 void TEditorStrings::ReplaceAll(const std::string& Text) {
-  TEditorScreenStrings& l = List();
-  l.Clear();
-  ForEachLine(Text, [&](size_t b, size_t n) { l.AddRow(Text.substr(b, n), raCrlf); });
-  if (l.GetWordWrap()) l.WrapLines();
-  l.InitBrackets();
+  TEditorStringList rows;
+  ForEachLine(Text, [&](size_t b, size_t n) { rows.AddRow(Text.substr(b, n), raCrlf); });
+  List().LoadRows(rows);
 }
 
 void TEditorStrings::SetText(const std::string& S) {
@@ -175,8 +164,7 @@ void TEditorStrings::Assign(const std::vector<std::string>& Source) {
 
 void TEditorStrings::LoadFromFile(const std::string& FileName) {
   TLinesUpdate update(*this);
-  TEditorScreenStrings& l = List();
-  l.Clear();
+  List().Clear();
   TFile f(std::fopen(FileName.c_str(), "rb"));
   if (!f) throw EFOpenError(FileName);
 
@@ -187,6 +175,7 @@ void TEditorStrings::LoadFromFile(const std::string& FileName) {
     t['\r'] = t['\n'] = t[0x1A] = true;
     return t;
   }();
+  TEditorStringList l;
   std::unique_ptr<char[]> buf(new char[kBlockSize + 1]);
   std::string pending;
   bool skipLF = false, ended = false;
@@ -230,12 +219,11 @@ void TEditorStrings::LoadFromFile(const std::string& FileName) {
     }
   }
   if (!pending.empty()) l.AddRow(std::move(pending), raEof);
-  if (l.GetWordWrap()) l.WrapLines();
-  l.InitBrackets();
+  List().LoadRows(l);
 }
 
 void TEditorStrings::SaveToFile(const std::string& FileName) const {
-  const TEditorScreenStrings& l = List();
+  const TEditorStringList& l = List().Rows();
   const std::string temp = FileName + ".~tmp";
   TFile f(std::fopen(temp.c_str(), "wb"));
   if (!f) throw EFCreateError(FileName);

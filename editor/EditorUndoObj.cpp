@@ -3,31 +3,9 @@
 #include <algorithm>
 
 #include "editor/EditorScreenStrings.h"
+#include "editor/UpdateGuard.h"
 
 namespace vel {
-
-namespace {
-
-// Pairs the caret suspension and the list's update also when an exception passes.
-struct TUndoScope {
-  IEditorClient* Client;
-  TEditorScreenStrings& List;
-  bool Ended = false;
-  TUndoScope(IEditorClient* c, TEditorScreenStrings& l) : Client(c), List(l) {
-    if (Client) Client->CaretBeginUpdate();
-    List.BeginUpdate();
-  }
-  void EndList() {
-    if (!Ended) List.EndUpdate();
-    Ended = true;
-  }
-  ~TUndoScope() {
-    EndList();
-    if (Client) Client->CaretEndUpdate();
-  }
-};
-
-}  // namespace
 
 void TEditorUndoObj::StampCaret(TUndoData& R) const {
   if (IEditorClient* c = FList.GetActiveClient()) {
@@ -76,7 +54,7 @@ TEditorUndoObj::TSwapped TEditorUndoObj::SwapIn(const TUndoData& R) {
     if (rows.Count() > 0) rows.SetRows(rows.Count() - 1, R.RowAttribute);
   }
   if (R.RowCount > 0) FList.ListInfo(R.ListIndex, R.RowCount, sw.A, sw.K, sw.T);
-  FList.Reserve(FList.Count() - sw.K + rows.Count());
+  FList.FRows.Reserve(FList.Count() - sw.K + rows.Count());
   sw.N = rows.Count();
   if (sw.K > 0) FList.DeleteList(R.ListIndex, sw.K);
   if (sw.N > 0) FList.ChangeList(std::min(R.ListIndex, FList.Count()), 0, rows);
@@ -90,13 +68,15 @@ void TEditorUndoObj::Undo() {
   TUndoData& R = *FUndoList.back();
   IEditorClient* c = FList.GetActiveClient();
   {
-    TUndoScope scope(c, FList);
-    TSwapped sw = SwapIn(R);
-    R.RowCount = sw.N;
-    R.RowAttribute = sw.A;
-    R.Str = std::move(sw.T);
-    UndoToRedo(R);
-    scope.EndList();
+    TCaretUpdate caret(c);
+    {
+      TUpdateGuard<TEditorScreenStrings> update(FList);
+      TSwapped sw = SwapIn(R);
+      R.RowCount = sw.N;
+      R.RowAttribute = sw.A;
+      R.Str = std::move(sw.T);
+      UndoToRedo(R);
+    }
     if (c) {
       c->SetRow(R.Row);
       c->SetCol(R.Col);
@@ -110,16 +90,18 @@ void TEditorUndoObj::Redo() {
   TUndoData& R = *FRedoList.back();
   IEditorClient* c = FList.GetActiveClient();
   {
-    TUndoScope scope(c, FList);
-    TSwapped sw = SwapIn(R);
-    FInRedo = true;
-    PUndoData u = Add();
-    FInRedo = false;
-    u->ListIndex = R.ListIndex;
-    u->RowCount = sw.N;
-    u->RowAttribute = sw.A;
-    u->Str = std::move(sw.T);
-    scope.EndList();
+    TCaretUpdate caret(c);
+    {
+      TUpdateGuard<TEditorScreenStrings> update(FList);
+      TSwapped sw = SwapIn(R);
+      FInRedo = true;
+      PUndoData u = Add();
+      FInRedo = false;
+      u->ListIndex = R.ListIndex;
+      u->RowCount = sw.N;
+      u->RowAttribute = sw.A;
+      u->Str = std::move(sw.T);
+    }
     if (c) {
       c->SetRow(R.Row);
       c->SetCol(R.Col);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/ParserHost.h"
+#include "editor/EditorRow.h"
 
 namespace vel {
 

@@ -4,26 +4,16 @@
 // of its parser class and asks it for the state at the next row's start. The
 // parser reads its switches (brackets, quote, comment marker, ...) from the
 // control that hosts it.
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "editor/EditorRow.h"
+
 namespace vel {
 
-enum TEditorRowAttribute : uint8_t { raCrlf = 0, raWrapped = 1, raEof = 2, raInvalid = 3 };
-
 class TEditorViewInfo;
-
-// Read access to display rows, as the parser needs it.
-class IEditorRows {
- public:
-  virtual ~IEditorRows() = default;
-  virtual int RowCount() const = 0;
-  virtual const std::string& RowText(int row) const = 0;
-  virtual TEditorRowAttribute RowAttribute(int row) const = 0;
-};
 
 // What the parser needs of the control it colours for.
 class IEditorParserHost {

@@ -9,8 +9,13 @@
 #include "platform/Ini.h"
 #include "platform/IniText.h"
 #include "platform/Messages.h"
+#include "platform/Reset.h"
 
 namespace vel {
+
+namespace headless {
+void ForgetFocus();
+}
 
 namespace {
 
@@ -22,6 +27,7 @@ struct State {
   std::map<std::string, TIniText> Inis;
   std::set<std::string> ReadOnlyInis;
   std::function<void()> PumpHook;
+  std::vector<std::function<void()>> ResetHooks;
   std::map<int, std::string> Cursors;
   std::set<std::string> MissingCursorResources;
 };
@@ -42,22 +48,27 @@ class HeadlessClipboard final : public IClipboard {
   }
   bool HasText() override { return Data.count(kText) != 0; }
   bool HasFormat(unsigned f) override { return Data.count(f) != 0; }
-  std::optional<std::string> GetText() override { return GetData(kText); }
   std::optional<std::string> GetData(unsigned f) override {
     if (Busy) return std::nullopt;
     auto it = Data.find(f);
     if (it == Data.end()) return std::nullopt;
     return it->second;
   }
+  std::optional<std::string> GetText() override {
+    // Our own copies keep every byte; plain text from elsewhere ends at a NUL.
+    if (auto whole = GetData(RegisterFormat(kCountedTextFormat))) return whole;
+    return GetData(kText);
+  }
   bool SetText(const std::string& text, unsigned extra) override {
     if (Busy) return false;
     Data.clear();
-    // Text ends at its first NUL, as it does on the real clipboard.
     Data[kText] = text.substr(0, text.find('\0'));
-    if (extra) Data[extra] = text;
+    Data[RegisterFormat(kCountedTextFormat)] = text;
+    if (extra) Data[extra] = text.substr(0, text.find('\0'));
     return true;
   }
   void Reset() {
+    // Registered numbers stay, as they do for the whole session on the platform.
     Data.clear();
     Busy = false;
   }
@@ -110,6 +121,8 @@ TColor ColorToRGB(TColor c) {
   unsigned idx = static_cast<unsigned>(c) & 0xFF;
   return idx < sizeof(scheme) / sizeof(scheme[0]) ? scheme[idx] : clBlack;
 }
+
+void AtPlatformReset(std::function<void()> forget) { S().ResetHooks.push_back(std::move(forget)); }
 
 bool CursorIsDefault(int index) { return S().Cursors.count(index) == 0; }
 
@@ -165,8 +178,13 @@ std::vector<std::string> SectionNames(const std::string& file) {
 namespace headless {
 
 void Reset() {
+  auto hooks = std::move(S().ResetHooks);
   S() = State{};
   HClip().Reset();
+  ForgetFocus();
+  for (auto& forget : hooks) forget();
+  // Forgetting is needed again after the next reset.
+  S().ResetHooks = std::move(hooks);
 }
 
 void SetWorkArea(const TRect& r) { S().Work = r; }

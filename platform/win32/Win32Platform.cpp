@@ -1,6 +1,8 @@
 // The platform services of platform/*.h over the Win32 API.
 #include <windows.h>
 
+#include <cstdint>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -10,9 +12,11 @@
 #include "platform/Ini.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
+#include "platform/Reset.h"
 #include "platform/Screen.h"
 #include "platform/win32/Encoding.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Window.h"
 
 namespace vel {
 
@@ -54,12 +58,46 @@ HGLOBAL GlobalFromBytes(const std::string& s) {
   return g;
 }
 
+// The program's own copy of the text: its length, then every byte.
+std::optional<std::string> ReadCounted(HANDLE h) {
+  if (!h) return std::nullopt;
+  const char* p = static_cast<const char*>(::GlobalLock(h));
+  if (!p) return std::nullopt;
+  SIZE_T size = ::GlobalSize(h);
+  std::optional<std::string> s;
+  uint64_t n = 0;
+  if (size >= sizeof n) {
+    memcpy(&n, p, sizeof n);
+    if (n <= size - sizeof n) s.emplace(p + sizeof n, static_cast<size_t>(n));
+  }
+  ::GlobalUnlock(h);
+  return s;
+}
+
+HGLOBAL GlobalCounted(const std::string& s) {
+  uint64_t n = s.size();
+  HGLOBAL g = ::GlobalAlloc(GMEM_MOVEABLE, sizeof n + s.size());
+  if (!g) return nullptr;
+  char* p = static_cast<char*>(::GlobalLock(g));
+  memcpy(p, &n, sizeof n);
+  memcpy(p + sizeof n, s.data(), s.size());
+  ::GlobalUnlock(g);
+  return g;
+}
+
 class Win32Clipboard final : public IClipboard {
  public:
   unsigned RegisterFormat(const std::string& name) override { return ::RegisterClipboardFormatA(name.c_str()); }
   bool HasText() override { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
   bool HasFormat(unsigned f) override { return ::IsClipboardFormatAvailable(f) != FALSE; }
-  std::optional<std::string> GetText() override { return GetData(CF_TEXT); }
+  std::optional<std::string> GetText() override {
+    unsigned counted = Counted();
+    win32::TClipboardGuard guard(ClipboardOwner());
+    if (!guard) return std::nullopt;
+    if (counted && ::IsClipboardFormatAvailable(counted))
+      if (auto whole = ReadCounted(::GetClipboardData(counted))) return whole;
+    return ReadGlobalText(::GetClipboardData(CF_TEXT));
+  }
   std::optional<std::string> GetData(unsigned f) override {
     win32::TClipboardGuard guard(ClipboardOwner());
     if (!guard) return std::nullopt;
@@ -69,17 +107,25 @@ class Win32Clipboard final : public IClipboard {
     win32::TClipboardGuard guard(ClipboardOwner());
     if (!guard) return false;
     ::EmptyClipboard();
-    bool ok = true;
-    for (unsigned f : {static_cast<unsigned>(CF_TEXT), extra}) {
-      if (!f) continue;
-      HGLOBAL g = GlobalFromBytes(text);
-      if (!g || !::SetClipboardData(f, g)) {
-        if (g) ::GlobalFree(g);
-        ok = false;
-      }
-    }
+    // Other programs read the plain text, which ends at a NUL for them anyway.
+    std::string plain = text.substr(0, text.find('\0'));
+    bool ok = Put(CF_TEXT, GlobalFromBytes(plain));
+    if (unsigned counted = Counted()) ok = Put(counted, GlobalCounted(text)) && ok;
+    if (extra) ok = Put(extra, GlobalFromBytes(plain)) && ok;
     return ok;
   }
+
+ private:
+  unsigned Counted() {
+    if (!CountedFormat) CountedFormat = ::RegisterClipboardFormatA(kCountedTextFormat);
+    return CountedFormat;
+  }
+  static bool Put(unsigned format, HGLOBAL g) {
+    if (g && ::SetClipboardData(format, g)) return true;
+    if (g) ::GlobalFree(g);
+    return false;
+  }
+  unsigned CountedFormat = 0;
 };
 
 std::map<int, HCURSOR>& CursorTable() {
@@ -147,6 +193,17 @@ TColor ColorToRGB(TColor c) {
   if (!IsSystemColor(c)) return c;
   return static_cast<TColor>(::GetSysColor(static_cast<int>(static_cast<unsigned>(c) & 0xFF)));
 }
+
+void AtPlatformReset(std::function<void()>) {}
+
+namespace win32 {
+
+HCURSOR CursorHandle(TCursor c) {
+  auto it = CursorTable().find(c);
+  return it != CursorTable().end() ? it->second : SystemCursor(c);
+}
+
+}  // namespace win32
 
 bool CursorIsDefault(int index) { return CursorTable().count(index) == 0; }
 

@@ -1,8 +1,3 @@
 #pragma once
-// The toolkit's standard box for an exception nobody handled.
-#include <exception>
-
-namespace vel {
-void ShowStandardException(const std::exception& e);
-void ShowUnknownException();
-}  // namespace vel
+// The standard exception box lives with the platform's callback barrier.
+#include "platform/win32/ExceptionBox.h"

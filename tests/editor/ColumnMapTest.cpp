@@ -56,27 +56,25 @@ TEST(ColumnMap, ColumnsAndIndicesConvertBothWays) {
 TEST(ColumnMap, CoordinatesOverWrappedRows) {
   test::TTestClient client;
   TEditorScreenStrings& l = *client.List;
-  l.AddRow("abcde", raWrapped);
-  l.AddRow("fあg", raCrlf);
-  l.AddRow("xyz", raEof);
+  test::LoadRows(l, {{"abcde", raWrapped}, {"fあg", raCrlf}, {"xyz", raEof}});
   TColumnMapOptions o = client.Options();
-  EXPECT_EQ(RowToLines(l, 2, true), 1);
-  EXPECT_EQ(RowToLines(l, 2, false), 2);
-  EXPECT_EQ(ColToChar(l, 1, 2, o), 6);  // off the trail byte of あ
-  EXPECT_EQ(ColToChar(l, 1, 0, o), 5);
-  EXPECT_EQ(ColToChar(l, 3, 0, o), -1);
-  EXPECT_EQ(ColToChar(l, 0, -1, o), -1);
-  EXPECT_EQ(GetSelIndex(l, 0, 2, 1, o), 5 + 4 + 2 + 1);
+  EXPECT_EQ(RowToLines(l.Rows(), 2, true), 1);
+  EXPECT_EQ(RowToLines(l.Rows(), 2, false), 2);
+  EXPECT_EQ(ColToChar(l.Rows(), 1, 2, o), 6);  // off the trail byte of あ
+  EXPECT_EQ(ColToChar(l.Rows(), 1, 0, o), 5);
+  EXPECT_EQ(ColToChar(l.Rows(), 3, 0, o), -1);
+  EXPECT_EQ(ColToChar(l.Rows(), 0, -1, o), -1);
+  EXPECT_EQ(GetSelIndex(l.Rows(), 0, 2, 1, o), 5 + 4 + 2 + 1);
   struct {
     int index, row, col;
   } cases[] = {{0, 0, 0}, {4, 0, 4}, {5, 1, 0}, {9, 1, 4}, {10, 1, 4}, {11, 2, 0}, {14, 2, 3}, {99, 2, 3}};
   for (auto& c : cases) {
-    TRowCol rc = SetSelIndex(l, 0, c.index, o);
+    TRowCol rc = SetSelIndex(l.Rows(), 0, c.index, o);
     EXPECT_EQ(rc.Row, c.row) << c.index;
     EXPECT_EQ(rc.Col, c.col) << c.index;
   }
   for (int col = 0; col <= 4; ++col) {
-    TRowCol rc = SetSelIndex(l, 0, GetSelIndex(l, 0, 1, col, o), o);
+    TRowCol rc = SetSelIndex(l.Rows(), 0, GetSelIndex(l.Rows(), 0, 1, col, o), o);
     EXPECT_EQ(rc.Row, 1);
     EXPECT_EQ(rc.Col, col);
   }

@@ -119,9 +119,9 @@ TEST_F(TFileFixture, LoadingWrapsAndRebuildsRowStates) {
   client.Lines.LoadFromFile(Write("w.txt", "{" + std::string(44, 'a') + "\r\nb"));
   EXPECT_EQ(RowsOf(*client.List),
             (Rows{"{" + std::string(19, 'a') + "|w", std::string(20, 'a') + "|w", "aaaaa|c", "b|e"}));
-  EXPECT_EQ(client.List->GetBrackets(1), 0);
-  EXPECT_EQ(client.List->GetTokens(1), 7);
-  EXPECT_EQ(client.List->GetBrackets(3), 0);
+  EXPECT_EQ(client.List->Rows().GetBrackets(1), 0);
+  EXPECT_EQ(client.List->Rows().GetTokens(1), 7);
+  EXPECT_EQ(client.List->Rows().GetBrackets(3), 0);
   EXPECT_GT(client.ViewInits, 0);
   client.Lines.SaveToFile((dir / "w2.txt").string());
   EXPECT_EQ(Read((dir / "w2.txt").string()), "{" + std::string(44, 'a') + "\r\nb");

@@ -27,7 +27,7 @@ std::string Normalized(const std::string& s) {
 
 size_t RowOffset(const TEditorScreenStrings& l, int row) {
   size_t n = 0;
-  for (int r = 0; r < row; ++r) n += l.Get(r).size() + (l.GetRows(r) == raCrlf ? 2 : 0);
+  for (int r = 0; r < row; ++r) n += l.Rows().Get(r).size() + (l.Rows().GetRows(r) == raCrlf ? 2 : 0);
   return n;
 }
 
@@ -67,7 +67,7 @@ void CheckRows(TTestClient& client, const std::string& context) {
   const int n = l.Count();
   const int W = l.WrapOption().GetWrapByte();
   for (int r = 0; r < n; ++r) {
-    TEditorRowAttribute a = l.GetRows(r);
+    TEditorRowAttribute a = l.Rows().GetRows(r);
     ASSERT_NE(a, raInvalid) << context;
     if (r < n - 1) {
       ASSERT_NE(a, raEof) << context << " row " << r;
@@ -77,28 +77,28 @@ void CheckRows(TTestClient& client, const std::string& context) {
     }
   }
   if (n > 0) {
-    ASSERT_NE(l.GetRows(n - 1), raWrapped) << context;
+    ASSERT_NE(l.Rows().GetRows(n - 1), raWrapped) << context;
   }
   if (!l.GetWordWrap()) return;
   for (int r = 0; r < n;) {
     int e = l.RowEnd(r);
     std::string line;
-    for (int k = r; k <= e; ++k) line += l.Get(k);
+    for (int k = r; k <= e; ++k) line += l.Rows().Get(k);
     // No character is cut: each row boundary is a character boundary of the line.
     size_t at = 0, pos = 0;
     for (int k = r; k < e; ++k) {
-      at += l.Get(k).size();
+      at += l.Rows().Get(k).size();
       while (pos < at) pos += CharLength(line, pos);
       ASSERT_EQ(pos, at) << context << " row " << k << " splits a character";
-      ASSERT_FALSE(l.Get(k).empty()) << context << " empty wrapped row " << k;
+      ASSERT_FALSE(l.Rows().Get(k).empty()) << context << " empty wrapped row " << k;
     }
     for (int k = r; k <= e; ++k) {
-      int width = static_cast<int>(client.ExpandTab(l.Get(k)).size());
+      int width = static_cast<int>(ExpandTab(l.Rows().Get(k), client.Options()).size());
       ASSERT_LE(width, W + 2) << context << " row " << k;
     }
     // Cutting the line afresh gives the same rows, however it was edited.
     std::vector<std::string> rows;
-    for (int k = r; k <= e; ++k) rows.push_back(l.Get(k));
+    for (int k = r; k <= e; ++k) rows.push_back(l.Rows().Get(k));
     ASSERT_EQ(rows, FreshCut(l, line)) << context << " line at row " << r;
     r = e + 1;
   }
@@ -111,23 +111,23 @@ void CheckStates(TTestClient& client, bool parser, const std::string& context) {
   int token = 0, bracket = -1;
   for (int r = 0; r < l.Count(); ++r) {
     if (!parser) {
-      ASSERT_EQ(l.GetBrackets(r), -1) << context << " row " << r;
-      ASSERT_EQ(l.GetTokens(r), 0) << context << " row " << r;
+      ASSERT_EQ(l.Rows().GetBrackets(r), -1) << context << " row " << r;
+      ASSERT_EQ(l.Rows().GetTokens(r), 0) << context << " row " << r;
       continue;
     }
-    if (l.GetBrackets(r) != -2) {
-      ASSERT_EQ(l.GetBrackets(r), bracket) << context << " row " << r;
-      ASSERT_EQ(l.GetTokens(r), token) << context << " row " << r;
+    if (l.Rows().GetBrackets(r) != -2) {
+      ASSERT_EQ(l.Rows().GetBrackets(r), bracket) << context << " row " << r;
+      ASSERT_EQ(l.Rows().GetTokens(r), token) << context << " row " << r;
     } else {
-      ASSERT_EQ(l.GetTokens(r), 0) << context << " row " << r;
+      ASSERT_EQ(l.Rows().GetTokens(r), 0) << context << " row " << r;
     }
-    p.LastTokenBracket(r, l, token, bracket);
+    p.LastTokenBracket(r, l.Rows(), token, bracket);
   }
 }
 
 std::vector<std::string> RowTexts(const TEditorScreenStrings& l) {
   std::vector<std::string> r;
-  for (int i = 0; i < l.Count(); ++i) r.push_back(l.Get(i) + char('0' + l.GetRows(i)));
+  for (int i = 0; i < l.Count(); ++i) r.push_back(l.Rows().Get(i) + char('0' + l.Rows().GetRows(i)));
   return r;
 }
 
@@ -140,7 +140,7 @@ void RunSequence(uint32_t seed, TConfig cfg) {
   TRandomText gen{rng};
   TTestClient client;
   TEditorScreenStrings& l = *client.List;
-  client.TabSpaceCount = 1 + rng() % 8;
+  client.List->SetTabSpaceCount(1 + rng() % 8);
   client.ScreenRows = 1 + rng() % 12;
   TEditorWrapOption& wo = l.WrapOption();
   wo.SetWrapByte(20 + rng() % 40);
@@ -151,7 +151,7 @@ void RunSequence(uint32_t seed, TConfig cfg) {
   l.SetWordWrap(cfg.wrap);
   if (cfg.parser) l.SetParserClass(test::BraceParserClass());
   client.Lines.SetText(gen.Text(rng() % 60, cfg.tabs));
-  if (rng() % 2 && l.Count() > 0) l.UpdateList(l.Count() - 1, 1, l.Get(l.Count() - 1));  // no final break
+  if (rng() % 2 && l.Count() > 0) l.UpdateList(l.Count() - 1, 1, l.Rows().Get(l.Count() - 1));  // no final break
   l.UndoObj().Clear();
   l.UndoObj().SetUndoListMax(100000);
 

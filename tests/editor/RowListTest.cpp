@@ -127,10 +127,7 @@ TEST(UpdateList, CaretsBeyondTheTextArePulledBack) {
 TEST(RowList, ListInfoRowStartRowEndCheckCrlf) {
   TTestClient client;
   TEditorScreenStrings& l = *client.List;
-  l.AddRow("ab", raWrapped);
-  l.AddRow("cd", raWrapped);
-  l.AddRow("e", raCrlf);
-  l.AddRow("f", raEof);
+  test::LoadRows(l, {{"ab", raWrapped}, {"cd", raWrapped}, {"e", raCrlf}, {"f", raEof}});
   TEditorRowAttribute a;
   int n;
   std::string s;
@@ -174,22 +171,28 @@ TEST(RowList, ClearEmptiesRowsUndoAndCarets) {
 }
 
 TEST(RowList, RangeOperationsMoveRowState) {
-  TEditorScreenStrings l;
-  TEditorStringList other;
+  TEditorStringList l, other;
   other.AddRow("p", raCrlf);
   other.SetBrackets(0, 3);
   other.PutData(0, 77);
   l.AddRow("a", raCrlf);
-  l.InsertList(0, other);
+  l.CopyRows(0, other);
   EXPECT_EQ(other.Count(), 1);
   EXPECT_EQ(l.Get(0), "p");
   EXPECT_EQ(l.GetBrackets(0), 3);
   EXPECT_EQ(l.GetData(0), 77u);
-  l.ChangeList(1, 1, other);
+  l.DeleteRange(1, 1);
+  l.TakeRows(1, other);
   EXPECT_EQ(RowsOf(l), (Rows{"p|c", "p|c"}));
-  l.DeleteList(0, 1);
+  l.DeleteRange(0, 1);
   EXPECT_EQ(l.Count(), 1);
-  EXPECT_FALSE(l.UndoObj().CanUndo());
+  // Loading moves the rows in whole and records nothing to undo.
+  TEditorScreenStrings screen;
+  screen.LoadRows(l);
+  EXPECT_EQ(l.Count(), 0);
+  EXPECT_EQ(RowsOf(screen), (Rows{"p|c"}));
+  EXPECT_EQ(screen.Rows().GetData(0), 77u);
+  EXPECT_FALSE(screen.UndoObj().CanUndo());
 }
 
 TEST(Lines, LogicalLineOperations) {
@@ -213,8 +216,7 @@ TEST(Lines, LogicalLineOperations) {
 
 TEST(Lines, AddToATextWithoutFinalBreakKeepsItWithout) {
   TTestClient client;
-  client.Lines.SetText("a");
-  client.List->SetRows(0, raEof);
+  test::LoadRows(*client.List, {{"a", raEof}});
   int previous = client.Lines.Add("b");
   EXPECT_EQ(previous, 1);
   EXPECT_EQ(client.Lines.GetText(), "a\r\nb");
@@ -263,6 +265,41 @@ TEST(RowList, SharedListOutlivesItsFirstClient) {
   EXPECT_EQ(second.Lines.GetText(), "kept\r\n");
 }
 
+TEST(RowList, LinkRegistersItsClientForItsLifeAndMovesBetweenLists) {
+  auto a = std::make_shared<TEditorScreenStrings>(), b = std::make_shared<TEditorScreenStrings>();
+  std::weak_ptr<TEditorScreenStrings> watch = a;
+  {
+    TTestClient client(a);
+    EXPECT_EQ(a->GetClient(), &client);
+    client.List.Reset(b);
+    EXPECT_TRUE(a->Clients().empty());
+    EXPECT_EQ(b->GetClient(), &client);
+    client.List.Reset(a);
+    a.reset();
+    EXPECT_FALSE(watch.expired());
+  }
+  EXPECT_TRUE(watch.expired());
+  EXPECT_TRUE(b->Clients().empty());
+}
+
+TEST(RowList, LayoutValuesAreTheListsAndCutTheRowsOfEveryClient) {
+  auto list = std::make_shared<TEditorScreenStrings>();
+  TTestClient first(list), second(list);
+  list->WrapOption().SetWrapByte(20);
+  list->SetWordWrap(true);
+  list->UpdateList(0, 0, "a\tb\tc\td\te\r\n");
+  EXPECT_EQ(RowsOf(*list), (Rows{"a\tb\tc\t|w", "d\te|c"}));
+  ASSERT_TRUE(list->UndoObj().CanUndo());
+  list->SetTabSpaceCount(4);
+  EXPECT_EQ(RowsOf(*list), (Rows{"a\tb\tc\td\te|c"}));
+  EXPECT_FALSE(list->UndoObj().CanUndo());
+  EXPECT_EQ(first.Options().TabSpaceCount, 4);
+  EXPECT_EQ(second.Options().TabSpaceCount, 4);
+  TCharSet none;
+  list->SetDelimiters(none);
+  EXPECT_EQ(StrToAttributes("a b", second.Options()), "111");
+}
+
 }  // namespace
 }  // namespace vel
 
@@ -303,12 +340,12 @@ TEST(UpdateList, MalformedDoubleByteTextIsKeptAndNeverSplitDifferently) {
   EXPECT_EQ(RowsOf(l), (Rows{std::string(19, 'a') + "|w", "\x82|c", "\x82\t" + std::string(18, 'b') + "|w",
                              std::string(12, 'b') + "|c", "\x82|e"}));
   TColumnMapOptions o = client.Options();
-  EXPECT_EQ(StrToAttributes(l.Get(4), o), "4");
-  EXPECT_EQ(StrToAttributes(l.Get(2), o).substr(0, 3), "451");
-  EXPECT_EQ(ColToChar(l, 0, 19, o), 19);
-  EXPECT_EQ(ColToChar(l, 0, 25, o), 19);
+  EXPECT_EQ(StrToAttributes(l.Rows().Get(4), o), "4");
+  EXPECT_EQ(StrToAttributes(l.Rows().Get(2), o).substr(0, 3), "451");
+  EXPECT_EQ(ColToChar(l.Rows(), 0, 19, o), 19);
+  EXPECT_EQ(ColToChar(l.Rows(), 0, 25, o), 19);
   l.UpdateList(4, 1, "\x82\x82");
-  EXPECT_EQ(l.Get(4), "\x82\x82");
+  EXPECT_EQ(l.Rows().Get(4), "\x82\x82");
   l.Undo();
   EXPECT_EQ(l.Text(), text);
 }

@@ -37,11 +37,11 @@ void ExpectStatesOfAWalkFromTheTop(TViewClient& c, const std::string& ctx) {
   auto parser = EditorParserClass()("", &c, -1);
   int token = toEof, bracket = -1;
   for (int r = 0; r < l.Count(); ++r) {
-    if (l.GetBrackets(r) != -2) {
-      ASSERT_EQ(l.GetBrackets(r), bracket) << ctx << " row " << r;
-      ASSERT_EQ(l.GetTokens(r), token) << ctx << " row " << r;
+    if (l.Rows().GetBrackets(r) != -2) {
+      ASSERT_EQ(l.Rows().GetBrackets(r), bracket) << ctx << " row " << r;
+      ASSERT_EQ(l.Rows().GetTokens(r), token) << ctx << " row " << r;
     }
-    parser->LastTokenBracket(r, l, token, bracket);
+    parser->LastTokenBracket(r, l.Rows(), token, bracket);
   }
 }
 
@@ -50,20 +50,20 @@ TEST(RowStateWithParser, BlockCommentSpanningRowsGivesTheRowsInsideThePairsState
   c.ScreenRows = 20;
   c.Lines.SetText("a\r\nb\r\nc\r\nd /* open\r\ne\r\nf\r\ng\r\nclose */ h\r\ni\r\n");
   TEditorScreenStrings& l = *c.List;
-  EXPECT_EQ(l.GetBrackets(3), -1);
+  EXPECT_EQ(l.Rows().GetBrackets(3), -1);
   for (int r = 4; r <= 7; ++r) {
-    EXPECT_EQ(l.GetBrackets(r), 0) << r;
-    EXPECT_EQ(l.GetTokens(r), toBracket) << r;
+    EXPECT_EQ(l.Rows().GetBrackets(r), 0) << r;
+    EXPECT_EQ(l.Rows().GetTokens(r), toBracket) << r;
   }
-  EXPECT_EQ(l.GetBrackets(8), -1);
+  EXPECT_EQ(l.Rows().GetBrackets(8), -1);
   // Closing the comment earlier changes the rows below at once.
   l.UpdateList(5, 1, "f */");
-  EXPECT_EQ(l.GetBrackets(5), 0);
-  EXPECT_EQ(l.GetBrackets(6), -1);
-  EXPECT_EQ(l.GetBrackets(7), -1);
+  EXPECT_EQ(l.Rows().GetBrackets(5), 0);
+  EXPECT_EQ(l.Rows().GetBrackets(6), -1);
+  EXPECT_EQ(l.Rows().GetBrackets(7), -1);
   ExpectStatesOfAWalkFromTheTop(c, "after the edit");
   l.Undo();
-  EXPECT_EQ(l.GetBrackets(6), 0);
+  EXPECT_EQ(l.Rows().GetBrackets(6), 0);
   ExpectStatesOfAWalkFromTheTop(c, "after undo");
 }
 
@@ -74,8 +74,8 @@ TEST(RowStateWithParser, ReservedWordCutByWrapCarriesIntoTheNextRow) {
   c.Lines.SetText(std::string(18, ' ') + "begin x");
   TEditorScreenStrings& l = *c.List;
   ASSERT_GE(l.Count(), 2);
-  EXPECT_EQ(l.Get(0).substr(18), "be");
-  EXPECT_EQ(l.GetTokens(1), toReserve);
+  EXPECT_EQ(l.Rows().Get(0).substr(18), "be");
+  EXPECT_EQ(l.Rows().GetTokens(1), toReserve);
 }
 
 TEST(RowStateWithParser, RandomEditsKeepEveryRowsStateEqualToAWalkFromTheTop) {
@@ -110,7 +110,7 @@ TEST(RowStateWithParser, RandomEditsKeepEveryRowsStateEqualToAWalkFromTheTop) {
       }
       // Rows still at "not computed" get their state when painted.
       for (int r = 0; r < l.Count(); ++r)
-        if (l.GetBrackets(r) == -2) l.UpdateBrackets(r, false);
+        if (l.Rows().GetBrackets(r) == -2) l.UpdateBrackets(r, false);
       ASSERT_NO_FATAL_FAILURE(
           ExpectStatesOfAWalkFromTheTop(c, "seed " + std::to_string(seed) + " step " + std::to_string(step)));
     }

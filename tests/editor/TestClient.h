@@ -17,10 +17,7 @@ namespace vel::test {
 class TTestClient : public IEditorClient, public IEditorParserHost {
  public:
   explicit TTestClient(std::shared_ptr<TEditorScreenStrings> list = std::make_shared<TEditorScreenStrings>())
-      : List(std::move(list)), Lines(*this) {
-    List->Reference(this);
-  }
-  ~TTestClient() override { List->Release(this); }
+      : List(*this, std::move(list)), Lines(*this) {}
 
   void DoChange() override {
     const TEditorDrawInfo& d = List->DrawInfo();
@@ -37,11 +34,10 @@ class TTestClient : public IEditorClient, public IEditorParserHost {
   void SetCol(int v) override { Col = v < 0 ? 0 : v > 1000 ? 1000 : v; }
   void SetTopRow(int v) override { TopRow = v < 0 ? 0 : v; }
   void SetSelIndex(int FromRow, int Index) override {
-    TRowCol rc = vel::SetSelIndex(*List, FromRow, Index, Options());
+    TRowCol rc = vel::SetSelIndex(List->Rows(), FromRow, Index, Options());
     Row = rc.Row;
     Col = rc.Col;
   }
-  bool GetSelected() const override { return Selected; }
   void CleanSelection() override { Selected = false; }
   bool Focused() const override { return HasFocus; }
   void CaretBeginUpdate() override { ++CaretHold; }
@@ -52,7 +48,6 @@ class TTestClient : public IEditorClient, public IEditorParserHost {
     ++ViewInits;
     Invalidate();
   }
-  void InitScroll() override {}
   void Invalidate() override { WholeDirty = true; }
   void InvalidateLine(int r) override { Dirty.insert(r); }
   int GetRowHeight() const override { return 16; }
@@ -60,27 +55,18 @@ class TTestClient : public IEditorClient, public IEditorParserHost {
   bool IsLoading() const override { return Loading; }
   bool HasBracketPairs() const override { return BracketPairs; }
   const IEditorParserHost* ParserHost() const override { return this; }
-  std::string StrToAttributes(const std::string& S) const override { return vel::StrToAttributes(S, Options()); }
-  std::string ExpandTab(const std::string& S) const override { return vel::ExpandTab(S, Options()); }
-  int ExpandLength(const std::string& S) const override { return vel::ExpandLength(S, Options()); }
   TEditorScreenStrings& ScreenStrings() override { return *List; }
 
   const TEditorViewInfo* ParserView() const override { return nullptr; }
   const std::vector<std::string>& ReserveWordList() const override { return Reserved; }
 
-  TColumnMapOptions Options() const {
-    TColumnMapOptions o;
-    o.TabSpaceCount = TabSpaceCount;
-    o.WordWrap = List->GetWordWrap();
-    o.WrapByte = List->WrapOption().GetWrapByte();
-    return o;
-  }
+  TColumnMapOptions Options() const { return List->ColumnOptions(); }
 
-  std::shared_ptr<TEditorScreenStrings> List;
+  TEditorListLink List;
   TEditorStrings Lines;
   int Row = 0, Col = 0, TopRow = 0;
   bool Selected = false, HasFocus = false, Loading = false, BracketPairs = true;
-  int TabSpaceCount = 8, ScreenRows = 10;
+  int ScreenRows = 10;
   int CaretHold = 0, LinesHold = 0, ViewInits = 0, ChangeCount = 0;
   TEditorDrawInfo LastDrawInfo;
   std::set<int> Dirty;
@@ -96,6 +82,14 @@ inline std::vector<std::string> RowsOf(const TEditorStringList& L) {
     r.push_back(L.Get(i) + "|" + kAttr[L.GetRows(i)]);
   }
   return r;
+}
+inline std::vector<std::string> RowsOf(const TEditorScreenStrings& L) { return RowsOf(L.Rows()); }
+
+// Loads rows with the given attributes, as reading a file does.
+inline void LoadRows(TEditorScreenStrings& L, const std::vector<std::pair<std::string, TEditorRowAttribute>>& Rows) {
+  TEditorStringList rows;
+  for (const auto& [text, attribute] : Rows) rows.AddRow(text, attribute);
+  L.LoadRows(rows);
 }
 
 // A parser with one bracket pair, "{" and "}", that may span rows; a word cut

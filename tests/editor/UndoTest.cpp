@@ -97,8 +97,7 @@ TEST(Undo, WrappedEditsRestoreRowsAndAttributes) {
   TEditorScreenStrings& l = *client.List;
   l.WrapOption().SetWrapByte(20);
   l.SetWordWrap(true);
-  client.Lines.SetText(std::string(30, 'a') + "\r\n");
-  l.SetRows(l.Count() - 1, raEof);
+  test::LoadRows(l, {{std::string(30, 'a'), raEof}});
   Rows before = RowsOf(l);
   l.UpdateList(1, 1, "bbbbbbbbbbbbbbbbbbbbbbbbb");
   EXPECT_EQ(l.Text(), std::string(20, 'a') + std::string(25, 'b'));

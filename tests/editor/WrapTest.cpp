@@ -131,8 +131,7 @@ TEST(WrapOption, DefaultsClampAndAssign) {
 TEST(WordWrap, SwitchingOffAndOnRestoresRowsAndEmptiesUndo) {
   TTestClient client;
   client.List->WrapOption().SetWrapByte(20);
-  client.Lines.SetText(std::string(50, 'x') + "\r\nshort\r\n" + std::string(25, 'y'));
-  client.List->SetRows(client.List->Count() - 1, raEof);
+  test::LoadRows(*client.List, {{std::string(50, 'x'), raCrlf}, {"short", raCrlf}, {std::string(25, 'y'), raEof}});
   client.List->UpdateList(1, 1, "SHORT\r\n");
   ASSERT_TRUE(client.List->UndoObj().CanUndo());
   client.List->SetWordWrap(true);
@@ -145,7 +144,7 @@ TEST(WordWrap, SwitchingOffAndOnRestoresRowsAndEmptiesUndo) {
   client.List->SetWordWrap(true);
   EXPECT_EQ(RowsOf(*client.List), wrapped);
   client.List->Undo();
-  EXPECT_EQ(client.List->Get(3), "SHORT");
+  EXPECT_EQ(client.List->Rows().Get(3), "SHORT");
 }
 
 TEST(WordWrap, OptionChangesRewrapOnlyWhileWrapIsOn) {
@@ -183,18 +182,18 @@ TEST(RowStates, InitBracketsComputesAboutTwoScreensThenLeavesRowsForPainting) {
   client.Lines.SetText(text);
   client.List->SetParserClass(test::BraceParserClass());
   TEditorScreenStrings& l = *client.List;
-  EXPECT_EQ(l.GetBrackets(0), -1);
-  EXPECT_EQ(l.GetBrackets(2), 0);
-  EXPECT_EQ(l.GetBrackets(3), 0);
-  EXPECT_EQ(l.GetBrackets(4), -1);
+  EXPECT_EQ(l.Rows().GetBrackets(0), -1);
+  EXPECT_EQ(l.Rows().GetBrackets(2), 0);
+  EXPECT_EQ(l.Rows().GetBrackets(3), 0);
+  EXPECT_EQ(l.Rows().GetBrackets(4), -1);
   // Two screens of two rows below the top row: rows 0 to 4.
-  EXPECT_EQ(l.GetBrackets(5), -2);
+  EXPECT_EQ(l.Rows().GetBrackets(5), -2);
   EXPECT_EQ(l.UpdateBrackets(10, false), 0);
-  EXPECT_EQ(l.GetBrackets(10), -1);
+  EXPECT_EQ(l.Rows().GetBrackets(10), -1);
   // An edit that opens a bracket repaints the rows whose state changed.
   client.Dirty.clear();
   l.UpdateList(5, 1, "{\r\n");
-  EXPECT_EQ(l.GetBrackets(6), 0);
+  EXPECT_EQ(l.Rows().GetBrackets(6), 0);
   EXPECT_TRUE(client.Dirty.count(6));
 }
 
@@ -203,10 +202,10 @@ TEST(RowStates, NoPairsAndNoWrapMeansNoStateCrossesARow) {
   client.BracketPairs = false;
   client.Lines.SetText("{\r\nx\r\n");
   client.List->SetParserClass(test::BraceParserClass());
-  EXPECT_EQ(client.List->GetBrackets(1), -1);
+  EXPECT_EQ(client.List->Rows().GetBrackets(1), -1);
   client.BracketPairs = true;
   client.List->InitBrackets();
-  EXPECT_EQ(client.List->GetBrackets(1), 0);
+  EXPECT_EQ(client.List->Rows().GetBrackets(1), 0);
 }
 
 }  // namespace
