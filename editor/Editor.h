@@ -35,6 +35,7 @@
 #include "editor/EditorScreenStrings.h"
 #include "editor/EditorStrings.h"
 #include "editor/EditorViewInfo.h"
+#include "editor/UpdateGuard.h"
 #include "platform/Canvas.h"
 #include "platform/Window.h"
 
@@ -152,13 +153,13 @@ class TEditor : public IEditorClient, public IEditorParserHost {
   void ListToFile(const std::string& FileName) const { FLines->SaveToFile(FileName); }
   void Clear() { FLines->Clear(); }
   void ExchangeList(TEditor& Other);
-  const std::shared_ptr<TEditorScreenStrings>& ScreenStringsPtr() const { return FList; }
+  const std::shared_ptr<TEditorScreenStrings>& ScreenStringsPtr() const { return FLink->Shared(); }
 
   // Column maps and tab expansion.
   TColumnMapOptions ColumnOptions() const;
-  std::string StrToAttributes(const std::string& S) const override;
-  std::string ExpandTab(const std::string& S) const override;
-  int ExpandLength(const std::string& S) const override;
+  std::string StrToAttributes(const std::string& S) const;
+  std::string ExpandTab(const std::string& S) const;
+  int ExpandLength(const std::string& S) const;
   std::string ExpandListStr(int Row) const;
   int ExpandListLength(int Row) const;
 
@@ -196,7 +197,7 @@ class TEditor : public IEditorClient, public IEditorParserHost {
   void ScrollCaret();
   void MoveCaret();
   void UpdateCaret();
-  void InitScroll() override;
+  void InitScroll();
   void SetTopRow(int Value) override;
   void SetTopCol(int Value);
   // Largest first row and largest first column of the view.
@@ -283,7 +284,6 @@ class TEditor : public IEditorClient, public IEditorParserHost {
   int GetRow() const override { return FRow; }
   int GetCol() const override { return FCol; }
   int GetTopRow() const override { return FTopRow; }
-  bool GetSelected() const override { return Selected(); }
   bool Focused() const override;
   void LinesBeginUpdate() override;
   void LinesEndUpdate() override;
@@ -345,7 +345,8 @@ class TEditor : public IEditorClient, public IEditorParserHost {
   void KeepCol(bool Vertical, int Value);
 
   TCharSet FDelimiters;
-  std::shared_ptr<TEditorScreenStrings> FList;
+  std::unique_ptr<TEditorListLink> FLink;
+  TEditorScreenStrings* FList = nullptr;  // the linked list
   std::unique_ptr<TEditorStrings> FLines;
   std::unique_ptr<TEditorViewInfo> FView;
   std::vector<std::string> FReserveWordList;
@@ -385,33 +386,7 @@ class TEditor : public IEditorClient, public IEditorParserHost {
   TColRange FSelCol, FPrevSelCol;
 };
 
-// Holds the caret hidden for a scope; the control's own nested counter
-// shows it again when the last guard ends, also when an exception passes.
-class TCaretUpdate {
- public:
-  explicit TCaretUpdate(IEditorClient& E) : FEditor(E) { FEditor.CaretBeginUpdate(); }
-  ~TCaretUpdate() { FEditor.CaretEndUpdate(); }
-  TCaretUpdate(const TCaretUpdate&) = delete;
-  TCaretUpdate& operator=(const TCaretUpdate&) = delete;
-
- private:
-  IEditorClient& FEditor;
-};
-
-// Suspends the caret-row underline for a scope (when On).
-class TUnderlineUpdate {
- public:
-  TUnderlineUpdate(TEditor& E, bool On = true) : FEditor(On ? &E : nullptr) {
-    if (FEditor) FEditor->UnderlineBeginUpdate();
-  }
-  ~TUnderlineUpdate() {
-    if (FEditor) FEditor->UnderlineEndUpdate();
-  }
-  TUnderlineUpdate(const TUnderlineUpdate&) = delete;
-  TUnderlineUpdate& operator=(const TUnderlineUpdate&) = delete;
-
- private:
-  TEditor* FEditor;
-};
+// Suspends the caret-row underline for a scope (a null control: nothing).
+using TUnderlineUpdate = TUpdateGuard<TEditor, &TEditor::UnderlineBeginUpdate, &TEditor::UnderlineEndUpdate>;
 
 }  // namespace vel
