@@ -37,6 +37,7 @@
 #include "editor/EditorViewInfo.h"
 #include "editor/UpdateGuard.h"
 #include "platform/Canvas.h"
+#include "platform/Input.h"
 #include "platform/Window.h"
 
 namespace vel {
@@ -51,7 +52,7 @@ struct TEditorStrInfo {
   int CharIndex = -1;
 };
 
-class TEditor : public IEditorClient, public IEditorParserHost {
+class TEditor : public IEditorClient, public IEditorParserHost, public IWindowClient {
  public:
   using TNotifyEvent = std::function<void(TEditor* Sender)>;
   using TSelectionChangeEvent = std::function<void(TEditor* Sender, bool Selected)>;
@@ -80,10 +81,22 @@ class TEditor : public IEditorClient, public IEditorParserHost {
   IWindow* Window() const { return FWindow; }
   void Loaded();
   virtual void ViewChanged(TNotifyPersistent* Sender);
-  void FocusIn();
-  void FocusOut();
+  void FocusIn() override;
+  void FocusOut() override;
   // A size change of the window.
   void Resize();
+
+  // The window's calls. Painting here is plain (text, selection); token
+  // colours, marks, the left bar and the ruler are the painter's to add, as
+  // are the key map, the mouse and the scroll bars.
+  void WindowCreated(IWindow& Window) override { CreateHandle(Window); }
+  void WindowDestroyed() override { DestroyHandle(); }
+  void Paint(ICanvas& Canvas, const TRect& Area) override;
+  bool KeyDown(const TKeyEvent& E) override;
+  void KeyPress(const TCharEvent& E) override { KeyChar(E.Char); }
+  void Resized(int Width, int Height) override;
+  bool ImeResult(const std::string& Text) override;
+  void ImeCandidateWindow(bool Open) override;
   void InitView() override;
 
   // Settings objects and published properties.
