@@ -126,7 +126,15 @@ void TEditor::MoveSelection(int ARow, int ACol) {
   };
   const int selStart = offset(x.StartRow, x.StartIndex);
   const int selEnd = x.EndRow < count ? offset(x.EndRow, x.EndIndex + 1) : Size(block);
-  const int dropIndex = dropRow < count ? CharIndexOf(dropRow, ACol) : 0;
+  // The drop column taken back to its character's first column, as the caret would be.
+  int dropCol = std::max(ACol, 0);
+  if (dropRow < count) {
+    const std::string a = StrToAttributes(FList->Rows().Get(dropRow));
+    while (dropCol > 0 && dropCol < Size(a) && (a[static_cast<size_t>(dropCol)] == cmTrail ||
+                                                  a[static_cast<size_t>(dropCol)] == cmTabBlank))
+      --dropCol;
+  }
+  const int dropIndex = dropRow < count ? CharIndexOf(dropRow, dropCol) : 0;
   const int pad = dropRow < count ? std::max(0, dropIndex - Size(FList->Rows().Get(dropRow))) : 0;
   int dropOff = offset(dropRow, dropIndex);
   if (dropOff > selStart && dropOff < selEnd) {
