@@ -13,6 +13,11 @@ namespace vel {
 
 using TCharSet = std::bitset<256>;
 
+// The editor's names for facts of text/Sjis.h (aliases, not other rules).
+using sjis::ForEachLine;
+using sjis::IsLeadByte;
+inline size_t CharLength(const std::string& S, size_t i) { return sjis::CharLen(S, i); }
+
 // The lead bytes of sjis::IsLeadByte as a set.
 const TCharSet& LeadBytes();
 const TCharSet& MailChars();
