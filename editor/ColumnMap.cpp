@@ -20,7 +20,7 @@ template <class F>
 void WalkColumns(const std::string& S, const TColumnMapOptions& o, F&& f) {
   int col = 0;
   for (size_t i = 0; i < S.size();) {
-    size_t len = CharLength(S, i);
+    size_t len = sjis::CharLen(S, i);
     int blanks = (len == 1 && S[i] == '\t') ? TabBlanks(col, o) : 0;
     if (!f(i, len, col, blanks)) return;
     col += static_cast<int>(len) + blanks;
@@ -59,7 +59,7 @@ std::string StrToAttributes(const std::string& S, const TColumnMapOptions& o) {
   size_t col = 0;
   for (size_t i = 0; i < n;) {
     const unsigned char c = p[i];
-    if (IsLeadByte(c)) {
+    if (sjis::IsLeadByte(c)) {
       out[col++] = cmLead;  // a lead byte that ends the text stands alone
       if (i + 1 < n) out[col++] = cmTrail;
       i += 2;
