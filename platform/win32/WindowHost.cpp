@@ -1,5 +1,7 @@
 #include "platform/win32/WindowHost.h"
 
+#include <imm.h>
+
 #include <exception>
 #include <set>
 #include <stdexcept>
