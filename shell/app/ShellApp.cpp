@@ -134,9 +134,16 @@ bool TShellApp::StripMessage(unsigned Msg, std::uintptr_t wp, std::intptr_t lp, 
         ::PostMessageA(Strip, UM_UPDATEARROWS, 0, 0);
       }
       return true;
-    case UM_REMOVEPAGE:
-      Pages.RemovePage(static_cast<int>(wp), static_cast<int>(lp));
+    case UM_REMOVEPAGE: {
+      // Only a memo window that has closed gives its page up: a stray message
+      // must not drop a page with unsaved text.
+      int i = static_cast<int>(wp);
+      if (wp < Pages.Pages.size()) {
+        TForm2* memo = MemoForm(Pages.Pages[i].PageId);
+        if (memo && memo->State == TForm2::TState::Delete) Pages.RemovePage(i, static_cast<int>(lp));
+      }
       return true;
+    }
     case UM_NEWPAGE:
       Pages.NewPage();
       return true;
