@@ -94,7 +94,7 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
   HINSTANCE inst = ::GetModuleHandleA(nullptr);
   // A Unicode control, so that its positions count characters on every system.
   Edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
                                ES_NOHIDESEL | (ReadOnly ? ES_READONLY : 0),
                            0, 0, 10, 10, w, reinterpret_cast<HMENU>(EditId), inst, nullptr);
   ::SendMessageW(Edit, EM_SETLIMITTEXT, 0, 0);
