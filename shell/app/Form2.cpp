@@ -361,6 +361,7 @@ void TForm2::Command(int Id) {
 void TForm2::UpdatePanels() {
   DWORD from = 0;
   ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), 0);
+  LastCaret = from;
   int row = static_cast<int>(::SendMessageW(Edit, EM_LINEFROMCHAR, from, 0));
   int col = static_cast<int>(from - ::SendMessageW(Edit, EM_LINEINDEX, row, 0));
   std::string caret = "\t" + CaretPanelText(col, row);
@@ -369,6 +370,12 @@ void TForm2::UpdatePanels() {
   ::SendMessageA(Status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(changed.c_str()));
   std::string mode = OverWrite ? "上書き" : "挿入";
   ::SendMessageA(Status, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(mode.c_str()));
+}
+
+void TForm2::CaretMaybeMoved() {
+  DWORD from = 0;
+  ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), 0);
+  if (from != LastCaret) UpdatePanels();
 }
 
 void TForm2::Paint(ICanvas&, const TRect&) {}

@@ -42,6 +42,8 @@ class TForm2 final : public IWindowClient {
   TSaveResult SaveAs();
   bool AskSave(const std::string& Name);
   void SetCaptionText(const std::string& Caption);
+  // Refreshes the caret panel when the caret has moved since the last look.
+  void CaretMaybeMoved();
 
   void Paint(ICanvas& Canvas, const TRect& Area) override;
   void Resized(int Width, int Height) override;
@@ -68,6 +70,7 @@ class TForm2 final : public IWindowClient {
   bool Loading = false;
   bool Changed = false;
   bool OverWrite = false;
+  DWORD LastCaret = 0;
   win32::THostedWindow Window;
 };
 

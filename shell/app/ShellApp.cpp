@@ -193,6 +193,7 @@ void TShellApp::Timer() {
   if (!::GetCursorPos(&pt)) return;
   HWND fg = ::GetForegroundWindow();
   int fgId = PageIdOfMemo(fg);
+  if (TForm2* m = MemoForm(fgId)) m->CaretMaybeMoved();
   int shown = Pages.ShownIndex();
   if (shown >= 0) {
     // The mouse entering a page that is not the foreground window arms the auto-hide.

@@ -150,6 +150,8 @@ TEST_F(ShellEndToEndTest, TypedTextIsSavedThroughTheMenuAndExitWritesBothSetting
   HWND edit = ::FindWindowExA(Memos[0], nullptr, "EDIT", nullptr);
   ::SendMessageA(edit, EM_SETSEL, 0, 0);
   for (char c : std::string("XY")) ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+  HWND status = ::FindWindowExA(Memos[0], nullptr, "msctls_statusbar32", nullptr);
+  EXPECT_NE(TextOf(status).find("  3:  1"), std::string::npos) << TextOf(status);
   ::SendMessageA(Memos[0], WM_COMMAND, CM_SAVE1, 0);
   EXPECT_EQ(wine::ReadFileBytes(Dir + "a.txt"), "XY一行目\r\nsecond\r\n");
 
