@@ -76,7 +76,8 @@ TForm2::TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Positio
 
 TForm2::~TForm2() = default;
 
-void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOnly) {
+void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOnly,
+                    const std::vector<std::string>& MailAccounts) {
   HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), "MAINICON");
   win32::RegisterHostClass({MemoClass, CS_DBLCLKS, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon});
   win32::TWindowParams p;
@@ -86,6 +87,16 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
   p.Bounds = Bounds;
   p.Parent = Strip;
   p.Menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_MEMO));
+  // Account items stand before a separator and the settings item; logging
+  // in comes with later work, so they are shown grayed.
+  HMENU mail = ::GetSubMenu(p.Menu, 4);
+  for (size_t i = 0; mail && i < MailAccounts.size(); ++i) {
+    std::wstring caption = win32::WideFromCp932(MailAccounts[i]);
+    ::InsertMenuW(mail, static_cast<UINT>(i), MF_BYPOSITION | MF_STRING | MF_GRAYED, CM_MAILACCOUNT0 + i,
+                  caption.c_str());
+  }
+  if (mail && !MailAccounts.empty())
+    ::InsertMenuW(mail, static_cast<UINT>(MailAccounts.size()), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
   Window.Create(MemoClass, p, *this);
   HWND w = Handle();
   ::SetWindowTextW(w, win32::WideFromCp932(Caption).c_str());

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/Input.h"
 #include "platform/win32/Handles.h"
@@ -23,7 +24,9 @@ class TForm2 final : public IWindowClient {
  public:
   TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Position);
   ~TForm2() override;
-  void Create(const std::string& Caption, const TRect& Bounds, bool ReadOnly);
+  // MailAccounts: the Web-mail menu's account items, in account order.
+  void Create(const std::string& Caption, const TRect& Bounds, bool ReadOnly,
+              const std::vector<std::string>& MailAccounts = {});
   HWND Handle() const { return Window.Handle(); }
 
   int PageId;

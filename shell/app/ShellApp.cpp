@@ -327,7 +327,7 @@ void TShellApp::CreatePage(const TPage& Page) {
   TPagePlacement pl = PagePlacement(Position, WorkAreaBottom, Page.Height);
   int left = Pages.Row.MemoLeft;
   f.Memo->Create(Page.Caption, {left, pl.HiddenMemoTop, left + Page.Width, pl.HiddenMemoTop + Page.Height},
-                 Page.Kind != TPageKind::Normal);
+                 Page.Kind != TPageKind::Normal, MailAddresses());
   ::ShowWindow(f.Memo->Handle(), SW_SHOWNOACTIVATE);
   f.Tab = std::make_unique<TForm3>(Page.PageId, Page.Kind, Page.TabCaption, Position);
   f.Tab->Create(Strip);
@@ -348,6 +348,12 @@ void TShellApp::CreatePage(const TPage& Page) {
 }
 
 void TShellApp::DestroyPage(int PageId) { Forms.erase(PageId); }
+
+std::vector<std::string> TShellApp::MailAddresses() const {
+  std::vector<std::string> addresses;
+  for (const TWebMailAccount& a : Settings.Accounts) addresses.push_back(a.Address);
+  return addresses;
+}
 
 void TShellApp::ShowTab(int PageId) {
   if (TForm3* t = TabForm(PageId)) ::ShowWindow(t->Handle(), SW_SHOWNOACTIVATE);
