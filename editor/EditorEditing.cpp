@@ -133,10 +133,13 @@ void TEditor::InsertText(const std::string& S, bool OverWriteMode) {
     std::string rest;
     if (col < Size(a)) {
       const int index = ColumnToIndex(tr, col, ColumnOptions());
-      if (a[static_cast<size_t>(col)] == cmTrail)
-        rest = " " + tr.substr(static_cast<size_t>(index) + 1);
-      else
-        rest = tr.substr(static_cast<size_t>(index));
+      // A character whose second half is overwritten leaves a space.
+      if (a[static_cast<size_t>(col)] == cmTrail) {
+        rest.assign(1, ' ');
+        rest.append(tr, static_cast<size_t>(index) + 1);
+      } else {
+        rest.assign(tr, static_cast<size_t>(index));
+      }
     }
     text = t.substr(0, static_cast<size_t>(c)) + S + rest;
   } else {
