@@ -6,37 +6,35 @@
 #include <typeinfo>
 
 #include "editor/DBCS.h"
+#include "editor/EditorParserRules.h"
 #include "editor/EditorViewInfo.h"
+#include "text/Sjis.h"
 
 namespace vel {
 
+using namespace parser_rules;
+
 namespace {
 
-// Byte classes the recognisers test, one bit each.
-enum : uint8_t { ccDigit = 1, ccHex = 2, ccAnk = 4, ccMail = 8, ccUrl = 16, ccBlank = 32, ccKanji = 64 };
+// Byte classes the token methods and recognisers test, one bit each.
+enum : uint8_t { ccDigit = 1, ccHex = 2, ccAnk = 4, ccMail = 8, ccUrl = 16, ccBlank = 32 };
 
 struct TCharClasses {
   uint8_t Bits[256] = {};
   constexpr void Range(int lo, int hi, uint8_t bit) {
     for (int c = lo; c <= hi; ++c) Bits[c] |= bit;
   }
-  constexpr void Chars(const char* s, uint8_t bit) {
-    for (; *s; ++s) Bits[static_cast<unsigned char>(*s)] |= bit;
-  }
   TCharClasses() {
-    Range(0x88, 0x9F, ccKanji);
-    Range(0xE0, 0xFC, ccKanji);
     Range(0x01, 0x08, ccBlank);
     Range(0x0A, 0x20, ccBlank);
-    Range('0', '9', ccDigit | ccHex | ccAnk);
+    Range('0', '9', ccDigit | ccHex);
     Range('A', 'F', ccHex);
     Range('a', 'f', ccHex);
-    Range('A', 'Z', ccAnk);
-    Range('a', 'z', ccAnk);
-    Chars("_", ccAnk);
-    // Mail and URL bytes are the text helpers' sets, so the colouring and
-    // IsMail/IsUrl never disagree.
     for (int c = 0; c < 256; ++c) {
+      // A word goes on through every byte that starts a word or a number.
+      if (kRules.Byte[c] == ruAnk || kRules.Byte[c] == ruInteger) Bits[c] |= ccAnk;
+      // Mail and URL bytes are the text helpers' sets, so the colouring and
+      // IsMail/IsUrl never disagree.
       if (MailChars().test(c)) Bits[c] |= ccMail;
       if (UrlChars().test(c)) Bits[c] |= ccUrl;
     }
@@ -45,66 +43,31 @@ struct TCharClasses {
 
 const TCharClasses kClasses;
 
-// The byte entries of the dispatch table as classes, for the exact class's
-// quick path (InitMethodTable is the reference; a test compares the two).
-enum : uint8_t { chSymbol, chDigit, chLetter, chKanaSymbol, chKana, chKanji, chDBSymbol, chLead82, chLead83, chTab, chOther };
-// Beyond the classes, the exact parser's action table marks blanks, the row's
-// end and bytes at which a recogniser of the view may claim a token; acWord
-// and acNumber are a letter and a digit at which only a mail address may
-// start, the commonest cases.
-enum : uint8_t { acBlank = 16, acEnd, acRecognise, acWord, acNumber };
-
-struct TDispatchClasses {
-  uint8_t Single[256] = {};
-  constexpr TDispatchClasses() {
-    auto single = [this](int lo, int hi, uint8_t ch) {
-      for (int c = lo; c <= hi; ++c) Single[c] = ch;
-    };
-    single(0x00, 0x00, chOther);
-    single(0x0A, 0x0A, chOther);
-    single(0x0D, 0x0D, chOther);
-    single(0x09, 0x09, chTab);
-    single('0', '9', chDigit);
-    single('A', 'Z', chLetter);
-    single('a', 'z', chLetter);
-    single('_', '_', chLetter);
-    single(0xA1, 0xA5, chKanaSymbol);
-    single(0xA6, 0xDF, chKana);
-    single(0x88, 0x9F, chKanji);
-    single(0xE0, 0xFC, chKanji);
-    single(0x81, 0x81, chDBSymbol);
-    single(0x84, 0x87, chDBSymbol);
-    single(0x82, 0x82, chLead82);
-    single(0x83, 0x83, chLead83);
-  }
-};
-
-constexpr TDispatchClasses kDispatch;
-
 inline bool Is(unsigned char c, uint8_t cls) { return (kClasses.Bits[c] & cls) != 0; }
+inline bool IsKanji(unsigned char c) { return kRules.Byte[c] == ruDBKanji; }
 
-// The end of the run of letters and digits at p. The run holds no '@', so a
+// Beyond the rules, the exact parser's action table marks blanks, the row's
+// end and bytes at which a recogniser of the view may claim a token; acWord
+// and acNumber are a word's and a number's first byte at which only a mail
+// address may start, the commonest cases.
+enum : uint8_t { acBlank = ruCount, acEnd, acRecognise, acWord, acNumber };
+
+// The end of the word at p, the run AnkProc reads. It holds no '@', so a
 // mail address starting at p needs a mail byte there.
-inline const unsigned char* WordEnd(const unsigned char* p) {
+inline const unsigned char* AnkEnd(const unsigned char* p) {
   while (Is(*p, ccAnk)) ++p;
   return p;
 }
-
-inline unsigned char LowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
 
 // Case-insensitive (ASCII letters) ordering, the order of the reserve word list.
 inline int CompareText(const unsigned char* a, size_t na, const std::string& b) {
   size_t n = std::min(na, b.size());
   for (size_t i = 0; i < n; ++i) {
-    unsigned char x = LowerAscii(a[i]), y = LowerAscii(static_cast<unsigned char>(b[i]));
+    unsigned char x = sjis::AsciiLower(a[i]), y = sjis::AsciiLower(static_cast<unsigned char>(b[i]));
     if (x != y) return x < y ? -1 : 1;
   }
   return na < b.size() ? -1 : (na > b.size() ? 1 : 0);
 }
-
-inline unsigned Code(const unsigned char* p) { return static_cast<unsigned>(p[0]) << 8 | p[1]; }
-inline bool InCode(unsigned code, unsigned lo, unsigned hi) { return code - lo <= hi - lo; }
-
 
 }  // namespace
 
@@ -126,44 +89,20 @@ void TEditorParser::Start(const std::string& S, const IEditorParserHost* Editor,
   FQuickColor = false;
 }
 
+TEditorParser::TEditorParseProc TEditorParser::RuleProc(uint8_t Rule) {
+  switch (Rule) {
+#define VEL_RULE_PROC(Name) \
+  case ru##Name:            \
+    return &TEditorParser::Name##Proc;
+    VEL_PARSER_BYTE_RULES(VEL_RULE_PROC)
+    VEL_PARSER_KIND_RULES(VEL_RULE_PROC)
+#undef VEL_RULE_PROC
+  }
+  return &TEditorParser::SymbolProc;
+}
+
 void TEditorParser::InitMethodTable() {
-  for (auto& p : FMethodTable) p = &TEditorParser::SymbolProc;
-  auto set = [this](int lo, int hi, TEditorParseProc proc) {
-    for (int c = lo; c <= hi; ++c) FMethodTable[c] = proc;
-  };
-  set(0x00, 0x00, &TEditorParser::EofProc);
-  set('0', '9', &TEditorParser::IntegerProc);
-  set('A', 'Z', &TEditorParser::AnkProc);
-  set('_', '_', &TEditorParser::AnkProc);
-  set('a', 'z', &TEditorParser::AnkProc);
-  set(0x81, 0x81, &TEditorParser::DBSymbolProc);
-  set(0x84, 0x87, &TEditorParser::DBSymbolProc);
-  set(0x82, 0x83, &TEditorParser::DBProc);
-  set(0x88, 0x9F, &TEditorParser::DBKanjiProc);
-  set(0xE0, 0xFC, &TEditorParser::DBKanjiProc);
-  set(0xA1, 0xA5, &TEditorParser::KanaSymbolProc);
-  set(0xA6, 0xDF, &TEditorParser::KanaProc);
-  set(0x09, 0x09, &TEditorParser::TabProc);
-  set(0x0A, 0x0A, &TEditorParser::LFProc);
-  set(0x0D, 0x0D, &TEditorParser::CrProc);
-  // The entries below the blank range continue a token of that kind.
-  set(toInteger, toFloat, &TEditorParser::IntegerProc);
-  set(toBracket, toBracket, &TEditorParser::BracketProc);
-  set(toComment, toComment, &TEditorParser::CommenterProc);
-  set(toAnk, toAnk, &TEditorParser::AnkProc);
-  set(toDBSymbol, toDBSymbol, &TEditorParser::DBSymbolProc);
-  set(toDBInt, toDBInt, &TEditorParser::DBProc);
-  set(toDBAlph, toDBKana, &TEditorParser::DBProc);
-  set(toDBKanji, toDBKanji, &TEditorParser::DBKanjiProc);
-  set(toKanaSymbol, toKanaSymbol, &TEditorParser::KanaSymbolProc);
-  set(toKana, toKana, &TEditorParser::KanaProc);
-  set(toUrl, toUrl, &TEditorParser::UrlProc);
-  set(toMail, toMail, &TEditorParser::MailProc);
-  set(toHex, toHex, &TEditorParser::HexPrefixProc);
-  set(toQuotation, toQuotation, &TEditorParser::QuotationProc);
-  set(toControlCode, toControlCode, &TEditorParser::ControlCodeProc);
-  set(toControlCodeHex, toControlCodeHex, &TEditorParser::ControlCodeHexProc);
-  set(toReserve, toReserve, &TEditorParser::ReserveWordProc);
+  for (int c = 0; c < 256; ++c) FMethodTable[c] = RuleProc(kRules.Entry[c]);
 }
 
 void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Editor, int BracketIndex, int Token) {
@@ -221,7 +160,7 @@ void TEditorParser::UpdateRecogniseTable() {
     key.ControlCode = v.ControlCode();
     key.Commenter = v.Commenter().empty() ? -1 : static_cast<unsigned char>(v.Commenter()[0]);
     key.Quotation = v.Quotation().empty() ? -1 : static_cast<unsigned char>(v.Quotation()[0]);
-    key.HexPrefix = v.HexPrefix().empty() ? -1 : LowerAscii(static_cast<unsigned char>(v.HexPrefix()[0]));
+    key.HexPrefix = v.HexPrefix().empty() ? -1 : sjis::AsciiLower(static_cast<unsigned char>(v.HexPrefix()[0]));
     const TEditorBracketCollection& brackets = v.Brackets();
     key.Brackets = static_cast<int8_t>(std::min(brackets.Count(), TEditorBracketCollection::MaxCount));
     for (int i = 0; i < key.Brackets; ++i) {
@@ -240,7 +179,7 @@ void TEditorParser::UpdateRecogniseTable() {
   }
   for (int c = 0; c < 256; ++c) {
     if (key.Mail && Is(static_cast<unsigned char>(c), ccMail) && c != '@') t[c] |= rsMail;
-    if (key.HexPrefix >= 0 && LowerAscii(static_cast<unsigned char>(c)) == key.HexPrefix) t[c] |= rsHex;
+    if (key.HexPrefix >= 0 && sjis::AsciiLower(static_cast<unsigned char>(c)) == key.HexPrefix) t[c] |= rsHex;
   }
   if (key.Url) {
     t['f'] |= rsUrl;
@@ -258,119 +197,67 @@ void TEditorParser::UpdateRecogniseTable() {
 void TEditorParser::BuildActions() {
   for (int c = 0; c < 256; ++c) {
     const unsigned char b = static_cast<unsigned char>(c);
-    if (b == 0) FAction[c] = acEnd;
-    else if (Is(b, ccBlank)) FAction[c] = acBlank;
-    else if (FRecognise[c] == rsMail && kDispatch.Single[c] == chLetter) FAction[c] = acWord;
-    else if (FRecognise[c] == rsMail && kDispatch.Single[c] == chDigit) FAction[c] = acNumber;
+    const TRule rule = kRules.Byte[c];
+    if (Is(b, ccBlank)) FAction[c] = acBlank;
+    else if (IsRowEnd(b)) FAction[c] = acEnd;
+    else if (FRecognise[c] == rsMail && rule == ruAnk) FAction[c] = acWord;
+    else if (FRecognise[c] == rsMail && rule == ruInteger) FAction[c] = acNumber;
     else if (FRecognise[c]) FAction[c] = acRecognise;
-    else FAction[c] = kDispatch.Single[c];
+    else FAction[c] = rule;
   }
 }
 
 [[gnu::always_inline]] inline void TEditorParser::FastDispatch(uint8_t Action) {
-  // The byte entries of InitMethodTable, for the exact class whose table they
-  // are, with the runs read by tight loops.
-  const unsigned char* p = FPtr;
   switch (Action) {
-    case chSymbol: FToken = toSymbol; FPtr = p + 1; return;
-    case chDigit: TEditorParser::IntegerProc(); return;
-    case chLetter:
-      FToken = toAnk;
-      do ++p; while (Is(*p, ccAnk));
-      break;
-    case chKanaSymbol: FToken = toKanaSymbol; FPtr = p + 1; return;
-    case chKana:
-      FToken = toKana;
-      do ++p; while (*p >= 0xA6 && *p <= 0xDF);
-      break;
-    case chKanji:
-      // Most runs are of one to three characters: each step takes up to
-      // four without a branch per character, which would mostly be guessed
-      // wrong at the run's end. A lead byte before the NUL is one byte and
-      // ends the run. The buffer is long enough for the reads past the NUL,
-      // whose bytes never count.
-      FToken = toDBKanji;
-      for (;;) {
-        if (p[1] == 0) [[unlikely]] {
-          ++p;
-          break;
-        }
-        const unsigned t1 = p[3] != 0, t2 = p[5] != 0, t3 = p[7] != 0;
-        const unsigned a1 = Is(p[2], ccKanji);
-        const unsigned a2 = a1 & t1 & Is(p[4], ccKanji);
-        const unsigned a3 = a2 & t2 & Is(p[6], ccKanji);
-        p += 2 + a1 * (1 + t1) + a2 * (1 + t2) + a3 * (1 + t3);
-        if (!(a3 & t3) || !Is(*p, ccKanji)) break;
-      }
-      break;
-    case chDBSymbol: FToken = toDBSymbol; p += p[1] ? 2 : 1; break;
-    case chLead82: {
-      const unsigned code = Code(p);
-      if (InCode(code, 0x829F, 0x82F1)) {
-        FToken = toDBHira;
-        do p += 2;
-        while (InCode(Code(p), 0x829F, 0x82F1) || Code(p) == 0x815B || Code(p) == 0x817C);
-      } else if (InCode(code, 0x8260, 0x8279) || InCode(code, 0x8281, 0x829A)) {
-        FToken = toDBAlph;
-        do p += 2;
-        while (InCode(Code(p), 0x8260, 0x8279) || InCode(Code(p), 0x8281, 0x829A));
-      } else if (InCode(code, 0x824F, 0x8258)) {
-        FToken = toDBInt;
-        do p += 2;
-        while (InCode(Code(p), 0x824F, 0x8258) || InCode(Code(p), 0x8143, 0x8144));
-      } else if (code <= 0x823F) {
-        ++p;
-      } else {
-        FToken = toDBSymbol;
-        p += 2;
-      }
-      break;
-    }
-    case chLead83: {
-      const unsigned code = Code(p);
-      if (InCode(code, 0x8340, 0x8396)) {
-        FToken = toDBKana;
-        do p += 2;
-        while (InCode(Code(p), 0x8340, 0x8396) || Code(p) == 0x815B || Code(p) == 0x817C);
-      } else if (InCode(code, 0x8397, 0x83F0)) {
-        FToken = toDBSymbol;
-        p += 2;
-      } else {
-        ++p;
-      }
-      break;
-    }
-    case chTab: FToken = toTab; FPtr = p + 1; return;
+    // The byte entries of the dispatch table, called directly: the exact
+    // class's table holds these very methods.
+#define VEL_RULE_CALL(Name)      \
+  case ru##Name:                 \
+    TEditorParser::Name##Proc(); \
+    return;
+    VEL_PARSER_BYTE_RULES(VEL_RULE_CALL)
+#undef VEL_RULE_CALL
     case acWord:
-      p = WordEnd(p);
-      if (Is(*p, ccMail) && TEditorParser::IsMailProc()) {
-        TEditorParser::MailProc();
-        return;
+      TEditorParser::AnkProc();
+      if (Is(*FPtr, ccMail)) [[unlikely]] {
+        const unsigned char* word = FPtr;
+        FPtr = FTokenPtr;
+        if (TEditorParser::IsMailProc()) TEditorParser::MailProc();
+        else FPtr = word;
       }
-      FToken = toAnk;
-      break;
+      return;
     case acNumber:
-      if (Is(*WordEnd(p), ccMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
+      if (Is(*AnkEnd(FPtr), ccMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
       else TEditorParser::IntegerProc();
       return;
-    case acRecognise: Recognise(); return;
+    case acRecognise: RecogniseOrRead(); return;
     default: Dispatch(); return;
   }
-  FPtr = p;
 }
 
-void TEditorParser::Recognise() {
-  // Only the recognisers that can start at this byte are asked.
-  const uint8_t r = FRecognise[*FPtr];
-  if ((r & rsBracket) && FBracketIndex >= -1 && TEditorParser::IsBracketProc()) TEditorParser::BracketProc();
-  else if ((r & rsMail) && Is(*WordEnd(FPtr), ccMail) && TEditorParser::IsMailProc()) TEditorParser::MailProc();
-  else if ((r & rsUrl) && TEditorParser::IsUrlProc()) TEditorParser::UrlProc();
-  else if ((r & rsComment) && TEditorParser::IsCommenterProc()) TEditorParser::CommenterProc();
-  else if ((r & rsQuote) && TEditorParser::IsQuotationProc()) TEditorParser::QuotationProc();
-  else if ((r & rsControl) && TEditorParser::IsControlCodeHexProc()) TEditorParser::ControlCodeHexProc();
-  else if ((r & rsControl) && TEditorParser::IsControlCodeProc()) TEditorParser::ControlCodeProc();
-  else if ((r & rsHex) && TEditorParser::IsHexPrefixProc()) TEditorParser::HexPrefixProc();
-  else FastDispatch(kDispatch.Single[*FPtr]);
+// The exact class calls its own recognisers directly, and only those that
+// can start at this byte; a descendant asks each of its own in turn.
+#define VEL_ASK(Name) (Exact ? TEditorParser::Name() : Name())
+
+template <bool Exact>
+bool TEditorParser::Recognise(uint8_t Candidates) {
+  const uint8_t r = Candidates;
+  if ((r & rsBracket) && FBracketIndex >= -1 && VEL_ASK(IsBracketProc)) VEL_ASK(BracketProc);
+  else if ((r & rsMail) && (!Exact || Is(*AnkEnd(FPtr), ccMail)) && VEL_ASK(IsMailProc)) VEL_ASK(MailProc);
+  else if ((r & rsUrl) && VEL_ASK(IsUrlProc)) VEL_ASK(UrlProc);
+  else if ((r & rsComment) && VEL_ASK(IsCommenterProc)) VEL_ASK(CommenterProc);
+  else if ((r & rsQuote) && VEL_ASK(IsQuotationProc)) VEL_ASK(QuotationProc);
+  else if ((r & rsControl) && VEL_ASK(IsControlCodeHexProc)) VEL_ASK(ControlCodeHexProc);
+  else if ((r & rsControl) && VEL_ASK(IsControlCodeProc)) VEL_ASK(ControlCodeProc);
+  else if ((r & rsHex) && VEL_ASK(IsHexPrefixProc)) VEL_ASK(HexPrefixProc);
+  else return false;
+  return true;
+}
+
+#undef VEL_ASK
+
+void TEditorParser::RecogniseOrRead() {
+  if (!Recognise<true>(FRecognise[*FPtr])) FastDispatch(kRules.Byte[*FPtr]);
 }
 
 template <bool Exact>
@@ -406,20 +293,10 @@ int TEditorParser::ReadToken() {
     if constexpr (Exact) {
       FastDispatch(action);
     } else {
-      if (!FView) Dispatch();
-      else if (FBracketIndex >= -1 && IsBracketProc()) BracketProc();
-      else if (IsMailProc()) MailProc();
-      else if (IsUrlProc()) UrlProc();
-      else if (IsCommenterProc()) CommenterProc();
-      else if (IsQuotationProc()) QuotationProc();
-      else if (IsControlCodeHexProc()) ControlCodeHexProc();
-      else if (IsControlCodeProc()) ControlCodeProc();
-      else if (IsHexPrefixProc()) HexPrefixProc();
-      else Dispatch();
-    }
-    // A rule of a descendant that claims nothing must not stall the row.
-    if constexpr (!Exact)
+      if (!FView || !Recognise<false>(0xFF)) Dispatch();
+      // A rule of a descendant that claims nothing must not stall the row.
       if (FPtr == FTokenPtr && FToken != toEof) ++FPtr;
+    }
   }
   FSourcePtr = FPtr;
   return FToken;
@@ -558,7 +435,7 @@ bool TEditorParser::IsHexPrefixProc() {
   if (!FView || FView->HexPrefix().empty()) return false;
   const std::string& prefix = FView->HexPrefix();
   for (size_t i = 0; i < prefix.size(); ++i)
-    if (FPtr[i] == 0 || LowerAscii(FPtr[i]) != LowerAscii(static_cast<unsigned char>(prefix[i]))) return false;
+    if (FPtr[i] == 0 || sjis::AsciiLower(FPtr[i]) != sjis::AsciiLower(static_cast<unsigned char>(prefix[i]))) return false;
   FPtr += prefix.size();
   return true;
 }
@@ -647,7 +524,7 @@ void TEditorParser::IntegerProc() {
 
 void TEditorParser::AnkProc() {
   FToken = toAnk;
-  while (Is(*FPtr, ccAnk)) ++FPtr;
+  FPtr = AnkEnd(FPtr);
 }
 
 void TEditorParser::SymbolProc() {
@@ -657,68 +534,59 @@ void TEditorParser::SymbolProc() {
 
 void TEditorParser::KanaSymbolProc() {
   FToken = toKanaSymbol;
-  if (*FPtr >= 0xA1 && *FPtr <= 0xA5) ++FPtr;
+  if (kRules.Byte[*FPtr] == ruKanaSymbol) ++FPtr;
 }
 
 void TEditorParser::KanaProc() {
   FToken = toKana;
-  while (*FPtr >= 0xA6 && *FPtr <= 0xDF) ++FPtr;
+  const unsigned char* p = FPtr;
+  while (kRules.Byte[*p] == ruKana) ++p;
+  FPtr = p;
 }
 
 void TEditorParser::DBKanjiProc() {
   FToken = toDBKanji;
-  for (;;) {
-    unsigned char c = *FPtr;
-    if (!((c >= 0x88 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC))) return;
-    StepChar();
+  const unsigned char* p = FPtr;
+  // Most runs are of one to three characters: each step takes up to four
+  // without a branch per character, which would mostly be guessed wrong at
+  // the run's end. A lead byte before the NUL is one byte and ends the run.
+  // The buffer is long enough for the reads past the NUL, whose bytes never
+  // count.
+  if (IsKanji(*p)) {
+    for (;;) {
+      if (p[1] == 0) [[unlikely]] {
+        ++p;
+        break;
+      }
+      const unsigned t1 = p[3] != 0, t2 = p[5] != 0, t3 = p[7] != 0;
+      const unsigned a1 = IsKanji(p[2]);
+      const unsigned a2 = a1 & t1 & IsKanji(p[4]);
+      const unsigned a3 = a2 & t2 & IsKanji(p[6]);
+      p += 2 + a1 * (1 + t1) + a2 * (1 + t2) + a3 * (1 + t3);
+      if (!(a3 & t3) || !IsKanji(*p)) break;
+    }
   }
+  FPtr = p;
 }
 
 void TEditorParser::DBSymbolProc() {
   FToken = toDBSymbol;
-  unsigned char c = FPtr[0], b = FPtr[1];
-  bool symbol = c == 0x81 || (c >= 0x84 && c <= 0x87) || (c == 0x83 && b >= 0x97 && b <= 0xF0) ||
-                (c == 0x82 && ((b >= 0x40 && b <= 0x4E) || (b >= 0x59 && b <= 0x5F) || (b >= 0x7A && b <= 0x80) ||
-                               (b >= 0x9B && b <= 0x9E) || b >= 0xF2));
-  if (symbol) StepChar();
+  if (WideStarts(FPtr) == toDBSymbol) StepChar();
 }
 
 void TEditorParser::DBProc() {
-  auto at = [this](unsigned char lead, unsigned char lo, unsigned char hi) {
-    return FPtr[0] == lead && FPtr[1] >= lo && FPtr[1] <= hi;
-  };
-  unsigned char c = FPtr[0], b = FPtr[1];
-  if (c == 0x82) {
-    if (b >= 0x4F && b <= 0x58) {
-      FToken = toDBInt;
-      FPtr += 2;
-      while (at(0x82, 0x4F, 0x58) || at(0x81, 0x43, 0x44)) FPtr += 2;
-    } else if ((b >= 0x60 && b <= 0x79) || (b >= 0x81 && b <= 0x9A)) {
-      FToken = toDBAlph;
-      FPtr += 2;
-      while (at(0x82, 0x60, 0x79) || at(0x82, 0x81, 0x9A)) FPtr += 2;
-    } else if (b >= 0x9F && b <= 0xF1) {
-      FToken = toDBHira;
-      FPtr += 2;
-      while (at(0x82, 0x9F, 0xF1) || at(0x81, 0x5B, 0x5B) || at(0x81, 0x7C, 0x7C)) FPtr += 2;
-    } else if (b <= 0x3F) {
-      ++FPtr;
-    } else {
-      FToken = toDBSymbol;
-      FPtr += 2;
-    }
-  } else if (c == 0x83) {
-    if (b >= 0x40 && b <= 0x96) {
-      FToken = toDBKana;
-      FPtr += 2;
-      while (at(0x83, 0x40, 0x96) || at(0x81, 0x5B, 0x5B) || at(0x81, 0x7C, 0x7C)) FPtr += 2;
-    } else if (b >= 0x97 && b <= 0xF0) {
-      FToken = toDBSymbol;
-      FPtr += 2;
-    } else {
-      ++FPtr;
-    }
+  const unsigned char* p = FPtr;
+  if (kRules.Byte[*p] != ruDB) return;
+  const uint8_t kind = WideStarts(p);
+  if (kind == kLoneLead) {
+    FPtr = p + 1;
+    return;
   }
+  FToken = kind;
+  const uint8_t run = RunOf(kind);
+  do p += 2;
+  while (WideRuns(p) & run);
+  FPtr = p;
 }
 
 bool TEditorParser::IsReserveWord() {
@@ -728,10 +596,10 @@ bool TEditorParser::IsReserveWord() {
   if (n == 0) return false;
   // The list is sorted, so a token whose first byte lies outside the first
   // bytes of its first and last words is not in it (most tokens of a text).
-  const unsigned char first = LowerAscii(*FTokenPtr);
+  const unsigned char first = sjis::AsciiLower(*FTokenPtr);
   if (!words.front().empty() && !words.back().empty() &&
-      (first < LowerAscii(static_cast<unsigned char>(words.front()[0])) ||
-       first > LowerAscii(static_cast<unsigned char>(words.back()[0]))))
+      (first < sjis::AsciiLower(static_cast<unsigned char>(words.front()[0])) ||
+       first > sjis::AsciiLower(static_cast<unsigned char>(words.back()[0]))))
     return false;
   size_t lo = 0, hi = words.size();
   while (lo < hi) {

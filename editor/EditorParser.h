@@ -16,8 +16,10 @@
 // a token); a lead byte before the row's end is a character of one byte.
 //
 // An object of exactly this class takes a quicker path with the same rules:
-// tables built from the view's switches at NewData, and tight loops for the
-// runs of the dispatch table. A test holds both paths to the same tokens.
+// the token methods of its dispatch table called without virtual dispatch,
+// and only the recognisers that can start at a byte asked, from a table
+// built from the view's switches at NewData. Both paths are built from one
+// set of rule tables, and a test holds them to the same tokens.
 //
 // Every operation is virtual so that a descendant can change any rule. C++
 // does not dispatch virtual calls from a base constructor: a descendant that
@@ -33,6 +35,7 @@
 #include "editor/EditorColor.h"
 #include "editor/EditorViewInfo.h"
 #include "editor/ParserHost.h"
+#include "text/Sjis.h"
 
 namespace vel {
 
@@ -136,8 +139,7 @@ class TEditorParser : public IEditorRowParser {
 
   const unsigned char* Text() const { return FText.get(); }
   // Steps over one character; a lead byte takes its trail byte unless the row ends there.
-  void StepChar() { FPtr += (IsLeadByte(*FPtr) && FPtr[1] != 0) ? 2 : 1; }
-  static bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+  void StepChar() { FPtr += (sjis::IsLeadByte(*FPtr) && FPtr[1] != 0) ? 2 : 1; }
   static bool IsRowEnd(unsigned char c) { return c == 0 || c == '\n' || c == '\r'; }
   // True when the text at FPtr starts with S; never reads past the terminating NUL.
   bool StartsWith(std::string_view S) const;
@@ -169,10 +171,16 @@ class TEditorParser : public IEditorRowParser {
   void UpdateRecogniseTable();
   const TEditorViewInfo* FRecogniseView = nullptr;
   uint64_t FRecogniseRevision = 0;
+  // The dispatch table's method for a rule of the rule tables.
+  static TEditorParseProc RuleProc(uint8_t Rule);
   // One token by the exact class's action table (blanks and the row end
   // excepted), with a single jump on the byte's action.
   void FastDispatch(uint8_t Action);
-  void Recognise();
+  // Asks the recognisers in their order, those of Candidates only; false
+  // when none claims the text.
+  template <bool Exact>
+  bool Recognise(uint8_t Candidates);
+  void RecogniseOrRead();
   void BuildActions();
   // True for an object of exactly this class, which may skip virtual dispatch.
   bool IsExactClass() {

@@ -137,6 +137,17 @@ TEST(ParserFuzz, KanjiRunsOfEveryLengthAndEnd) {
       TPlainParser plain("", &host, -1);
       plain.NewData(row, &host, -1, toEof);
       EXPECT_EQ(Drain(exact), Drain(plain));
+      // Character by character: a kanji lead takes the byte after it unless
+      // that is the NUL that ends the row.
+      auto isKanji = [](unsigned char c) { return (c >= 0x88 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
+      size_t run = 0;
+      while (run < row.size() && isKanji(static_cast<unsigned char>(row[run])))
+        run += (run + 1 < row.size() && row[run + 1] != 0) ? 2 : 1;
+      exact.NewData(row, &host, -1, toEof);
+      if (run > 0) {
+        EXPECT_EQ((TTok{exact.Token(), exact.SourcePos(), exact.TokenLength()}),
+                  (TTok{toDBKanji, 0, static_cast<int>(run)}));
+      }
     }
   }
 }

@@ -66,10 +66,55 @@ TEST(ParserTokens, CharacterClassesWithoutControl) {
       {"lead byte at the row end", Bytes({'a', 0x81}), {{toAnk, 0, 1}, {toDBSymbol, 1, 1}}},
       {"kanji lead at the row end", Bytes({0x88, 0x9F, 0xE0}), {{toDBKanji, 0, 3}}},
       {"trail byte that looks like ASCII", "アA", {{toDBKana, 0, 2}, {toAnk, 2, 1}}},
+      {"katakana with full-width hyphen", "ア－イ", {{toDBKana, 0, 6}}},
+      {"full-width letters end at the long vowel mark", "ＡＢー", {{toDBAlph, 0, 4}, {toDBSymbol, 4, 2}}},
+      {"full-width digits end at the long vowel mark", "１ー", {{toDBInt, 0, 2}, {toDBSymbol, 2, 2}}},
+      {"hiragana end at the full-width comma", "あ，", {{toDBHira, 0, 2}, {toDBSymbol, 2, 2}}},
+      {"katakana end at hiragana", "アあ", {{toDBKana, 0, 2}, {toDBHira, 2, 2}}},
       {"empty row", "", {}},
       {"blank row", "   ", {}},
   };
   ExpectStreams(cases, [](TTestHost&) {}, false);
+}
+
+// A parser that overrides nothing reads every token by the dispatch table.
+class TVirtualParser : public TEditorParser {
+ public:
+  using TEditorParser::TEditorParser;
+};
+
+// Every character led by 0x81-0x87, as a row's first token and as the rest of
+// a carried double-byte symbol, against the classes listed for each lead.
+TEST(ParserTokens, EveryCharacterOfTheSymbolAndKanaLeads) {
+  auto in = [](int b, int lo, int hi) { return b >= lo && b <= hi; };
+  TTestHost host;
+  TEditorParser exact("", &host, -1);
+  TVirtualParser virt("", &host, -1);
+  for (int lead = 0x81; lead <= 0x87; ++lead) {
+    for (int trail = 0x01; trail <= 0xFF; ++trail) {
+      SCOPED_TRACE(testing::Message() << std::hex << lead << " " << trail);
+      int kind = toDBSymbol, len = 2;
+      if (lead == 0x82) {
+        if (trail <= 0x3F) len = 1;
+        else if (in(trail, 0x4F, 0x58)) kind = toDBInt;
+        else if (in(trail, 0x60, 0x79) || in(trail, 0x81, 0x9A)) kind = toDBAlph;
+        else if (in(trail, 0x9F, 0xF1)) kind = toDBHira;
+      } else if (lead == 0x83) {
+        if (in(trail, 0x40, 0x96)) kind = toDBKana;
+        else if (!in(trail, 0x97, 0xF0)) len = 1;
+      }
+      const bool symbol = lead == 0x81 || lead >= 0x84 || (lead == 0x83 && in(trail, 0x97, 0xF0)) ||
+                          (lead == 0x82 && (in(trail, 0x40, 0x4E) || in(trail, 0x59, 0x5F) || in(trail, 0x7A, 0x80) ||
+                                            in(trail, 0x9B, 0x9E) || trail >= 0xF2));
+      const std::string row = Bytes({lead, trail});
+      for (TEditorParser* p : {static_cast<TEditorParser*>(&exact), static_cast<TEditorParser*>(&virt)}) {
+        p->NewData(row, &host, -1, toEof);
+        EXPECT_EQ((TTok{p->Token(), p->SourcePos(), p->TokenLength()}), (TTok{kind, 0, len}));
+        p->NewData(row, &host, -1, toDBSymbol);
+        EXPECT_EQ((TTok{p->Token(), p->SourcePos(), p->TokenLength()}), (TTok{toDBSymbol, 0, symbol ? 2 : 0}));
+      }
+    }
+  }
 }
 
 TEST(ParserTokens, SwitchesOffLeaveTheDispatchTableAlone) {
