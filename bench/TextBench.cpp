@@ -3,6 +3,9 @@
 //   load_floor_ms  read in 8 KB blocks and split into a vector of strings
 //   load_ms        Lines.LoadFromFile of the same file
 //   wrap80_ms      word wrap on at 80 columns with kinsoku and hanging punctuation
+//   lines_get_all_ms  every Lines.Get(i) of the document with word wrap on at
+//                  80, against load_ms (each logical line found through the
+//                  row list's line index)
 //   keystroke_us   one character typed into the middle row (median), wrap off / on
 //   vector_insert_us  inserting one std::string into the middle of a vector of
 //                  all rows: what a row store of strings would pay per new row
@@ -179,6 +182,27 @@ int main(int argc, char** argv) {
     l.InitBrackets();
     auto t1 = Clock::now();
     Print("init_brackets_ms", Ms(t0, t1), "ms");
+    l.SetWordWrap(false);
+  }
+  {
+    l.SetWordWrap(true);
+    const int lines = c.Lines.Count();
+    if (lines != static_cast<int>(floorLines)) {
+      std::fprintf(stderr, "line count %d differs from %zu\n", lines, floorLines);
+      return 1;
+    }
+    // The best of three, as for load_ms.
+    double getMs = 1e30;
+    size_t bytes = 0;
+    for (int rep = 0; rep < 3; ++rep) {
+      auto t0 = Clock::now();
+      for (int i = 0; i < lines; ++i) bytes += c.Lines.Get(i).size();
+      auto t1 = Clock::now();
+      getMs = std::min(getMs, Ms(t0, t1));
+    }
+    if (bytes == 0) return 1;
+    Print("lines_get_all_ms", getMs, "ms");
+    Print("lines_get_all_ratio", getMs / loadMs, "x_load");
     l.SetWordWrap(false);
   }
   Print("wrap80_ms", wrapMs, "ms");

@@ -35,7 +35,9 @@ int ColumnToIndex(const std::string& S, int Col, const TColumnMapOptions& Option
 // Display length of the first Index bytes of S.
 int IndexToColumn(const std::string& S, int Index, const TColumnMapOptions& Options);
 
-// Logical line of Row: the raCrlf rows above it (Row itself without word wrap).
+// Logical line of Row: the raCrlf rows above it (Row itself without word wrap),
+// found by walking Rows; a row list answers TEditorScreenStrings::RowToLines
+// from its line index instead.
 int RowToLines(const TEditorStringList& Rows, int Row, bool WordWrap);
 // Byte index within the logical line of column Col of Row; -1 outside.
 int ColToChar(const TEditorStringList& Rows, int Row, int Col, const TColumnMapOptions& Options);

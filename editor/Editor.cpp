@@ -13,8 +13,10 @@ TEditor::TEditor() { Init(); }
 void TEditor::Init() {
   InitEditorUnit();
   FDelimiters = CreateDelimiters();
-  FList = CreateScreenStrings();
-  FList->Reference(this);
+  FLink = std::make_unique<TEditorListLink>(*this, CreateScreenStrings());
+  FList = &**FLink;
+  FList->SetDelimiters(FDelimiters);
+  FList->SetTabSpaceCount(FCaret ? FCaret->TabSpaceCount() : 8);
   FLines = CreateStrings();
   FView = CreateViewInfo();
   FView->OnChange = [this](TNotifyPersistent* s) { ViewChanged(s); };
@@ -33,7 +35,6 @@ void TEditor::Init() {
 
 TEditor::~TEditor() {
   if (FWindow && FWindow->Focused()) FWindow->DestroyCaret();
-  if (FList) FList->Release(this);
 }
 
 TCharSet TEditor::CreateDelimiters() { return vel::CreateDelimiters(); }
@@ -71,6 +72,8 @@ void TEditor::Loaded() {
 void TEditor::ViewChanged(TNotifyPersistent* Sender) {
   if (Sender == FMarks.get()) FMargin->SetUnderlineMargin(FMarks->Underline().Visible() ? 1 : 0);
   if (Sender == FView.get()) FList->InitBrackets();
+  // The tab width is the rows' layout, kept by the row list.
+  if (Sender == FCaret.get()) FList->SetTabSpaceCount(FCaret->TabSpaceCount());
   if (!FWindow) return;
   InitDrawInfo();
   InitScroll();
@@ -166,9 +169,8 @@ void TEditor::InitView() {
 void TEditor::ExchangeList(TEditor& Other) {
   if (Other.FList == FList) return;
   CleanSelection();
-  FList->Release(this);
-  FList = Other.FList;
-  FList->Reference(this);
+  FLink->Reset(Other.FLink->Shared());
+  FList = &**FLink;
   FMaxRowLength = -1;
   FTopRow = 0;
   FTopCol = 0;

@@ -36,6 +36,7 @@
 #include "editor/EditorScreenStrings.h"
 #include "editor/EditorStrings.h"
 #include "editor/EditorViewInfo.h"
+#include "editor/UpdateGuard.h"
 #include "platform/Canvas.h"
 #include "platform/Input.h"
 #include "platform/Window.h"
@@ -81,10 +82,22 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   IWindow* Window() const { return FWindow; }
   void Loaded();
   virtual void ViewChanged(TNotifyPersistent* Sender);
-  void FocusIn();
-  void FocusOut();
+  void FocusIn() override;
+  void FocusOut() override;
   // A size change of the window.
   void Resize();
+
+  // The window's calls. Painting here is plain (text, selection); token
+  // colours, marks, the left bar and the ruler are the painter's to add, as
+  // are the key map, the mouse and the scroll bars.
+  void WindowCreated(IWindow& Window) override { CreateHandle(Window); }
+  void WindowDestroyed() override { DestroyHandle(); }
+  void Paint(ICanvas& Canvas, const TRect& Area) override;
+  bool KeyDown(const TKeyEvent& E) override;
+  void KeyPress(const TCharEvent& E) override { KeyChar(E.Char); }
+  void Resized(int Width, int Height) override;
+  bool ImeResult(const std::string& Text) override;
+  void ImeCandidateWindow(bool Open) override;
   void InitView() override;
 
   // Settings objects and published properties.
@@ -154,13 +167,13 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void ListToFile(const std::string& FileName) const { FLines->SaveToFile(FileName); }
   void Clear() { FLines->Clear(); }
   void ExchangeList(TEditor& Other);
-  const std::shared_ptr<TEditorScreenStrings>& ScreenStringsPtr() const { return FList; }
+  const std::shared_ptr<TEditorScreenStrings>& ScreenStringsPtr() const { return FLink->Shared(); }
 
   // Column maps and tab expansion.
   TColumnMapOptions ColumnOptions() const;
-  std::string StrToAttributes(const std::string& S) const override;
-  std::string ExpandTab(const std::string& S) const override;
-  int ExpandLength(const std::string& S) const override;
+  std::string StrToAttributes(const std::string& S) const;
+  std::string ExpandTab(const std::string& S) const;
+  int ExpandLength(const std::string& S) const;
   std::string ExpandListStr(int Row) const;
   int ExpandListLength(int Row) const;
 
@@ -198,7 +211,7 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void ScrollCaret();
   void MoveCaret();
   void UpdateCaret();
-  void InitScroll() override;
+  void InitScroll();
   void SetTopRow(int Value) override;
   void SetTopCol(int Value);
   // Largest first row and largest first column of the view.
@@ -285,7 +298,6 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   int GetRow() const override { return FRow; }
   int GetCol() const override { return FCol; }
   int GetTopRow() const override { return FTopRow; }
-  bool GetSelected() const override { return Selected(); }
   bool Focused() const override;
   void LinesBeginUpdate() override;
   void LinesEndUpdate() override;
@@ -435,7 +447,8 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   TEditorViewState FVs;
 
   TCharSet FDelimiters;
-  std::shared_ptr<TEditorScreenStrings> FList;
+  std::unique_ptr<TEditorListLink> FLink;
+  TEditorScreenStrings* FList = nullptr;  // the linked list
   std::unique_ptr<TEditorStrings> FLines;
   std::unique_ptr<TEditorViewInfo> FView;
   std::vector<std::string> FReserveWordList;
@@ -475,33 +488,7 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   TColRange FSelCol, FPrevSelCol;
 };
 
-// Holds the caret hidden for a scope; the control's own nested counter
-// shows it again when the last guard ends, also when an exception passes.
-class TCaretUpdate {
- public:
-  explicit TCaretUpdate(IEditorClient& E) : FEditor(E) { FEditor.CaretBeginUpdate(); }
-  ~TCaretUpdate() { FEditor.CaretEndUpdate(); }
-  TCaretUpdate(const TCaretUpdate&) = delete;
-  TCaretUpdate& operator=(const TCaretUpdate&) = delete;
-
- private:
-  IEditorClient& FEditor;
-};
-
-// Suspends the caret-row underline for a scope (when On).
-class TUnderlineUpdate {
- public:
-  TUnderlineUpdate(TEditor& E, bool On = true) : FEditor(On ? &E : nullptr) {
-    if (FEditor) FEditor->UnderlineBeginUpdate();
-  }
-  ~TUnderlineUpdate() {
-    if (FEditor) FEditor->UnderlineEndUpdate();
-  }
-  TUnderlineUpdate(const TUnderlineUpdate&) = delete;
-  TUnderlineUpdate& operator=(const TUnderlineUpdate&) = delete;
-
- private:
-  TEditor* FEditor;
-};
+// Suspends the caret-row underline for a scope (a null control: nothing).
+using TUnderlineUpdate = TUpdateGuard<TEditor, &TEditor::UnderlineBeginUpdate, &TEditor::UnderlineEndUpdate>;
 
 }  // namespace vel

@@ -67,7 +67,7 @@ void TEditor::AdjustCol(bool Vertical, int Direction) {
 void TEditor::SetRow(int Value) {
   const int count = FList->Count();
   int r = std::clamp(Value, 0, count);
-  if (r == count && count > 0 && FList->GetRows(count - 1) != raCrlf) --r;
+  if (r == count && count > 0 && FList->Rows().GetRows(count - 1) != raCrlf) --r;
   if (r == FRow && FRow != count) return;
   TUnderlineUpdate underline(*this);
   FRow = r;

@@ -74,8 +74,8 @@ void TEditor::SetSelTextBox(const std::string& P) {
       attr = removed[static_cast<size_t>(j)].Attribute;
       at = std::max(removed[static_cast<size_t>(j)].Insert, 0);
     } else if (const int docRow = base + (j - nRemoved); docRow < count) {
-      row = FList->Get(docRow);
-      attr = FList->GetRows(docRow);
+      row = FList->Rows().Get(docRow);
+      attr = FList->Rows().GetRows(docRow);
       at = BoxLeftIndex(StrToAttributes(row), k + 1) - 1;
       lastDocRow = std::max(lastDocRow, docRow);
     } else {
@@ -114,20 +114,28 @@ void TEditor::MoveSelection(int ARow, int ACol) {
   const TIndexRange x = ClampedIndexRange();
   const int count = FList->Count();
   int dropRow = std::clamp(ARow, 0, count);
-  if (dropRow == count && FList->GetRows(count - 1) != raCrlf) dropRow = count - 1;
+  if (dropRow == count && FList->Rows().GetRows(count - 1) != raCrlf) dropRow = count - 1;
   const int first = std::min(x.StartRow, dropRow);
   const int last = std::min(std::max(x.EndRow, dropRow), count - 1);
   std::string block = FList->RangeText(first, last - first + 1);
   // Offsets into the block, a line break counting two bytes.
   auto offset = [&](int row, int index) {
     int n = 0;
-    for (int r = first; r < row && r < count; ++r) n += Size(FList->Get(r)) + (FList->GetRows(r) == raCrlf ? 2 : 0);
-    return row < count ? n + std::clamp(index, 0, Size(FList->Get(row))) : Size(block);
+    for (int r = first; r < row && r < count; ++r) n += Size(FList->Rows().Get(r)) + (FList->Rows().GetRows(r) == raCrlf ? 2 : 0);
+    return row < count ? n + std::clamp(index, 0, Size(FList->Rows().Get(row))) : Size(block);
   };
   const int selStart = offset(x.StartRow, x.StartIndex);
   const int selEnd = x.EndRow < count ? offset(x.EndRow, x.EndIndex + 1) : Size(block);
-  const int dropIndex = dropRow < count ? CharIndexOf(dropRow, ACol) : 0;
-  const int pad = dropRow < count ? std::max(0, dropIndex - Size(FList->Get(dropRow))) : 0;
+  // The drop column taken back to its character's first column, as the caret would be.
+  int dropCol = std::max(ACol, 0);
+  if (dropRow < count) {
+    const std::string a = StrToAttributes(FList->Rows().Get(dropRow));
+    while (dropCol > 0 && dropCol < Size(a) && (a[static_cast<size_t>(dropCol)] == cmTrail ||
+                                                  a[static_cast<size_t>(dropCol)] == cmTabBlank))
+      --dropCol;
+  }
+  const int dropIndex = dropRow < count ? CharIndexOf(dropRow, dropCol) : 0;
+  const int pad = dropRow < count ? std::max(0, dropIndex - Size(FList->Rows().Get(dropRow))) : 0;
   int dropOff = offset(dropRow, dropIndex);
   if (dropOff > selStart && dropOff < selEnd) {
     CleanSelection();

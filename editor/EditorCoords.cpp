@@ -28,8 +28,7 @@ int Digits(int n) {
 }  // namespace
 
 TColumnMapOptions TEditor::ColumnOptions() const {
-  return TColumnMapOptions{FDelimiters, FCaret->TabSpaceCount(), FList->GetWordWrap(),
-                           FList->WrapOption().GetWrapByte()};
+  return FList->ColumnOptions();
 }
 
 std::string TEditor::StrToAttributes(const std::string& S) const { return vel::StrToAttributes(S, ColumnOptions()); }
@@ -37,15 +36,15 @@ std::string TEditor::ExpandTab(const std::string& S) const { return vel::ExpandT
 int TEditor::ExpandLength(const std::string& S) const { return vel::ExpandLength(S, ColumnOptions()); }
 
 std::string TEditor::ListStr(int Row) const {
-  return Row >= 0 && Row < FList->Count() ? FList->Get(Row) : std::string();
+  return Row >= 0 && Row < FList->Count() ? FList->Rows().Get(Row) : std::string();
 }
 
 TEditorRowAttribute TEditor::ListRows(int Row) const {
-  return Row >= 0 && Row < FList->Count() ? FList->GetRows(Row) : raEof;
+  return Row >= 0 && Row < FList->Count() ? FList->Rows().GetRows(Row) : raEof;
 }
 
-int TEditor::ListToken(int Row) const { return Row >= 0 && Row < FList->Count() ? FList->GetTokens(Row) : 0; }
-int TEditor::ListBracket(int Row) const { return Row >= 0 && Row < FList->Count() ? FList->GetBrackets(Row) : -1; }
+int TEditor::ListToken(int Row) const { return Row >= 0 && Row < FList->Count() ? FList->Rows().GetTokens(Row) : 0; }
+int TEditor::ListBracket(int Row) const { return Row >= 0 && Row < FList->Count() ? FList->Rows().GetBrackets(Row) : -1; }
 
 std::string TEditor::ListToStr(const TEditorStringList& List) const {
   std::string s;
@@ -62,7 +61,7 @@ int TEditor::ExpandListLength(int Row) const { return DisplayLength(Row); }
 
 int TEditor::DisplayLength(int Row) const {
   if (Row < 0 || Row >= FList->Count()) return 0;
-  return vel::ExpandLength(FList->Get(Row), ColumnOptions());
+  return vel::ExpandLength(FList->Rows().Get(Row), ColumnOptions());
 }
 
 int TEditor::MaxCol() const {
@@ -73,7 +72,7 @@ int TEditor::MaxCol() const {
     const TColumnMapOptions o = ColumnOptions();
     int m = 0;
     for (int r = 0; r < FList->Count(); ++r) {
-      const std::string& s = FList->Get(r);
+      const std::string& s = FList->Rows().Get(r);
       const long widest = static_cast<long>(s.size()) * T;
       if (widest <= m || widest <= MinMaxCol) continue;
       m = std::max(m, vel::ExpandLength(s, o));
@@ -114,7 +113,7 @@ bool TEditor::ListInfoFromPos(int X, int Y, TEditorStrInfo& Info) const {
   int c, r;
   PosToRowCol(X, Y, true, c, r);
   if (r >= FList->Count()) return false;
-  const std::string& s = FList->Get(r);
+  const std::string& s = FList->Rows().Get(r);
   const std::string a = StrToAttributes(s);
   if (c > Size(a)) {
     Info.Line = r;
@@ -137,7 +136,7 @@ TEditorStrInfo TEditor::StrInfoFromPos(int X, int Y) const {
 
 int TEditor::ColToChar(int Row, int Col) const {
   if (Row == FList->Count() && Row >= 0 && Col >= 0) return 0;
-  return vel::ColToChar(*FList, Row, Col, ColumnOptions());
+  return vel::ColToChar(FList->Rows(), Row, Col, ColumnOptions());
 }
 
 int TEditor::CharFromPos(int X, int Y) const {
@@ -147,17 +146,17 @@ int TEditor::CharFromPos(int X, int Y) const {
 }
 
 int TEditor::GetSelIndex(int FromRow, int ToRow, int Col) const {
-  return vel::GetSelIndex(*FList, FromRow, ToRow, Col, ColumnOptions());
+  return vel::GetSelIndex(FList->Rows(), FromRow, ToRow, Col, ColumnOptions());
 }
 
 int TEditor::LineOffset(int FromRow, int ToRow) const {
   int n = 0;
-  for (int r = std::max(FromRow, 0); r < ToRow && r < FList->Count(); ++r) n += RowMeasure(*FList, r);
+  for (int r = std::max(FromRow, 0); r < ToRow && r < FList->Count(); ++r) n += RowMeasure(FList->Rows(), r);
   return n;
 }
 
 void TEditor::SetSelIndex(int FromRow, int Index) {
-  const TEditorScreenStrings& l = *FList;
+  const TEditorStringList& l = FList->Rows();
   const int count = l.Count();
   int r = std::max(FromRow, 0);
   for (; r < count; ++r) {
@@ -179,7 +178,7 @@ void TEditor::SetSelIndex(int FromRow, int Index) {
     SetRowCol(count - 1, DisplayLength(count - 1));
 }
 
-int TEditor::RowToLines(int Row) const { return vel::RowToLines(*FList, Row, FList->GetWordWrap()); }
+int TEditor::RowToLines(int Row) const { return vel::RowToLines(FList->Rows(), Row, FList->GetWordWrap()); }
 
 int TEditor::CharIndexOf(int Row, int Col) const {
   if (Col <= 0) return 0;
@@ -191,7 +190,7 @@ int TEditor::CharIndexOf(int Row, int Col) const {
 }
 
 int TEditor::TextOffset(int Row, int Index) const {
-  const TEditorScreenStrings& l = *FList;
+  const TEditorStringList& l = FList->Rows();
   int n = 0;
   const int end = std::min(Row, l.Count());
   for (int r = 0; r < end; ++r) n += Size(l.Get(r)) + (l.GetRows(r) == raCrlf ? 2 : 0);
@@ -202,7 +201,7 @@ int TEditor::TextOffset(int Row, int Index) const {
 int TEditor::GetTextLen() const { return TextOffset(FList->Count(), 0); }
 
 void TEditor::OffsetToRowCol(int Offset, int& ARow, int& ACol) const {
-  const TEditorScreenStrings& l = *FList;
+  const TEditorStringList& l = FList->Rows();
   const int count = l.Count();
   int index = std::max(Offset, 0);
   for (int r = 0; r < count; ++r) {
@@ -227,7 +226,7 @@ int TEditor::LeftbarWidth() const {
   const int count = FList->Count();
   int largest = FLeftbar->ShowNumberMode() == nmRow ? count - 1 : RowToLines(count - 1);
   if (!FLeftbar->ZeroBase()) ++largest;
-  if (count > 0 && FList->GetRows(count - 1) == raCrlf) ++largest;
+  if (count > 0 && FList->Rows().GetRows(count - 1) == raCrlf) ++largest;
   const int digits = std::min(8, std::max(FLeftbar->Column(), Digits(std::max(largest, 0))));
   return FLeftbar->LeftMargin() + digits * FColWidth + FLeftbar->RightMargin() + 2;
 }

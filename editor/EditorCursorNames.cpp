@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/Clipboard.h"
+#include "platform/Reset.h"
 
 namespace vel {
 
@@ -40,6 +41,13 @@ void InitEditorUnit() {
   static bool done = false;
   if (done) return;
   done = true;
+  static const bool forgets = (AtPlatformReset([] {
+                                 done = false;
+                                 crRightArrow = crDragSelCopy = crDefault;
+                                 CF_BOXTEXT = 0;
+                               }),
+                               true);
+  (void)forgets;
   CF_BOXTEXT = Clipboard().RegisterFormat("TEditor Box Type");
   int index = GetUnUsedCursorIndex();
   if (index > 0 && InstallCursorResource(index, "RightArrow")) crRightArrow = static_cast<TCursor>(index);

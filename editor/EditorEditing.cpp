@@ -81,17 +81,17 @@ int OnCharStart(const std::string& s, int c) {
 void TEditor::Apply(int R, int E, const std::string& S, int TargetInS, bool Underline) {
   const int count = FList->Count();
   int L, target;
-  if (R >= count && count > 0 && FList->GetRows(count - 1) != raCrlf) {
+  if (R >= count && count > 0 && FList->Rows().GetRows(count - 1) != raCrlf) {
     // Text after a last row without a line break continues that row.
     L = FList->RowStart(count - 1);
-    target = LineOffset(L, count - 1) + Size(FList->Get(count - 1)) + TargetInS;
+    target = LineOffset(L, count - 1) + Size(FList->Rows().Get(count - 1)) + TargetInS;
   } else {
     L = R >= count ? count : FList->RowStart(R);
     target = LineOffset(L, R) + TargetInS;
   }
   CleanSelection();
   TCaretUpdate hold(*this);
-  TUnderlineUpdate underline(*this, Underline);
+  TUnderlineUpdate underline(Underline ? this : nullptr);
   if (R >= count)
     FList->UpdateList(count, 0, S);
   else if (E >= count)
@@ -109,7 +109,7 @@ void TEditor::InsertText(const std::string& S, bool OverWriteMode) {
     Apply(count, count, std::string(static_cast<size_t>(pad), ' ') + S, pad + Size(S), HasBreak(S));
     return;
   }
-  const std::string t = FList->Get(FRow);
+  const std::string t = FList->Rows().Get(FRow);
   const int n = Size(t);
   const int c = OnCharStart(t, CaretIndex());
   std::string text;
@@ -128,7 +128,7 @@ void TEditor::InsertText(const std::string& S, bool OverWriteMode) {
       ++E;
       L = DisplayLength(E);
     }
-    const std::string tr = FList->Get(E);
+    const std::string tr = FList->Rows().Get(E);
     const std::string a = StrToAttributes(tr);
     std::string rest;
     if (col < Size(a)) {
@@ -154,18 +154,18 @@ std::vector<TEditor::TRemovedRow> TEditor::RemoveSelection() const {
   if (FSelectionMode == smLine) {
     TRemovedRow r{ListStr(x.StartRow).substr(0, static_cast<size_t>(x.StartIndex)), raEof, x.StartIndex};
     if (x.EndRow < count) {
-      r.Text += FList->Get(x.EndRow).substr(static_cast<size_t>(x.EndIndex + 1));
-      r.Attribute = FList->GetRows(x.EndRow);
+      r.Text += FList->Rows().Get(x.EndRow).substr(static_cast<size_t>(x.EndIndex + 1));
+      r.Attribute = FList->Rows().GetRows(x.EndRow);
     }
     rows.push_back(std::move(r));
     return rows;
   }
   for (int row = x.StartRow; row <= x.EndRow && row < count; ++row) {
-    const std::string& s = FList->Get(row);
+    const std::string& s = FList->Rows().Get(row);
     const std::string a = StrToAttributes(s);
     const int left = BoxLeftIndex(a, FSelCol.StartCol + 1);
     const int right = std::min(BoxRightIndex(a, FSelCol.EndCol), Size(s));
-    TRemovedRow r{s, FList->GetRows(row), left - 1};
+    TRemovedRow r{s, FList->Rows().GetRows(row), left - 1};
     if (left <= right) r.Text.erase(static_cast<size_t>(left - 1), static_cast<size_t>(right - left + 1));
     rows.push_back(std::move(r));
   }
@@ -285,7 +285,7 @@ void TEditor::KeyReturn() {
     SetRowCol(FRow + 1, 0);
     return;
   }
-  const std::string t = FList->Get(FRow);
+  const std::string t = FList->Rows().Get(FRow);
   const int c = OnCharStart(t, std::min(CaretIndex(), Size(t)));
   const int F = FList->RowStart(FRow);
   int w = 0;
@@ -295,7 +295,7 @@ void TEditor::KeyReturn() {
       w = FRow == F && FCol < i ? FCol : i;
     } else if (FCaret->PrevSpaceIndent && FRow == F && t.empty()) {
       for (int r = F - 1; r >= 0; --r) {
-        if ((r == 0 || ListRows(r - 1) != raWrapped) && !FList->Get(r).empty()) {
+        if ((r == 0 || ListRows(r - 1) != raWrapped) && !FList->Rows().Get(r).empty()) {
           w = LeadingWhite(ExpandListStr(r));
           break;
         }
@@ -315,8 +315,8 @@ void TEditor::BackSpaceJoin() {
   if (FRow == 0) return;
   const int count = FList->Count();
   const int P = FRow - 1;
-  const std::string p = FList->Get(P);
-  if (FList->GetRows(P) == raWrapped) {
+  const std::string p = FList->Rows().Get(P);
+  if (FList->Rows().GetRows(P) == raWrapped) {
     // The line goes on across the wrap: its last character goes.
     const int last = OnCharStart(p, Size(p) - 1);
     Apply(P, P, p.substr(0, static_cast<size_t>(std::max(last, 0))), std::max(last, 0), false);
@@ -326,7 +326,7 @@ void TEditor::BackSpaceJoin() {
     Apply(P, P, p, Size(p), false);
     return;
   }
-  std::string text = p + FList->Get(FRow);
+  std::string text = p + FList->Rows().Get(FRow);
   FList->CheckCrlf(FRow, text);
   Apply(P, FRow, text, Size(p), true);
 }
@@ -410,7 +410,7 @@ void TEditor::KeyDelete() {
   }
   const int count = FList->Count();
   if (FRow >= count) return;
-  const std::string t = FList->Get(FRow);
+  const std::string t = FList->Rows().Get(FRow);
   const int n = Size(t);
   const int c = OnCharStart(t, CaretIndex());
   if (c < n) {
@@ -420,11 +420,11 @@ void TEditor::KeyDelete() {
     Apply(FRow, FRow, text, c, false);
     return;
   }
-  const TEditorRowAttribute a = FList->GetRows(FRow);
+  const TEditorRowAttribute a = FList->Rows().GetRows(FRow);
   if (a == raEof) return;
   if (a == raWrapped) {
     // At the end of a wrapped row the next character is the next row's first.
-    const std::string next = FList->Get(FRow + 1);
+    const std::string next = FList->Rows().Get(FRow + 1);
     std::string text = t + (next.empty() ? next : next.substr(CharLength(next, 0)));
     FList->CheckCrlf(FRow + 1, text);
     Apply(FRow, FRow + 1, text, n, false);
@@ -432,7 +432,7 @@ void TEditor::KeyDelete() {
   }
   std::string text = t + std::string(static_cast<size_t>(c - n), ' ');
   if (FRow + 1 < count) {
-    text += FList->Get(FRow + 1);
+    text += FList->Rows().Get(FRow + 1);
     FList->CheckCrlf(FRow + 1, text);
     Apply(FRow, FRow + 1, text, c, true);
   } else {

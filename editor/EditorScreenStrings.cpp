@@ -34,15 +34,91 @@ std::unique_ptr<TEditorWrapOption> TEditorScreenStrings::CreateWrapOption() {
 int TEditorScreenStrings::RowStart(int Row) const {
   if (Row < 0) return Row;
   int r = std::min(Row, Count());
+  if (FWordWrap) {
+    const int k = FLines.CountBelow(r);
+    return k == 0 ? 0 : FLines.At(k - 1) + 1;
+  }
+  // Rows cut without word wrap come only from loading; they still join.
   while (r > 0 && FRows.GetRows(r - 1) == raWrapped) --r;
   return r;
 }
 
 int TEditorScreenStrings::RowEnd(int Row) const {
   if (Row < 0 || Row >= Count()) return Row;
+  if (FWordWrap) {
+    const int k = FLines.CountBelow(Row);
+    return k < FLines.Size() ? FLines.At(k) : Count() - 1;
+  }
   int r = Row;
   while (r < Count() - 1 && FRows.GetRows(r) == raWrapped) ++r;
   return r;
+}
+
+int TEditorScreenStrings::LineCount() const {
+  const int n = Count();
+  if (!FWordWrap || n == 0) return n;
+  return FLines.Size() + (FRows.GetRows(n - 1) == raWrapped ? 1 : 0);
+}
+
+int TEditorScreenStrings::LinesToRow(int Line) const {
+  if (!FWordWrap || Line <= 0) return Line;
+  return Line - 1 < FLines.Size() ? std::min(FLines.At(Line - 1) + 1, Count()) : Count();
+}
+
+int TEditorScreenStrings::RowToLines(int Row) const {
+  const int n = Count();
+  if (!FWordWrap) return Row;
+  if (Row <= 0 || n == 0) return 0;
+  if (Row >= n) return LineCount() - (FRows.GetRows(n - 1) == raCrlf ? 0 : 1);
+  return FLines.CountBelow(Row);
+}
+
+std::string TEditorScreenStrings::LineText(int Line) const {
+  const int n = Count();
+  if (Line < 0 || Line >= LineCount()) return std::string();
+  if (!FWordWrap) return FRows.Get(Line);
+  const int first = LinesToRow(Line);
+  const int last = Line < FLines.Size() ? FLines.At(Line) : n - 1;
+  if (first == last) return FRows.Get(first);
+  size_t total = 0;
+  for (int r = first; r <= last; ++r) total += FRows.Get(r).size();
+  std::string s;
+  s.reserve(total);
+  for (int r = first; r <= last; ++r) s += FRows.Get(r);
+  return s;
+}
+
+void TEditorScreenStrings::RebuildLineIndex() {
+  if (!FWordWrap) {
+    FLines.Clear();
+    return;
+  }
+  std::vector<int> ends;
+  const int n = Count();
+  for (int r = 0; r < n; ++r)
+    if (FRows.GetRows(r) != raWrapped) ends.push_back(r);
+  FLines.Assign(std::move(ends));
+}
+
+void TEditorScreenStrings::ReserveFor(int N, const TEditorStringList& List) {
+  const int m = List.Count();
+  FRows.Reserve(Count() - N + m);
+  if (!FWordWrap) return;
+  FLines.Reserve(m);
+  FNewEnds.reserve(static_cast<size_t>(m));
+}
+
+void TEditorScreenStrings::ReplaceRows(int Index, int N, TEditorStringList& List) {
+  ReserveFor(N, List);
+  const int m = List.Count();
+  if (FWordWrap) {
+    FNewEnds.clear();
+    for (int k = 0; k < m; ++k)
+      if (List.GetRows(k) != raWrapped) FNewEnds.push_back(k);
+    FLines.Replace(Index, N, m, FNewEnds);
+  }
+  FRows.DeleteRange(Index, N);
+  FRows.TakeRows(Index, List);
 }
 
 void TEditorScreenStrings::CheckCrlf(int Row, std::string& S) const {
@@ -81,17 +157,6 @@ void TEditorScreenStrings::ListInfo(int Index, int N, TEditorRowAttribute& Attri
   Attribute = FRows.GetRows(Index + N - 1);
 }
 
-void TEditorScreenStrings::DeleteList(int Index, int N) {
-  TListUpdate g(*this);
-  FRows.DeleteRange(Index, N);
-}
-
-void TEditorScreenStrings::ChangeList(int Index, int N, TEditorStringList& List) {
-  TListUpdate g(*this);
-  FRows.DeleteRange(Index, N);
-  FRows.TakeRows(Index, List);
-}
-
 void TEditorScreenStrings::UpdateDrawInfo(int Start, int OldCount, int BracketCount, int NewCount) {
   FDrawInfo = TEditorDrawInfo{Start, OldCount, NewCount, BracketCount, true};
 }
@@ -122,8 +187,10 @@ void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
     TUndoData old;
     int unused;
     ListInfo(Index, N, old.RowAttribute, unused, old.Str);
+    TEditorStringList none;
+    ReserveFor(N, none);
     CommitUndo(Index, 0, std::move(old));
-    FRows.DeleteRange(Index, N);
+    ReplaceRows(Index, N, none);
     int bc = UpdateBrackets(Index, true);
     UpdateDrawInfo(Index, N, bc, 0);
     return;
@@ -154,15 +221,14 @@ void TEditorScreenStrings::UpdateList(int Index, int N, const std::string& S) {
   if (lastAttr == raEof && EndsWithBreak(text)) list.AddRow(std::string(), raEof);
   list.SetRows(list.Count() - 1, lastAttr);
   const int newCount = list.Count(), oldCount = E - A + 1;
-  FRows.Reserve(Count() - oldCount + newCount);
+  ReserveFor(oldCount, list);
   TUndoData old;
   if (E >= A) {
     old.Str = RangeText(A, E - A + 1);
     old.RowAttribute = FRows.GetRows(E);
   }
   CommitUndo(A, newCount, std::move(old));
-  FRows.DeleteRange(A, oldCount);
-  FRows.TakeRows(A, list);
+  ReplaceRows(A, oldCount, list);
   int bc = UpdateBrackets(A, true);
   UpdateDrawInfo(A, oldCount, bc, newCount);
 }
@@ -182,6 +248,7 @@ void TEditorScreenStrings::Clear() {
     TListUpdate g(*this);
     UpdateDrawInfo(0, Count(), 0, 0);
     FRows.Clear();
+    FLines.Clear();
   }
   for (IEditorClient* c : FClients) {
     c->SetRow(0);
@@ -193,7 +260,10 @@ void TEditorScreenStrings::LoadRows(TEditorStringList& Source) {
   TListUpdate g(*this);
   Clear();
   FRows.Swap(Source);
-  if (FWordWrap) WrapLines();
+  if (FWordWrap)
+    WrapLines();
+  else
+    RebuildLineIndex();
   InitBrackets();
 }
 

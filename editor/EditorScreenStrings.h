@@ -21,6 +21,7 @@
 #include "editor/EditorStringList.h"
 #include "editor/EditorUndoObj.h"
 #include "editor/EditorWrapOption.h"
+#include "editor/LineIndex.h"
 #include "editor/ParserHost.h"
 
 namespace vel {
@@ -52,6 +53,15 @@ class TEditorScreenStrings {
   void ListInfo(int Index, int Count, TEditorRowAttribute& Attribute, int& RowCount, std::string& S) const;
   int RowStart(int Row) const;
   int RowEnd(int Row) const;
+  // Logical lines: without word wrap every row is one; with it they are
+  // answered from an index of the rows that end a line, never by a walk.
+  int LineCount() const;
+  // The first row of logical line Line; the row count past the last line.
+  int LinesToRow(int Line) const;
+  // The logical line that holds Row: the raCrlf rows above it.
+  int RowToLines(int Row) const;
+  // The text of logical line Line without its line break; empty outside.
+  std::string LineText(int Line) const;
   void CheckCrlf(int Row, std::string& S) const;
   // The text of rows Index..Index+Count-1, CR LF after each raCrlf row.
   std::string RangeText(int Index, int Count) const;
@@ -125,9 +135,13 @@ class TEditorScreenStrings {
     bool Has(const std::string& Char) const;
   };
   TCharTable FLeadTable, FFollowTable, FPunctuationTable;
-  // Range operations of undo: rows move with their state; nothing is recorded.
-  void DeleteList(int Index, int Count);
-  void ChangeList(int Index, int Count, TEditorStringList& List);
+  // Rows Index..Index+Count-1 are replaced by the rows of List (taken away
+  // from it), with their state; the line index follows. Nothing is recorded.
+  // Allocates for it first: ReserveFor done, it allocates nothing more.
+  void ReplaceRows(int Index, int Count, TEditorStringList& List);
+  void ReserveFor(int Count, const TEditorStringList& List);
+  // The line index made afresh (or dropped, without word wrap).
+  void RebuildLineIndex();
   void Changed();
   void ChangeLink();
   void CommitUndo(int ListIndex, int RowCount, TUndoData&& Old);
@@ -146,6 +160,9 @@ class TEditorScreenStrings {
   void LayoutChanged();
 
   TEditorStringList FRows;
+  // Kept while word wrap is on; without it rows are lines.
+  TLineIndex FLines;
+  std::vector<int> FNewEnds;
   std::vector<IEditorClient*> FClients;
   TEditorDrawInfo FDrawInfo;
   TEditorParserClass FParserClass;

@@ -162,7 +162,10 @@ int TEditorScreenStrings::WrapCount(const std::string& S) {
 }
 
 void TEditorScreenStrings::WrapLines() {
-  if (Count() == 0 || ClientLoading()) return;
+  if (Count() == 0 || ClientLoading()) {
+    RebuildLineIndex();
+    return;
+  }
   for (IEditorClient* c : FClients) c->CleanSelection();
   TQuietScope quiet(*this);
   {
@@ -202,11 +205,15 @@ void TEditorScreenStrings::WrapLines() {
     }
     rows.SetRows(rows.Count() - 1, lastAttr == raWrapped ? raEof : lastAttr);
     FRows.Swap(rows);
+    RebuildLineIndex();
   }
 }
 
 void TEditorScreenStrings::StretchLines() {
-  if (Count() == 0) return;
+  if (Count() == 0) {
+    RebuildLineIndex();
+    return;
+  }
   for (IEditorClient* c : FClients) c->CleanSelection();
   const int n = Count();
   TEditorRowAttribute lastAttr = FRows.GetRows(n - 1);
@@ -230,13 +237,17 @@ void TEditorScreenStrings::StretchLines() {
     }
     rows.SetRows(rows.Count() - 1, lastAttr);
     FRows.Swap(rows);
+    RebuildLineIndex();
   }
 }
 
 void TEditorScreenStrings::SetWordWrap(bool Value) {
   if (Value == FWordWrap) return;
   FWordWrap = Value;
-  if (ClientLoading()) return;
+  if (ClientLoading()) {
+    RebuildLineIndex();
+    return;
+  }
   FUndoObj->Clear();
   if (Value)
     WrapLines();

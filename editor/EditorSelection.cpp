@@ -176,7 +176,7 @@ std::string TEditor::GetSelText() const {
     }
     return t;
   }
-  const TEditorScreenStrings& l = *FList;
+  const TEditorStringList& l = FList->Rows();
   t.append(l.Get(x.StartRow), static_cast<size_t>(x.StartIndex));
   for (int r = x.StartRow; r < x.EndRow; ++r) {
     if (r > x.StartRow) t += l.Get(r);
@@ -204,7 +204,7 @@ int TEditor::SelLength() const {
     for (int r = x.StartRow; r <= x.EndRow && r < FList->Count(); ++r) n += Size(BoxPart(r)) + 2;
     return n;
   }
-  const TEditorScreenStrings& l = *FList;
+  const TEditorStringList& l = FList->Rows();
   for (int r = x.StartRow; r < x.EndRow; ++r) n += Size(l.Get(r)) + (l.GetRows(r) == raCrlf ? 2 : 0);
   n -= x.StartIndex;
   if (x.EndRow < l.Count()) n += x.EndIndex + 1;

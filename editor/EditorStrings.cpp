@@ -37,37 +37,11 @@ void TEditorStrings::EndUpdate() {
   for (IEditorClient* c : List().Clients()) c->InitView();
 }
 
-int TEditorStrings::Count() const {
-  const TEditorStringList& l = List().Rows();
-  if (!List().GetWordWrap()) return l.Count();
-  int n = 0;
-  for (int r = 0; r < l.Count(); ++r) n += l.GetRows(r) != raWrapped;
-  if (l.Count() > 0 && l.GetRows(l.Count() - 1) == raWrapped) ++n;
-  return n;
-}
+int TEditorStrings::Count() const { return List().LineCount(); }
 
-int TEditorStrings::LinesToRow(int i) const {
-  const TEditorStringList& l = List().Rows();
-  if (!List().GetWordWrap()) return i;
-  int line = 0, r = 0;
-  for (; r < l.Count(); ++r) {
-    if (line == i) return r;
-    if (l.GetRows(r) != raWrapped) ++line;
-  }
-  return r;
-}
+int TEditorStrings::LinesToRow(int i) const { return List().LinesToRow(i); }
 
-std::string TEditorStrings::Get(int i) const {
-  const TEditorScreenStrings& l = List();
-  if (i < 0) return std::string();
-  if (!l.GetWordWrap()) return i < l.Count() ? l.Rows().Get(i) : std::string();
-  TEditorRowAttribute a;
-  int n;
-  std::string s;
-  l.ListInfo(LinesToRow(i), -1, a, n, s);
-  if (a == raCrlf && s.size() >= 2) s.resize(s.size() - 2);
-  return s;
-}
+std::string TEditorStrings::Get(int i) const { return List().LineText(i); }
 
 void TEditorStrings::Put(int i, const std::string& S) {
   TEditorScreenStrings& l = List();

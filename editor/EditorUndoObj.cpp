@@ -54,10 +54,9 @@ TEditorUndoObj::TSwapped TEditorUndoObj::SwapIn(const TUndoData& R) {
     if (rows.Count() > 0) rows.SetRows(rows.Count() - 1, R.RowAttribute);
   }
   if (R.RowCount > 0) FList.ListInfo(R.ListIndex, R.RowCount, sw.A, sw.K, sw.T);
-  FList.FRows.Reserve(FList.Count() - sw.K + rows.Count());
+  FList.ReserveFor(sw.K, rows);
   sw.N = rows.Count();
-  if (sw.K > 0) FList.DeleteList(R.ListIndex, sw.K);
-  if (sw.N > 0) FList.ChangeList(std::min(R.ListIndex, FList.Count()), 0, rows);
+  FList.ReplaceRows(std::min(R.ListIndex, FList.Count()), sw.K, rows);
   int bc = FList.UpdateBrackets(R.ListIndex, true);
   FList.UpdateDrawInfo(R.ListIndex, sw.K, bc, sw.N);
   return sw;

@@ -22,10 +22,11 @@ std::string MainSettingsPath(const std::string& ExePath) {
 
 TStripWindowData LoadStripWindowData(const TIniFile& MainSettings, const TRect& WorkArea) {
   TStripWindowData d;
-  d.Caption = "VelmorindVer3";
   d.FontName = "ＭＳ Ｐゴシック";
   d.FontHeight = -12;
   int left = MainSettings.ReadInteger("Form", "Left", 100);
+  if (left > WorkArea.Right - StripWidth) left = WorkArea.Right - StripWidth;
+  if (left < WorkArea.Left) left = WorkArea.Left;
   int pos = MainSettings.ReadInteger("Option", "Position", 0);
   d.Position = pos == 1 ? TStripPosition::Bottom : TStripPosition::Top;
   int top = d.Position == TStripPosition::Top ? WorkArea.Top : WorkArea.Bottom - StripHeight;
@@ -34,6 +35,25 @@ TStripWindowData LoadStripWindowData(const TIniFile& MainSettings, const TRect& 
   d.ScrollBarBounds = {20, 0, 52, 20};
   d.MemoLeft = left + StripWidth;
   return d;
+}
+
+}  // namespace vel
+
+namespace vel {
+
+TRect SnapStripMove(const TRect& b, TStripPosition Position, int FullScreenWidth, int WorkAreaBottom) {
+  int w = b.Width(), h = b.Height();
+  int left = b.Left;
+  if (left < 0) left = 0;
+  // Past the right edge by any part, not only by its left edge: it stays whole on screen.
+  if (left > FullScreenWidth - w) left = FullScreenWidth - w;
+  int top = Position == TStripPosition::Top ? 0 : WorkAreaBottom - StripHeight;
+  return {left, top, left + w, top + h};
+}
+
+bool SizingRefused(TStripPosition Position, int Edge) {
+  if (Position == TStripPosition::Top) return Edge == seTop || Edge == seTopLeft || Edge == seTopRight;
+  return Edge == seBottom || Edge == seBottomLeft || Edge == seBottomRight;
 }
 
 }  // namespace vel

@@ -218,7 +218,10 @@ LRESULT THost::Handle(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_IME_COMPOSITION:
       // Taken here, the result must not come again through the default
       // handling as characters.
-      if ((lp & GCS_RESULTSTR) && Client->ImeResult(ImeResultString(wnd))) return 0;
+      if (lp & GCS_RESULTSTR) {
+        std::string result = ImeResultString(wnd);
+        if (!result.empty() && Client->ImeResult(result)) return 0;
+      }
       break;
     case WM_IME_NOTIFY:
       if (wp == IMN_OPENCANDIDATE || wp == IMN_CLOSECANDIDATE) Client->ImeCandidateWindow(wp == IMN_OPENCANDIDATE);

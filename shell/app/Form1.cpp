@@ -76,7 +76,7 @@ void TForm1::FormCreate(const std::vector<std::string>& Params) {
     SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE, 0, 100000, 0, 0, 0};
     ::SetScrollInfo(ScrollBar1, SB_CTL, &si, FALSE);
   }
-  for (const auto& p : Params) Pages.OpenPageFile(p);
+  Pages.StartUp(Data, reinterpret_cast<std::uintptr_t>(Wnd), Params);
   if (!HoldStartup) Receiver.SetReady();
   ::SetCursor(old);
 }
@@ -108,6 +108,8 @@ LRESULT CALLBACK TForm1::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT TForm1::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  std::intptr_t result = 0;
+  if (Msg != WM_NCCREATE && Msg != WM_NCDESTROY && Pages.StripMessage(Msg, wParam, lParam, result)) return result;
   switch (Msg) {
     case WM_COPYDATA:
       WMCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));

@@ -3,7 +3,10 @@
 // the message loop.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
+#include <string>
 
 #include "editor/EditorCursorNames.h"
 #include "platform/win32/Handles.h"
@@ -12,21 +15,11 @@
 #include "shell/app/ExceptionBox.h"
 #include "shell/app/Form1.h"
 #include "shell/app/HandOffSender.h"
+#include "shell/app/ShellApp.h"
+#include "shell/PageSettings.h"
 
 namespace vel {
 namespace {
-
-// Until the page store arrives, the strip's page operations only remember the
-// names it was asked to open and bring the strip forward.
-class TStartupPages final : public IPageStoreLink {
- public:
-  void OpenPageFile(const std::string& FileName) override { Names.push_back(FileName); }
-  void ShowLastPage() override {
-    if (Strip) ::SetForegroundWindow(Strip);
-  }
-  std::vector<std::string> Names;
-  HWND Strip = nullptr;
-};
 
 std::string ExePath() {
   std::string path(MAX_PATH, '\0');
@@ -42,12 +35,19 @@ std::string ExePath() {
 
 void RunApplication(const std::vector<std::string>& params) {
   InitEditorUnit();
-  TStartupPages pages;
-  TForm1 strip(pages, MainSettingsPath(ExePath()));
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  std::string exe = ExePath();
+  TShellApp app(MainSettingsPath(exe), PageSettingsPath(exe));
+  TForm1 strip(app, MainSettingsPath(exe));
   strip.Create(params);
-  pages.Strip = strip.Handle();
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    // The memo windows' menu shortcuts go before the keys reach the text.
+    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    char cls[16] = {};
+    if (top) ::GetClassNameA(top, cls, sizeof cls);
+    if (top && std::string(cls) == "TForm2" && ::TranslateAcceleratorA(top, MemoAccelerators(), &msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }

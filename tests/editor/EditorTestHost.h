@@ -22,11 +22,9 @@ inline std::vector<std::string> EditorRows(const TEditor& E) {
 }
 
 struct TEditorHost {
-  explicit TEditorHost(int width = 640, int height = 480) : Window(TRect{0, 0, width, height}) {
+  explicit TEditorHost(int width = 640, int height = 480) : Window(Editor, TRect{0, 0, width, height}) {
     Window.SetFocus();
-    Editor.CreateHandle(Window);
   }
-  ~TEditorHost() { Editor.DestroyHandle(); }
 
   // Sets the text (CR LF ends lines; without a final break the last row is
   // raEof) and puts the caret at (row, col) with an
@@ -52,8 +50,8 @@ struct TEditorHost {
     while (Editor.CanUndo()) Editor.Undo();
   }
 
-  headless::THeadlessWindow Window;
   TEditor Editor;
+  headless::THeadlessWindow Window;
 };
 
 }  // namespace vel::test

@@ -26,3 +26,20 @@ TEST(HeadlessClipboard, BusyClipboardFailsInsteadOfPretending) {
 
 }  // namespace
 }  // namespace vel
+
+namespace vel {
+namespace {
+
+TEST(HeadlessClipboard, OwnTextKeepsEveryByteWhilePlainTextEndsAtTheFirstNul) {
+  std::string text("a\0b\r\n\0表", 8);
+  unsigned box = Clipboard().RegisterFormat("TEditor Box Type");
+  ASSERT_TRUE(Clipboard().SetText(text, box));
+  EXPECT_EQ(Clipboard().GetText().value_or(""), text);
+  auto raw = headless::ClipboardContents();
+  EXPECT_EQ(raw.at(1), "a") << "what other programs read";
+  EXPECT_EQ(raw.at(Clipboard().RegisterFormat(kCountedTextFormat)), text);
+  EXPECT_TRUE(Clipboard().HasFormat(box));
+}
+
+}  // namespace
+}  // namespace vel

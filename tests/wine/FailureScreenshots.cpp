@@ -1,5 +1,6 @@
 // When a Wine test fails, the virtual screen is saved next to the test
-// program (screenshots/<suite>.<test>.bmp) while the test's windows still exist.
+// program (screenshots/<suite>.<test>.bmp) at the first failing assertion,
+// while the windows it was checking are still up.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -35,12 +36,17 @@ void SaveScreen(const std::string& path) {
 }
 
 class TScreenshotOnFailure : public ::testing::EmptyTestEventListener {
-  void OnTestEnd(const ::testing::TestInfo& info) override {
-    if (!info.result()->Failed()) return;
+  void OnTestStart(const ::testing::TestInfo&) override { Taken = false; }
+  void OnTestPartResult(const ::testing::TestPartResult& result) override {
+    if (!result.failed() || Taken) return;
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!info) return;
+    Taken = true;
     std::string dir = TestExeDir() + "screenshots\\";
     ::CreateDirectoryA(dir.c_str(), nullptr);
-    SaveScreen(dir + info.test_suite_name() + "." + info.name() + ".bmp");
+    SaveScreen(dir + info->test_suite_name() + "." + info->name() + ".bmp");
   }
+  bool Taken = false;
 };
 
 const bool registered = [] {

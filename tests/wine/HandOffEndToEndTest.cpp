@@ -55,7 +55,7 @@ HWND MakeOtherForegroundWindow() {
   HWND w = ::CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
                              nullptr, ::GetModuleHandleA(nullptr), nullptr);
   ::SetForegroundWindow(w);
-  wine::Pump(100);
+  wine::PumpUntil([w] { return ::GetForegroundWindow() == w; });
   return w;
 }
 
@@ -97,7 +97,7 @@ TEST(HandOffEndToEnd, SecondStartWithoutParametersSendsNothingAndRaisesTheStrip)
   ASSERT_TRUE(wine::Start(p, wine::ProductExe(), {}, ""));
   EXPECT_EQ(wine::WaitPumping(p, 20000), 1);
   EXPECT_TRUE(first.Records.empty());
-  wine::Pump(100);
+  wine::PumpUntil([&] { return ::GetForegroundWindow() == first.Wnd; });
   EXPECT_EQ(::GetForegroundWindow(), first.Wnd);
   ::DestroyWindow(other);
 }
@@ -137,7 +137,7 @@ TEST_F(RealInstanceTest, SecondStartsHandOffAndLeaveTheFirstRunning) {
   wine::TProcess second;
   ASSERT_TRUE(wine::Start(second, Exe, {}, Dir));
   EXPECT_EQ(wine::WaitPumping(second, 20000), 1);
-  wine::Pump(200);
+  wine::PumpUntil([&] { return ::GetForegroundWindow() == Strip; });
   EXPECT_EQ(::GetForegroundWindow(), Strip);
 
   wine::TProcess third;

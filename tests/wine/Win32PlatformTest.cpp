@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/EditorCursorNames.h"
 #include "platform/Clipboard.h"
 #include "platform/Color.h"
+#include "platform/Cursors.h"
 #include "platform/Ini.h"
 #include "platform/Screen.h"
 #include "platform/win32/Encoding.h"
@@ -54,6 +56,45 @@ TEST(Win32Clipboard, TextAndThePrivateBoxFormatRoundTrip) {
   EXPECT_FALSE(Clipboard().HasFormat(box));
 }
 
+// What the clipboard holds for a program that knows only the system's formats.
+std::string RawClipboardText(UINT format) {
+  win32::TClipboardGuard guard(nullptr);
+  if (!guard) return "<busy>";
+  HANDLE h = ::GetClipboardData(format);
+  if (!h) return "<none>";
+  std::string s;
+  if (format == CF_UNICODETEXT) {
+    std::wstring w(static_cast<const wchar_t*>(::GlobalLock(h)));
+    s = win32::Cp932FromWide(w);
+  } else {
+    s = static_cast<const char*>(::GlobalLock(h));
+  }
+  ::GlobalUnlock(h);
+  return s;
+}
+
+TEST(Win32Clipboard, OwnTextKeepsItsNulBytesWhileOtherProgramsReadPlainText) {
+  std::string text("表\0a\r\n\0b", 8);
+  ASSERT_TRUE(Clipboard().SetText(text));
+  EXPECT_EQ(Clipboard().GetText().value_or("<none>"), text);
+  EXPECT_EQ(RawClipboardText(CF_TEXT), "表");
+  EXPECT_EQ(RawClipboardText(CF_UNICODETEXT), "表");
+}
+
+TEST(Win32Clipboard, TextPutThereByAnotherProgramReplacesOurOwnCopy) {
+  ASSERT_TRUE(Clipboard().SetText(std::string("old\0copy", 8)));
+  {
+    win32::TClipboardGuard guard(nullptr);
+    ASSERT_TRUE(guard);
+    ::EmptyClipboard();
+    HGLOBAL g = ::GlobalAlloc(GMEM_MOVEABLE, 6);
+    memcpy(::GlobalLock(g), "plain", 6);
+    ::GlobalUnlock(g);
+    ::SetClipboardData(CF_TEXT, g);
+  }
+  EXPECT_EQ(Clipboard().GetText().value_or("<none>"), "plain");
+}
+
 TEST(Win32Encoding, Cp932RoundTripsThroughUtf16) {
   std::string s = "ＭＳ Ｐゴシック 表 ｶﾅ ①";
   std::wstring w = win32::WideFromCp932(s);
@@ -75,12 +116,6 @@ TEST(Win32Screen, WorkAreaLiesInsideTheScreen) {
   EXPECT_GE(w.Left, s.Left);
   EXPECT_LE(w.Bottom, s.Bottom);
 }
-
-}  // namespace
-}  // namespace vel
-
-namespace vel {
-namespace {
 
 // The prefix maps the program's Japanese face names to installed fonts: real
 // Japanese glyphs, proportional for the P face and fixed pitch for the other
@@ -115,14 +150,6 @@ TEST(Win32Fonts, JapaneseFaceNamesMapToMatchingJapaneseFonts) {
   }
 }
 
-}  // namespace
-}  // namespace vel
-
-#include "editor/EditorCursorNames.h"
-#include "platform/Cursors.h"
-
-namespace vel {
-namespace {
 
 TEST(Win32EditorUnit, StartUpInstallsBothCursorsFromTheProgramsResourcesAndTheBoxFormat) {
   InitEditorUnit();

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "tests/wine/WineTestUtil.h"
 
 namespace vel::win32 {
@@ -15,7 +17,6 @@ class Win32WindowTest : public ::testing::Test {
     Wnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | WS_VSCROLL, 10, 40, 200, 120, nullptr, nullptr,
                             ::GetModuleHandleA(nullptr), nullptr);
     ASSERT_TRUE(Wnd);
-    wine::Pump(50);
   }
   void TearDown() override { ::DestroyWindow(Wnd); }
   HWND Wnd = nullptr;
@@ -51,16 +52,83 @@ TEST_F(Win32WindowTest, CanvasDrawsTextInTheForegroundColourInsideTheClip) {
   EXPECT_EQ(outside, 0) << "text must stay inside its clip";
 }
 
+TEST_F(Win32WindowTest, CanvasClipsAndCopiesOffscreenBitmaps) {
+  TWin32Window w(Wnd);
+  {
+    auto c = w.GetCanvas();
+    c->FillRect({0, 0, 200, 100}, clWhite);
+    auto bar = c->CreateOffscreen(20, 40);
+    EXPECT_EQ(bar->Width(), 20);
+    bar->FillRect({0, 0, 20, 40}, clBlue);
+    bar->FillRect({0, 0, 20, 10}, clLime);
+    c->IntersectClip({0, 0, 100, 100});
+    c->ExcludeClip({0, 0, 10, 100});
+    c->Draw(0, 50, *bar, {0, 0, 20, 40});  // left half excluded
+    c->FillRect({90, 0, 200, 10}, clRed);   // clipped at 100
+    c->ResetClip();
+    c->FillRect({150, 20, 160, 30}, clRed);
+  }
+  HDC dc = ::GetDC(Wnd);
+  EXPECT_EQ(::GetPixel(dc, 5, 55), RGB(255, 255, 255)) << "excluded";
+  EXPECT_EQ(::GetPixel(dc, 15, 55), RGB(0, 255, 0));
+  EXPECT_EQ(::GetPixel(dc, 15, 75), RGB(0, 0, 255));
+  EXPECT_EQ(::GetPixel(dc, 95, 5), RGB(255, 0, 0));
+  EXPECT_EQ(::GetPixel(dc, 120, 5), RGB(255, 255, 255)) << "outside the clip";
+  EXPECT_EQ(::GetPixel(dc, 155, 25), RGB(255, 0, 0)) << "after the reset";
+  ::ReleaseDC(Wnd, dc);
+}
+
+TEST_F(Win32WindowTest, FontsAreMadeOncePerSpecificationAndOutliveTheCanvas) {
+  TFontSpec a{"ＭＳ ゴシック", -12}, b{"ＭＳ ゴシック", -16};
+  HGDIOBJ first;
+  int h12;
+  {
+    TWin32Canvas c(Wnd);
+    c.SetFont(a);
+    first = ::GetCurrentObject(c.Handle(), OBJ_FONT);
+    h12 = c.GetTextMetrics().Height;
+  }
+  TWin32Canvas c(Wnd);
+  c.SetFont(b);
+  EXPECT_NE(::GetCurrentObject(c.Handle(), OBJ_FONT), first);
+  EXPECT_GT(c.GetTextMetrics().Height, h12) << "the cached fonts are the ones asked for";
+  c.SetFont(a);
+  EXPECT_EQ(::GetCurrentObject(c.Handle(), OBJ_FONT), first) << "the same font, not a new one";
+  EXPECT_EQ(::GetObjectType(first), static_cast<DWORD>(OBJ_FONT));
+}
+
 TEST(Win32Timer, FiresFromTheMessageLoopUntilDisabled) {
   int fired = 0;
   auto t = CreateTimer(10, [&] { ++fired; });
-  wine::Pump(200);
-  EXPECT_GT(fired, 2);
+  EXPECT_TRUE(wine::PumpUntil([&] { return fired > 2; }));
   t->SetEnabled(false);
   int at = fired;
   wine::Pump(100);
   EXPECT_EQ(fired, at);
   EXPECT_FALSE(t->Enabled());
+}
+
+TEST(Win32Timer, ExceptionFromATimerHandlerReachesTheExceptionBox) {
+  wine::TMessageBoxWatcher boxes("Velmorind");
+  std::unique_ptr<ITimer> t;
+  int fired = 0;
+  t = CreateTimer(5, [&] {
+    if (++fired == 1) throw std::runtime_error("Timer handler failed");
+  });
+  ASSERT_TRUE(wine::PumpUntil([&] { return fired >= 3; }, 10000)) << "the timer goes on after the box";
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Timer handler failed."}));
+}
+
+TEST(Win32Timer, HandlerMayDestroyItsOwnTimer) {
+  std::unique_ptr<ITimer> t;
+  int fired = 0;
+  t = CreateTimer(5, [&] {
+    ++fired;
+    t.reset();
+  });
+  ASSERT_TRUE(wine::PumpUntil([&] { return !t; }));
+  wine::Pump(50);
+  EXPECT_EQ(fired, 1);
 }
 
 }  // namespace

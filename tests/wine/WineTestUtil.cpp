@@ -1,5 +1,6 @@
 #include "tests/wine/WineTestUtil.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -90,13 +91,85 @@ void Pump(DWORD ms) {
   }
 }
 
-HWND WaitForWindow(const char* title, DWORD timeoutMs) {
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   DWORD start = ::GetTickCount();
-  while (::GetTickCount() - start < timeoutMs) {
-    if (HWND w = ::FindWindowA(nullptr, title)) return w;
-    Pump(20);
+  for (;;) {
+    if (done()) return true;
+    if (::GetTickCount() - start >= timeoutMs) return done();
+    MSG msg;
+    if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    } else {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
   }
-  return nullptr;
+}
+
+HWND WaitForWindow(const char* title, DWORD timeoutMs) {
+  HWND found = nullptr;
+  PumpUntil([&] { return (found = ::FindWindowA(nullptr, title)) != nullptr; }, timeoutMs);
+  return found;
+}
+
+TMessageBoxWatcher::TMessageBoxWatcher(std::string caption)
+    : Caption(std::move(caption)), Thread([this] { Run(); }) {}
+
+TMessageBoxWatcher::~TMessageBoxWatcher() {
+  Stop = true;
+  Thread.join();
+}
+
+std::vector<std::string> TMessageBoxWatcher::Texts() {
+  std::lock_guard<std::mutex> g(Lock);
+  return Seen;
+}
+
+void TMessageBoxWatcher::Run() {
+  struct TFind {
+    const std::string* Caption;
+    std::vector<HWND> Boxes;
+  } find{&Caption, {}};
+  while (!Stop) {
+    find.Boxes.clear();
+    ::EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+          auto* f = reinterpret_cast<TFind*>(lp);
+          DWORD pid = 0;
+          ::GetWindowThreadProcessId(w, &pid);
+          char cls[16] = {}, title[128] = {};
+          ::GetClassNameA(w, cls, sizeof cls);
+          ::GetWindowTextA(w, title, sizeof title);
+          if (pid == ::GetCurrentProcessId() && std::string(cls) == "#32770" && *f->Caption == title)
+            f->Boxes.push_back(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    for (HWND box : find.Boxes) {
+      {
+        std::lock_guard<std::mutex> g(Lock);
+        if (std::find(Dismissed.begin(), Dismissed.end(), box) != Dismissed.end()) continue;
+        Dismissed.push_back(box);
+      }
+      std::string text;
+      ::EnumChildWindows(
+          box,
+          [](HWND c, LPARAM lp) -> BOOL {
+            char cls[16] = {}, buf[1024] = {};
+            ::GetClassNameA(c, cls, sizeof cls);
+            ::GetWindowTextA(c, buf, sizeof buf);
+            if (_stricmp(cls, "Static") == 0 && buf[0]) *reinterpret_cast<std::string*>(lp) += buf;
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&text));
+      {
+        std::lock_guard<std::mutex> g(Lock);
+        Seen.push_back(text);
+      }
+      ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    ::Sleep(20);
+  }
 }
 
 }  // namespace vel::wine

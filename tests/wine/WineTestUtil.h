@@ -3,7 +3,11 @@
 // programs while this thread keeps handling the messages they send it.
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vel::wine {
@@ -29,7 +33,32 @@ bool Start(TProcess& p, const std::string& exe, const std::vector<std::string>& 
 long WaitPumping(TProcess& p, DWORD timeoutMs);
 // Handles this thread's messages for a while.
 void Pump(DWORD ms);
+// Handles this thread's messages until done() is true (checked between
+// messages) or the time is up; returns done()'s last answer. Tests wait with
+// this instead of a fixed pause before they assert.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Polls FindWindowA by title until found or timeout.
 HWND WaitForWindow(const char* title, DWORD timeoutMs);
+
+// Watches, from a thread of its own, for message boxes of this process with
+// the given caption; records their texts and dismisses them with OK, so a
+// test can see the box that code under test shows and go on.
+class TMessageBoxWatcher {
+ public:
+  explicit TMessageBoxWatcher(std::string caption);
+  ~TMessageBoxWatcher();
+  TMessageBoxWatcher(const TMessageBoxWatcher&) = delete;
+  TMessageBoxWatcher& operator=(const TMessageBoxWatcher&) = delete;
+  std::vector<std::string> Texts();
+
+ private:
+  void Run();
+  std::string Caption;
+  std::mutex Lock;
+  std::vector<std::string> Seen;
+  std::vector<HWND> Dismissed;
+  std::atomic<bool> Stop{false};
+  std::thread Thread;
+};
 
 }  // namespace vel::wine

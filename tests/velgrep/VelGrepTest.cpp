@@ -11,28 +11,12 @@
 #include <sstream>
 
 #include "regexp/AWKStr.h"
+#include "tests/velgrep/VelGrepTestUtil.h"
 
 namespace vel {
 namespace {
 
-namespace fs = std::filesystem;
-
-fs::path SelfDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
-
-std::string VelgrepPath() {
-#ifdef VELGREP_PATH
-  return VELGREP_PATH;
-#else
-  return (SelfDir() / "tools/velgrep/velgrep").string();
-#endif
-}
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using namespace vel::test;
 
 std::string ToUtf8(const std::string& cp932) {
   iconv_t cd = iconv_open("UTF-8", "CP932");
@@ -45,35 +29,6 @@ std::string ToUtf8(const std::string& cp932) {
   out.resize(out.size() - outLeft);
   return out;
 }
-
-struct Result {
-  int Status;
-  std::string Out, Err;
-};
-
-class Scratch {
- public:
-  Scratch() {
-    Dir = fs::temp_directory_path() / ("velgrep_test_" + std::to_string(::getpid()));
-    fs::create_directories(Dir);
-  }
-  ~Scratch() { fs::remove_all(Dir); }
-  fs::path File(const std::string& name, const std::string& bytes) const {
-    fs::path p = Dir / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p;
-  }
-  // Runs a shell command line with stdin from `input`.
-  Result Run(const std::string& cmd, const std::string& input = std::string()) const {
-    fs::path in = File("stdin", input);
-    std::string full = cmd + " <'" + in.string() + "' >'" + (Dir / "out").string() + "' 2>'" + (Dir / "err").string() + "'";
-    int rc = std::system(full.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, Slurp(Dir / "out"), Slurp(Dir / "err")};
-  }
-  fs::path Dir;
-};
-
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 TEST(Velgrep, OptionsOutputAndExitStatus) {
   Scratch sc;
@@ -146,17 +101,6 @@ TEST(Velgrep, BytesPassThroughUnchanged) {
 }
 
 // --- Differential run against GNU grep. ---
-
-std::string MakeSjisLocale() {
-  fs::path dir = SelfDir() / "sjis-locale";
-  fs::path loc = dir / "ja_JP.SJIS";
-  if (!fs::exists(loc / "LC_CTYPE")) {
-    fs::create_directories(dir);
-    std::string cmd = "localedef -c -i ja_JP -f SHIFT_JIS '" + loc.string() + "' >/dev/null 2>&1";
-    (void)std::system(cmd.c_str());
-  }
-  return fs::exists(loc / "LC_CTYPE") ? dir.string() : std::string();
-}
 
 struct Gen {
   std::mt19937 Rng;

@@ -1,0 +1,54 @@
+#include "shell/MemoCommands.h"
+
+#include <cstdio>
+
+namespace vel {
+
+std::string DefaultSaveExt(const std::string& Filter, int FilterIndex) {
+  // Filter is "description|pattern|description|pattern...".
+  size_t pos = 0;
+  for (int field = 1; field < 2 * FilterIndex; ++field) {
+    pos = Filter.find('|', pos);
+    if (pos == std::string::npos) return "";
+    ++pos;
+  }
+  if (FilterIndex < 1) return "";
+  size_t end = Filter.find('|', pos);
+  std::string pattern = Filter.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+  size_t dot = pattern.find('.');
+  if (dot == std::string::npos) return "";
+  std::string ext = pattern.substr(dot + 1);
+  if (ext.empty() || ext[0] == '*') return "";
+  size_t semi = ext.find(';');
+  return "." + ext.substr(0, semi);
+}
+
+std::string AppendDefaultExt(const std::string& Name, const std::string& Ext) {
+  if (Name.empty()) return Name;
+  // Dots are single bytes that no trail byte can be.
+  return Name.find('.') < Name.size() - 1 ? Name : Name + Ext;
+}
+
+std::string AskSaveText(const std::string& Name) { return Name + "が変更されています。\nメモの内容を保存しますか？"; }
+
+std::string QuoteMarkCopy(const std::string& Selection) {
+  std::string s = ">" + Selection;
+  for (size_t i = 1; i < s.size(); ++i)
+    if (s[i] == '\n') s.insert(++i, 1, '>');
+  return s;
+}
+
+std::string CaretPanelText(int Col, int Row) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "  %d:  %d", Col + 1, Row + 1);
+  return buf;
+}
+
+TEditMenuState EditMenuState(bool CanUndo, bool CanRedo, int SelLength, bool ClipboardHasText) {
+  bool sel = SelLength > 0;
+  return {CanUndo, CanRedo, sel, sel, sel, ClipboardHasText};
+}
+
+bool OpenEnabled(bool IsClipboardPage) { return !IsClipboardPage; }
+
+}  // namespace vel

@@ -1,0 +1,31 @@
+#pragma once
+// Path questions of the page store, over the file system's long and short
+// (8.3) names.
+#include <optional>
+#include <string>
+
+namespace vel {
+
+class IPathSystem {
+ public:
+  virtual ~IPathSystem() = default;
+  virtual bool FileExists(const std::string& Path) = 0;
+  // The long name of the entry Path names (its last component only), or
+  // nothing when there is no such entry.
+  virtual std::optional<std::string> FindLongName(const std::string& Path) = 0;
+  // The 8.3 form of an existing path, or nothing.
+  virtual std::optional<std::string> ShortPath(const std::string& Path) = 0;
+};
+
+// Brings every component of Path to its long form, from the last one back,
+// until one is not found; the head from there on stays as given. A name that
+// does not exist comes back unchanged.
+std::string ExpandLongPath(IPathSystem& Paths, const std::string& Path);
+
+// The part after the last backslash (or slash), by whole characters.
+std::string ExtractFileName(const std::string& Path);
+
+// Equal ignoring the case of ASCII letters; double-byte characters compare as they are.
+bool SameFileName(const std::string& a, const std::string& b);
+
+}  // namespace vel

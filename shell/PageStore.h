@@ -1,0 +1,159 @@
+#pragma once
+// The page store: the list of pages (memo window + tab, tied by PageId), how
+// pages are created, opened, shown, removed and kept between runs, the slide
+// state and the flags that decide when a page slides in or out by itself.
+//
+// The windows themselves are the Win32 forms' business; they implement
+// IPageWindows and the store tells them what to do. Entry i of Pages and
+// entry i of Row.Tabs are page i.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Screen.h"
+#include "shell/PagePaths.h"
+#include "shell/PageSettings.h"
+#include "shell/ResourceGuard.h"
+#include "shell/TabRow.h"
+
+namespace vel {
+
+enum class TPageKind { Normal, Clipboard, QuoteClipboard };
+
+struct TPage {
+  int PageId = 0;
+  std::string Caption;     // the memo window's caption: the page's name or path
+  std::string TabCaption;
+  std::string FilePath;
+  bool HasFile = false;    // bound to a file of its own
+  TPageKind Kind = TPageKind::Normal;
+  bool Shown = false;      // slid in
+  int Width = 640, Height = 480;
+};
+
+class IPageWindows {
+ public:
+  virtual ~IPageWindows() = default;
+  // Width of a caption on the strip's canvas font.
+  virtual int CaptionWidth(const std::string& Caption) = 0;
+  // Creates the memo window, placed hidden at the screen edge, and its tab
+  // (geometry from the row); the tab is shown later by ShowTab. A clipboard
+  // kind gets a read-only editor and its own icon.
+  virtual void CreatePage(const TPage& Page) = 0;
+  virtual void DestroyPage(int PageId) = 0;
+  virtual void ShowTab(int PageId) = 0;
+  virtual void ApplyView(int PageId, const TPageViewSettings& View) = 0;
+  virtual TPageViewSettings CurrentView(int PageId) = 0;
+  // Loads a file into the page's editor and clears its modified flag;
+  // throws the editor's file errors.
+  virtual void LoadFile(int PageId, const std::string& Path) = 0;
+  virtual void SetText(int PageId, const std::string& Text) = 0;
+  virtual bool Modified(int PageId) = 0;
+  // Moves memo window and tab through the slide, in or out.
+  virtual void AnimateSlide(int PageId, bool In) = 0;
+  virtual void Foreground(int PageId) = 0;
+  virtual TRect MemoBounds(int PageId) = 0;
+  // The row's geometry changed: every tab window follows it.
+  virtual void TabsChanged() = 0;
+  virtual void SetScrollArrows(TScrollArrows Arrows) = 0;
+  // A file error shown to the user; Owner is the page, or -1 for the strip.
+  virtual void ShowFileError(int OwnerPageId, const std::string& Text) = 0;
+};
+
+enum class TSaveResult { Saved, Cancelled, Failed };
+
+// What the exit sequence asks of the memo windows and the settings files.
+class IExitSteps {
+ public:
+  virtual ~IExitSteps() = default;
+  virtual bool AskSave(int PageId, const std::string& Name) = 0;  // true for Yes
+  // Save As; a failure has been shown to the user and left the page modified.
+  virtual TSaveResult SaveAs(int PageId) = 0;
+  virtual void SavePageSettings(const std::vector<TPageSettingsEntry>& Pages) = 0;
+  virtual void SaveMainSettings() = 0;
+};
+
+class TPageStore {
+ public:
+  TPageStore(IPageWindows& Windows, IPathSystem& Paths, ISystemResources& System)
+      : Windows(Windows), Paths(Paths), System(System) {}
+
+  std::vector<TPage> Pages;
+  TTabRow Row;
+  int PageCounter = 1;
+  int MemoWidth = 640, MemoHeight = 480;
+  bool TabSizeCheck = false;
+  int TabSize = 20;
+  bool MemoOut = false;
+  bool Busy = false;
+  bool AutoHideArmed = true;
+  bool QuoteCopyPending = false;
+  TRect LastHoverRect;
+
+  int IndexOf(int PageId) const;
+  int ShownIndex() const;  // the first page slid in, or -1
+  int FindKind(TPageKind Kind) const;
+
+  std::string MakeTabCaption(const std::string& Name) const;
+  int TabWidthFor(const std::string& Caption);
+
+  bool CanCreatePage() { return vel::CanCreatePage(System); }
+  // Memo window and tab for a name or path (no guard, no slide), with the
+  // counter, the row end and the tab's showing done too. Returns the index.
+  int AddPage(const std::string& Name, TPageKind Kind = TPageKind::Normal);
+  int AddAndShowPage(const std::string& Name, TPageKind Kind = TPageKind::Normal);
+  bool IsFileOpen(const std::string& Path);
+  // Opens an existing file not yet open as a new page, without sliding it in.
+  bool OpenPageFile(const std::string& Path);
+  void ShowOpenPage(const std::string& Path);
+  void RemovePage(int Index, int Left);
+
+  // Restores the pages of the page settings; returns how many.
+  int LoadPageSettings(const std::vector<TPageSettingsEntry>& Entries);
+  // What PageSetting.ini keeps: the pages with files of their own, then the
+  // entries that could not be opened this run for another reason than a
+  // missing file (a refusal of the guard, a read error), so none is lost.
+  std::vector<TPageSettingsEntry> PagesToKeep();
+
+  // The strip's start: restored pages, command-line files, else one new page.
+  void StartUp(const std::vector<TPageSettingsEntry>& Entries, const std::vector<std::string>& Params);
+  void SlideIn(int Index);
+  void SlideOut(int Index);
+  void SlideOutShown();
+  void ShowLastPage();
+  // The New Page command; -1 when the guard refused.
+  int NewPage();
+  // The Open command's two ways: a new page, or into an untouched one.
+  void OpenInNewPage(int FromIndex, const std::string& Path);
+  void OpenIntoPage(int Index, const std::string& Path);
+  // Save As gave a normal page a file of its own.
+  void SavedAs(int Index, const std::string& Path);
+  int OpenClipboardPage(int FromIndex, TPageKind Kind);
+  void ClipboardChanged(const std::optional<std::string>& Text);
+
+  // Mouse rests on tab Index; TabRect and the cursor in screen coordinates.
+  void HoverTab(int Index, const TRect& TabRect, int CursorX, int CursorY);
+  // The 1 ms timer: hides the shown page once the cursor has left it.
+  void AutoHideTick(bool TimerEnabled, int ForegroundPageId, int CursorX, int CursorY);
+  void Deactivated();
+  void MemoMouseEnter(bool IsForeground) {
+    if (!IsForeground) AutoHideArmed = true;
+  }
+  void ScrollArrow(bool Right);
+  void UpdateScrollArrows() { Windows.SetScrollArrows(Row.UpdateScrollArrows()); }
+
+  void Exit(IExitSteps& Steps);
+
+ private:
+  void LoadInto(int Index, const std::string& Path);
+  void DropLastPage();
+  int FindOpen(const std::string& Path);
+  void RowChanged();
+
+  IPageWindows& Windows;
+  IPathSystem& Paths;
+  ISystemResources& System;
+  std::vector<TPageSettingsEntry> Unopened;
+};
+
+}  // namespace vel

@@ -1,0 +1,226 @@
+// Starts the real program with pages to restore and drives it from outside
+// with window messages: sliding pages in and out, typing, saving, the
+// clipboard pages, a second start's hand-off and the exit sequence.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "shell/app/Resource.h"
+#include "tests/wine/WineTestUtil.h"
+
+namespace vel {
+namespace {
+
+std::vector<HWND> WindowsOfClass(DWORD processId, const char* cls) {
+  struct TFind {
+    DWORD Pid;
+    const char* Class;
+    std::vector<HWND> Found;
+  } f{processId, cls, {}};
+  ::EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<TFind*>(lp);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(w, &pid);
+        char name[32] = {};
+        ::GetClassNameA(w, name, sizeof name);
+        if (pid == f->Pid && std::string(name) == f->Class) f->Found.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.Found;
+}
+
+std::string TextOf(HWND w) {
+  char buf[4096] = {};
+  ::SendMessageA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+RECT RectOf(HWND w) {
+  RECT r{};
+  ::GetWindowRect(w, &r);
+  return r;
+}
+
+std::string Ini(const std::string& file, const char* section, const char* key) {
+  char buf[1024] = {};
+  ::GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, file.c_str());
+  return buf;
+}
+
+class ShellEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dir = wine::MakeScratchDir("shell");
+    Exe = Dir + "velmorind.exe";
+    ASSERT_TRUE(::CopyFileA(wine::ProductExe().c_str(), Exe.c_str(), FALSE));
+    wine::WriteFileBytes(Dir + "velmorind.ini",
+                         "[Form]\r\nLeft=100\r\n[Option]\r\nMemoSpeed=30\r\n[WebMail]\r\nTotal=1\r\nAddress0=a@example.jp\r\n"
+                         "LoginName0=名前\r\nLoginPass0=pw\r\n");
+    wine::WriteFileBytes(Dir + "a.txt", "一行目\r\nsecond\r\n");
+    wine::WriteFileBytes(Dir + "b.txt", "b file");
+    wine::WriteFileBytes(Dir + "PageSetting.ini",
+                         "[OpenPage]\r\nPageTotal=3\r\n[Page1]\r\nFilePath=" + Dir + "a.txt\r\nMemoFormHeight=300\r\n"
+                         "TabBColor=255\r\n[Page2]\r\nFilePath=" + Dir + "missing.txt\r\n[Page3]\r\nFilePath=" + Dir +
+                         "b.txt\r\nMemoFormWordWrap=1\r\n");
+    ASSERT_TRUE(wine::Start(First, Exe, {}, Dir));
+    Strip = wine::WaitForWindow("VelmorindVer3", 20000);
+    ASSERT_TRUE(Strip) << "the strip never appeared";
+    // The strip has its title before it restores the pages.
+    for (int i = 0; i < 200 && WindowsOfClass(First.Id, "TForm3").size() < 2; ++i) wine::Pump(50);
+    wine::Pump(300);
+    Memos = WindowsOfClass(First.Id, "TForm2");
+    Tabs = WindowsOfClass(First.Id, "TForm3");
+    // Creation order is page order; EnumWindows lists the newest first.
+    std::reverse(Memos.begin(), Memos.end());
+    std::reverse(Tabs.begin(), Tabs.end());
+  }
+  void TearDown() override {
+    if (Strip && ::IsWindow(Strip)) {
+      ::PostMessageA(Strip, WM_CLOSE, 0, 0);
+      wine::WaitPumping(First, 20000);
+    }
+  }
+  // Answers the save prompt that the exit sequence shows.
+  bool AnswerSavePrompt(int answer) {
+    for (int i = 0; i < 200; ++i) {
+      if (HWND box = ::FindWindowA("#32770", "保存確認")) {
+        ::PostMessageA(box, WM_COMMAND, answer, 0);
+        return true;
+      }
+      wine::Pump(50);
+    }
+    return false;
+  }
+  void Hover(HWND tab) {
+    RECT r = RectOf(tab);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::SendMessageA(tab, WM_MOUSEMOVE, 0, MAKELPARAM((r.right - r.left) / 2, 10));
+    wine::Pump(100);
+  }
+  std::string Dir, Exe;
+  wine::TProcess First;
+  HWND Strip = nullptr;
+  std::vector<HWND> Memos, Tabs;
+};
+
+TEST_F(ShellEndToEndTest, RestoresTheExistingPagesAndSlidesTheLastOneIn) {
+  ASSERT_EQ(Memos.size(), 2u);
+  ASSERT_EQ(Tabs.size(), 2u);
+  EXPECT_EQ(TextOf(Tabs[0]), "a.txt");
+  EXPECT_EQ(TextOf(Tabs[1]), "b.txt");
+  HWND edit = ::FindWindowExA(Memos[0], nullptr, "EDIT", nullptr);
+  EXPECT_EQ(TextOf(edit), "一行目\r\nsecond\r\n");
+  RECT a = RectOf(Memos[0]), b = RectOf(Memos[1]);
+  EXPECT_EQ(a.top, -300);
+  EXPECT_EQ(a.bottom - a.top, 300);
+  EXPECT_EQ(b.top, 20);
+  EXPECT_EQ(RectOf(Tabs[1]).top, 500);
+  EXPECT_EQ(a.left, 152);
+  EXPECT_EQ(RectOf(Tabs[0]).left, 152);
+  EXPECT_EQ(RectOf(Tabs[1]).left, RectOf(Tabs[0]).right);
+}
+
+TEST_F(ShellEndToEndTest, HoveringATabSlidesThePageInAndTheOpenOneOut) {
+  ASSERT_EQ(Tabs.size(), 2u);
+  Hover(Tabs[0]);
+  EXPECT_EQ(RectOf(Memos[0]).top, 20);
+  EXPECT_EQ(RectOf(Tabs[0]).top, 320);
+  EXPECT_EQ(RectOf(Memos[1]).top, -480);
+  EXPECT_EQ(RectOf(Tabs[1]).top, 0);
+  // The mouse enters the page and leaves it: the page slides out again.
+  RECT a = RectOf(Memos[0]);
+  ::SetForegroundWindow(Strip);
+  ::SetCursorPos(a.left + 50, a.top + 100);
+  wine::Pump(200);
+  ::SetCursorPos(a.right + 100, 700);
+  wine::Pump(300);
+  EXPECT_EQ(RectOf(Memos[0]).top, -300);
+}
+
+TEST_F(ShellEndToEndTest, TypedTextIsSavedThroughTheMenuAndExitWritesBothSettingsFiles) {
+  ASSERT_EQ(Memos.size(), 2u);
+  HWND edit = ::FindWindowExA(Memos[0], nullptr, "EDIT", nullptr);
+  ::SendMessageA(edit, EM_SETSEL, 0, 0);
+  for (char c : std::string("XY")) ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+  ::SendMessageA(Memos[0], WM_COMMAND, CM_SAVE1, 0);
+  EXPECT_EQ(wine::ReadFileBytes(Dir + "a.txt"), "XY一行目\r\nsecond\r\n");
+
+  // A change left unsaved is offered at exit; answering No keeps the file.
+  HWND editB = ::FindWindowExA(Memos[1], nullptr, "EDIT", nullptr);
+  ::SendMessageA(editB, WM_CHAR, 'Z', 0);
+  ::PostMessageA(Strip, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(AnswerSavePrompt(IDNO));
+  EXPECT_EQ(wine::WaitPumping(First, 20000), 0);
+  Strip = nullptr;
+  EXPECT_EQ(wine::ReadFileBytes(Dir + "b.txt"), "b file");
+
+  std::string pages = Dir + "PageSetting.ini";
+  EXPECT_EQ(Ini(pages, "OpenPage", "PageTotal"), "2");
+  EXPECT_EQ(Ini(pages, "Page1", "FilePath"), Dir + "a.txt");
+  EXPECT_EQ(Ini(pages, "Page1", "MemoFormHeight"), "300");
+  EXPECT_EQ(Ini(pages, "Page1", "TabBColor"), "255");
+  EXPECT_EQ(Ini(pages, "Page1", "FontName"), "ＭＳ Ｐゴシック");
+  EXPECT_EQ(Ini(pages, "Page2", "FilePath"), Dir + "b.txt");
+  EXPECT_EQ(Ini(pages, "Page2", "MemoFormWordWrap"), "1");
+  EXPECT_EQ(Ini(pages, "Page2", "TabBColor"), "-2147483635");
+  EXPECT_EQ(Ini(pages, "Page3", "FilePath"), "<none>");
+  std::string main = Dir + "velmorind.ini";
+  EXPECT_EQ(Ini(main, "Form", "Left"), "100");
+  EXPECT_EQ(Ini(main, "Option", "MemoSpeed"), "30");
+  EXPECT_EQ(Ini(main, "Option", "Position"), "0");
+  EXPECT_EQ(Ini(main, "WebMail", "Total"), "1");
+  EXPECT_EQ(Ini(main, "WebMail", "LoginName0"), "名前");
+  EXPECT_EQ(::GetFileAttributesA((pages + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ShellEndToEndTest, ASecondStartHandsAFileOverAndItOpensAsTheLastPage) {
+  wine::WriteFileBytes(Dir + "c.txt", "third");
+  wine::TProcess second;
+  ASSERT_TRUE(wine::Start(second, Exe, {Dir + "c.txt"}, Dir));
+  EXPECT_EQ(wine::WaitPumping(second, 20000), 1);
+  wine::Pump(300);
+  auto memos = WindowsOfClass(First.Id, "TForm2");
+  ASSERT_EQ(memos.size(), 3u);
+  HWND c = memos.front();
+  EXPECT_EQ(TextOf(::FindWindowExA(c, nullptr, "EDIT", nullptr)), "third");
+  EXPECT_EQ(RectOf(c).top, 20);
+  EXPECT_EQ(RectOf(Memos[1]).top, -480);
+}
+
+TEST_F(ShellEndToEndTest, ClipboardPagesFollowTheClipboardAndQuoteMarkCopies) {
+  ASSERT_EQ(Memos.size(), 2u);
+  ::SendMessageA(Memos[1], WM_COMMAND, CM_CLIPBORDOPEN, 0);
+  ::SendMessageA(Memos[1], WM_COMMAND, CM_QMARKCLIPOPEN, 0);
+  auto memos = WindowsOfClass(First.Id, "TForm2");
+  ASSERT_EQ(memos.size(), 4u);
+  HWND quotePage = memos[0], clipPage = memos[1];
+  HWND clipEdit = ::FindWindowExA(clipPage, nullptr, "EDIT", nullptr);
+  HWND quoteEdit = ::FindWindowExA(quotePage, nullptr, "EDIT", nullptr);
+
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  std::string text = "クリップ";
+  HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  memcpy(::GlobalLock(mem), text.c_str(), text.size() + 1);
+  ::GlobalUnlock(mem);
+  ::SetClipboardData(CF_TEXT, mem);
+  ::CloseClipboard();
+  wine::Pump(300);
+  EXPECT_EQ(TextOf(clipEdit), "クリップ");
+
+  HWND editA = ::FindWindowExA(Memos[0], nullptr, "EDIT", nullptr);
+  ::SendMessageA(editA, EM_SETSEL, 0, -1);
+  ::SendMessageA(Memos[0], WM_COMMAND, CM_QMARKCOPY, 0);
+  wine::Pump(300);
+  EXPECT_EQ(TextOf(quoteEdit), ">一行目\r\n>second\r\n>");
+  EXPECT_EQ(TextOf(clipEdit), "クリップ");
+}
+
+}  // namespace
+}  // namespace vel
