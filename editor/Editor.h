@@ -87,14 +87,12 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   // A size change of the window.
   void Resize();
 
-  // The window's calls. Painting here is plain (text, selection); token
-  // colours, marks, the left bar and the ruler are the painter's to add, as
-  // are the key map, the mouse and the scroll bars.
+  // The window's calls (EditorWindowClient.cpp and the on-screen files below).
   void WindowCreated(IWindow& Window) override { CreateHandle(Window); }
   void WindowDestroyed() override { DestroyHandle(); }
   void Paint(ICanvas& Canvas, const TRect& Area) override;
   bool KeyDown(const TKeyEvent& E) override;
-  void KeyPress(const TCharEvent& E) override { KeyChar(E.Char); }
+  void KeyPress(const TCharEvent& E) override;
   void Resized(int Width, int Height) override;
   bool ImeResult(const std::string& Text) override;
   void ImeCandidateWindow(bool Open) override;
@@ -318,22 +316,14 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   // EditorMouse.cpp, EditorScroll.cpp, EditorIme.cpp, EditorMessages.cpp).
   TColor Color() const { return FVs.Color; }
   void SetColor(TColor Value);
-  // The window client.
-  void WindowCreated(IWindow& W) override { CreateHandle(W); }
-  void WindowDestroyed() override { DestroyHandle(); }
-  void Paint(ICanvas& Canvas, const TRect& Area) override;
-  bool KeyDown(const TKeyEvent& E) override;
+  // The window client's calls beyond those above.
   bool KeyUp(const TKeyEvent& E) override;
-  void KeyPress(const TCharEvent& E) override;
   void MouseDown(const TMouseEvent& E) override;
   void MouseMove(const TMouseEvent& E) override;
   void MouseUp(const TMouseEvent& E) override;
   bool MouseWheel(const TWheelEvent& E) override;
-  void Resized(int, int) override { Resize(); }
   void Scrolled(const TScrollEvent& E) override;
   void ImeStartComposition() override;
-  bool ImeResult(const std::string& Text) override;
-  void ImeCandidateWindow(bool Open) override;
   bool HandleMessage(TMessage& M) override;
   // Painting.
   void PaintRect(const TRect& Rect);
@@ -444,6 +434,7 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void SetAnchor(int ARow, int ACol);
   void ScrollView(TScrollBarKind Bar, int Delta, bool MoveCaretToo);
   ICanvas& PaintCanvas();
+  void SetAdvances(const std::string& Piece);
   TEditorViewState FVs;
 
   TCharSet FDelimiters;

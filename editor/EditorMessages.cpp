@@ -34,8 +34,8 @@ int TEditor::RowFromOffset(int Offset, int& Rest) const {
   const int count = FList->Count();
   Rest = std::max(Offset, 0);
   for (int r = 0; r < count; ++r) {
-    const int len = static_cast<int>(FList->Get(r).size());
-    const TEditorRowAttribute a = FList->GetRows(r);
+    const int len = static_cast<int>(FList->Rows().Get(r).size());
+    const TEditorRowAttribute a = FList->Rows().GetRows(r);
     const int size = len + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
     if (Rest < size || a == raEof) return r;
     Rest -= size;
@@ -47,8 +47,8 @@ int TEditor::RowFromOffset(int Offset, int& Rest) const {
 int TEditor::RowStartOffset(int Row) const {
   int n = 0;
   for (int r = 0; r < Row && r < FList->Count(); ++r) {
-    const TEditorRowAttribute a = FList->GetRows(r);
-    n += static_cast<int>(FList->Get(r).size()) + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
+    const TEditorRowAttribute a = FList->Rows().GetRows(r);
+    n += static_cast<int>(FList->Rows().Get(r).size()) + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
   }
   return n;
 }
@@ -57,8 +57,8 @@ bool TEditor::HandleMessage(TMessage& M) {
   const int count = FList->Count();
   // The empty row after a final line break is a line to an edit control's
   // clients, as it is to the caret.
-  const bool openEnd = count == 0 || FList->GetRows(count - 1) == raCrlf;
-  auto rowLength = [&](int r) { return r < count ? static_cast<int>(FList->Get(r).size()) : 0; };
+  const bool openEnd = count == 0 || FList->Rows().GetRows(count - 1) == raCrlf;
+  auto rowLength = [&](int r) { return r < count ? static_cast<int>(FList->Rows().Get(r).size()) : 0; };
   std::intptr_t& result = M.Result;
   switch (M.Msg) {
     case WM_GETDLGCODE_:
@@ -167,7 +167,7 @@ bool TEditor::HandleMessage(TMessage& M) {
       if (r < 0 || r >= count || !buffer) return true;
       std::uint16_t size;
       std::memcpy(&size, buffer, sizeof size);
-      const std::string& s = FList->Get(r);
+      const std::string& s = FList->Rows().Get(r);
       const int n = std::min(static_cast<int>(s.size()), static_cast<int>(size));
       std::memcpy(buffer, s.data(), static_cast<size_t>(n));
       result = n;
@@ -209,7 +209,7 @@ bool TEditor::HandleMessage(TMessage& M) {
         return true;
       }
       const int r = RowFromOffset(offset, rest);
-      const int c = r < count ? IndexToColumn(FList->Get(r), std::min(rest, rowLength(r)), ColumnOptions()) : 0;
+      const int c = r < count ? IndexToColumn(FList->Rows().Get(r), std::min(rest, rowLength(r)), ColumnOptions()) : 0;
       result = MakeLong(FLeftMargin + (c - FTopCol) * FColWidth, FTopMargin + (r - FTopRow) * FRowHeight);
       return true;
     }

@@ -160,13 +160,13 @@ void TEditor::StartRowSelection(int R) {
   const int count = FList->Count();
   if (count == 0) return;
   R = std::clamp(R, 0, count);
-  if (R == count && FList->GetRows(count - 1) == raEof) R = count - 1;
+  if (R == count && FList->Rows().GetRows(count - 1) == raEof) R = count - 1;
   TCaretUpdate hold(*this);
   CleanSelection();
   FVs.RowSelecting = true;
   FVs.RowSelAnchor = R;
   FVs.RowSelDown = true;
-  FVs.RowSelAnchorEof = R < count && FList->GetRows(R) == raEof;
+  FVs.RowSelAnchorEof = R < count && FList->Rows().GetRows(R) == raEof;
   if (FVs.RowSelAnchorEof) {
     // The last row has no line break: it is selected from its end back.
     SetRowCol(R, DisplayLength(R));
@@ -184,7 +184,7 @@ void TEditor::UpdateRowSelection(int R) {
   if (!Selected() && FSelState != selPending) return;
   const int count = FList->Count();
   R = std::clamp(R, 0, count);
-  if (R == count && count > 0 && FList->GetRows(count - 1) == raEof) R = count - 1;
+  if (R == count && count > 0 && FList->Rows().GetRows(count - 1) == raEof) R = count - 1;
   const int a = FVs.RowSelAnchor;
   // Whole rows either way: the anchor row stays selected when the pointer
   // crosses it.
@@ -201,7 +201,7 @@ void TEditor::UpdateRowSelection(int R) {
     else
       SetAnchor(a, 0);
     FVs.RowSelDown = true;
-    if (R < count && FList->GetRows(R) == raEof)
+    if (R < count && FList->Rows().GetRows(R) == raEof)
       SetRowCol(R, FVs.RowSelAnchorEof && R == a ? 0 : DisplayLength(R));
     else
       SetRowCol(R + 1, 0);

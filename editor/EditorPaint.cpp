@@ -92,6 +92,15 @@ class TDirectCanvas {
 
 ICanvas& TEditor::PaintCanvas() { return *FVs.Canvas; }
 
+// One column per byte: a double-byte character advances by both of its
+// columns at its lead byte, and its trail byte by nothing.
+void TEditor::SetAdvances(const std::string& Piece) {
+  std::vector<int>& a = FVs.Advances;
+  a.assign(Piece.size(), FColWidth);
+  for (size_t i = 0; i < Piece.size(); i = sjis::NextChar(Piece, i))
+    if (sjis::CharLen(Piece, i) == 2) a[i] = 2 * FColWidth, a[i + 1] = 0;
+}
+
 void TEditor::SetColor(TColor Value) {
   if (Value == FVs.Color) return;
   FVs.Color = Value;
@@ -157,7 +166,7 @@ void TEditor::PaintRect(const TRect& Rect) {
             PaintLine(piece, X0, parser, r, s, y);
         } else {
           c.FillRect(piece, FVs.Color);
-          if (FMarks->EofMark().Visible() && r == count && (count == 0 || FList->GetRows(count - 1) == raCrlf))
+          if (FMarks->EofMark().Visible() && r == count && (count == 0 || FList->Rows().GetRows(count - 1) == raCrlf))
             DrawEof(X0, y);
         }
         // The gap between rows belongs to no row: kept in the control colour.
@@ -177,9 +186,9 @@ void TEditor::DrawTextRect(const TRect& Rect, int X, bool Opaque, const std::str
     if (Opaque) c.FillRect(Rect, Bg);
     return;
   }
-  FVs.Advances.assign(static_cast<size_t>(To - From), FColWidth);
-  c.TextOut(X + From * FColWidth, Y, Rect, S.substr(static_cast<size_t>(From), static_cast<size_t>(To - From)),
-            FVs.Advances, Fg, Opaque ? Bg : clNone);
+  const std::string piece = S.substr(static_cast<size_t>(From), static_cast<size_t>(To - From));
+  SetAdvances(piece);
+  c.TextOut(X + From * FColWidth, Y, Rect, piece, FVs.Advances, Fg, Opaque ? Bg : clNone);
 }
 
 void TEditor::PaintLine(const TRect& Rect, int X, TEditorParser* Parser, int Row, const std::string& S, int Y) {
@@ -195,7 +204,7 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
                          bool Sel) {
   if (Empty(Rect)) return;
   ICanvas& c = PaintCanvas();
-  if (FList->GetBrackets(Row) == -2) FList->UpdateBrackets(Row, false);
+  if (FList->Rows().GetBrackets(Row) == -2) FList->UpdateBrackets(Row, false);
   const bool italic = ItalicMode();
   const TEditorColor& select = FView->Colors().Select();
   const TColor bg = Sel ? select.BkColor() : FVs.Color;
@@ -212,12 +221,12 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
   std::string parsed = S;
   if (Parser && n > 0 && (n + 1) * FColWidth + X > FLeftMargin && from < to) {
     TRect clip = Rect;
-    if (FList->GetWordWrap() && FList->GetRows(Row) == raWrapped && Row + 1 < FList->Count()) {
+    if (FList->GetWordWrap() && FList->Rows().GetRows(Row) == raWrapped && Row + 1 < FList->Count()) {
       // Tokens may cross the wrap: the parser reads on into the next row.
       parsed += ExpandListStr(Row + 1);
       clip.Right = std::min(clip.Right, X + n * FColWidth);
     }
-    Parser->NewData(parsed, this, FList->GetBrackets(Row), FList->GetTokens(Row));
+    Parser->NewData(parsed, this, FList->Rows().GetBrackets(Row), FList->Rows().GetTokens(Row));
     bool styled = false;
     while (Parser->NextToken() != toEof) {
       const int pos = Parser->SourcePos();
@@ -242,7 +251,7 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
   DoDrawLine(Rect, X, Y, Row, parsed, Sel);
   const int end = X + n * FColWidth;
   if (end >= Rect.Left && end < Rect.Right) {
-    const TEditorRowAttribute a = FList->GetRows(Row);
+    const TEditorRowAttribute a = FList->Rows().GetRows(Row);
     if (FMarks->EofMark().Visible() && Row == FList->Count() - 1 && a == raEof)
       DrawEof(end, Y);
     else if (FMarks->RetMark().Visible() && a == raCrlf)
@@ -297,7 +306,7 @@ void TEditor::DrawEof(int X, int Y) {
   if (Empty(clip)) return;
   ICanvas& c = PaintCanvas();
   c.SetFont(FFont);
-  FVs.Advances.assign(eof.size(), FColWidth);
+  SetAdvances(eof);
   c.TextOut(X, Y, clip, eof, FVs.Advances, FMarks->EofMark().Color(), FVs.Color);
 }
 

@@ -101,7 +101,7 @@ void TEditor::PaintLeftbar(int FirstRow, int LastRow) {
   c->Line(bw - 2, y0, bw - 2, y1, b.Edge() ? clWhite : b.BkColor());
   c->Line(bw - 1, y0, bw - 1, y1, b.Edge() ? clGray : b.Color());
   const int count = FList->Count();
-  const bool endsWithBreak = count == 0 || FList->GetRows(count - 1) == raCrlf;
+  const bool endsWithBreak = count == 0 || FList->Rows().GetRows(count - 1) == raCrlf;
   const int digits = std::max(1, (bw - 2 - b.LeftMargin() - b.RightMargin()) / FColWidth);
   const int base = b.ZeroBase() ? 0 : 1;
   // The logical line of the first row, counted once; then counted on.
@@ -111,7 +111,7 @@ void TEditor::PaintLeftbar(int FirstRow, int LastRow) {
     const int y = T + (r - FTopRow) * FRowHeight;
     if (y >= FClientHeight) break;
     const TRect cell{0, y, bw - 2, y + FRowHeight};
-    const bool starts = r == 0 || (r <= count && FList->GetRows(r - 1) != raWrapped);
+    const bool starts = r == 0 || (r <= count && FList->Rows().GetRows(r - 1) != raWrapped);
     if (starts && r > FirstRow) ++line;
     int number = -1;
     if (b.ShowNumber() && r >= 0 && (r < count || (r == count && endsWithBreak))) {
@@ -126,7 +126,7 @@ void TEditor::PaintLeftbar(int FirstRow, int LastRow) {
     }
     std::string text = std::to_string(number);
     if (static_cast<int>(text.size()) < digits) text.insert(0, static_cast<size_t>(digits) - text.size(), b.ZeroLead() ? '0' : ' ');
-    FVs.Advances.assign(text.size(), FColWidth);
+    SetAdvances(text);
     c->TextOut(b.LeftMargin(), y, cell, text, FVs.Advances, b.Color(), b.BkColor());
   }
 }
