@@ -168,7 +168,7 @@ bool TEditor::FindNextWordStart(int& ARow, int& ACol, int Direction) const {
   auto starts = [&](const std::string& s) {
     std::vector<int> r;
     p->NewData(s, this, -1, 0);
-    for (int k = p->NextToken(); k != toEof; k = p->NextToken())
+    for (int k = p->Token(); k != toEof; k = p->NextToken())
       if (k != toSymbol) r.push_back(p->SourcePos());
     return r;
   };

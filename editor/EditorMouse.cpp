@@ -245,7 +245,7 @@ bool FindToken(const TEditor& E, int X, int Y, bool UseEditor, bool Bracket, TFo
       if (auto* q = dynamic_cast<TEditorParser*>(owner.get())) p = q;
     }
   p->NewData(line, UseEditor ? &E : nullptr, Bracket ? E.ListBracket(first) : -2, Bracket ? E.ListToken(first) : 0);
-  for (int k = p->NextToken(); k != toEof; k = p->NextToken()) {
+  for (int k = p->Token(); k != toEof; k = p->NextToken()) {
     const int pos = p->SourcePos();
     if (pos > offset) break;
     if (offset < pos + p->TokenLength()) {

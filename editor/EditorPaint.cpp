@@ -228,7 +228,7 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
     }
     Parser->NewData(parsed, this, FList->Rows().GetBrackets(Row), FList->Rows().GetTokens(Row));
     bool styled = false;
-    while (Parser->NextToken() != toEof) {
+    for (int k = Parser->Token(); k != toEof; k = Parser->NextToken()) {
       const int pos = Parser->SourcePos();
       if (pos >= n || pos >= to) break;
       const int end = std::min(pos + Parser->TokenLength(), n);

@@ -15,19 +15,19 @@ namespace {
 
 constexpr int kDigitW = 5, kDigitH = 9;
 
-// The digit glyphs, one string of 9 rows of 5 pixels each ('#' set); the 1
-// uses only the first three columns.
-constexpr const char* kGlyphs[10] = {
-    " ### #   ##   ##   ##   ##   ##   ##   # ### ",
-    " #  ##   #  #  #  #  #  #  #  ###          ",
-    " ### #   #    #   #   #   #   #    #    #####",
-    " ### #   #    #    #  ##     #    ##   # ### ",
-    "   #   ##  # # #  # #   #######   #    #    #",
-    "######    #    ####     #    #    ##   # ### ",
-    " ### #   ##    #    #### #   ##   ##   # ### ",
-    "#####    #   #   #   #    #    #    #    #   ",
-    " ### #   ##   # ### #   ##   ##   ##   # ### ",
-    " ### #   ##   ##   # ####    #    #   # ###  ",
+// The digit glyphs: 9 rows of 5 pixels each, the leftmost pixel in bit 4;
+// the 1 uses only the first three columns.
+constexpr unsigned char kGlyphs[10][kDigitH] = {
+    {0x0E, 0x11, 0x13, 0x15, 0x15, 0x19, 0x11, 0x11, 0x0E},  // 0
+    {0x08, 0x18, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x1C},  // 1
+    {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x10, 0x10, 0x1F},  // 2
+    {0x0E, 0x11, 0x01, 0x01, 0x06, 0x01, 0x01, 0x11, 0x0E},  // 3
+    {0x02, 0x06, 0x0A, 0x12, 0x12, 0x1F, 0x02, 0x02, 0x02},  // 4
+    {0x1F, 0x10, 0x10, 0x1E, 0x01, 0x01, 0x01, 0x11, 0x0E},  // 5
+    {0x0E, 0x11, 0x10, 0x10, 0x1E, 0x11, 0x11, 0x11, 0x0E},  // 6
+    {0x1F, 0x01, 0x02, 0x02, 0x04, 0x04, 0x08, 0x08, 0x08},  // 7
+    {0x0E, 0x11, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x11, 0x0E},  // 8
+    {0x0E, 0x11, 0x11, 0x11, 0x0F, 0x01, 0x01, 0x11, 0x0E},  // 9
 };
 
 int GlyphWidth(int d) { return d == 1 ? 3 : kDigitW; }
@@ -195,7 +195,7 @@ void TEditor::InitMarginBitmaps() {
     for (int d = 0; d < 10; ++d)
       for (int y = 0; y < kDigitH; ++y)
         for (int x = 0; x < kDigitW; ++x)
-          if (kGlyphs[d][y * kDigitW + x] == '#') digits->FillRect({d * kDigitW + x, y, d * kDigitW + x + 1, y + 1}, fg);
+          if (kGlyphs[d][y] & (0x10 >> x)) digits->FillRect({d * kDigitW + x, y, d * kDigitW + x + 1, y + 1}, fg);
     return std::make_pair(std::move(gauge), std::move(digits));
   };
   auto normal = build(r.BkColor(), r.Color());
