@@ -418,7 +418,8 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   int RulerHeight() const;
   TIndexRange ClampedIndexRange() const;
   std::vector<TRemovedRow> RemoveSelection() const;
-  std::string BoxPart(int Row) const;
+  // The bytes of a row inside the box: From (0-based) and Length.
+  void BoxSpan(const std::string& S, int& From, int& Length) const;
   void Apply(int R, int E, const std::string& S, int TargetInS, bool Underline);
   void InsertText(const std::string& S, bool OverWriteMode);
   void ReplaceSelection(const std::string& S);

@@ -162,11 +162,12 @@ std::vector<TEditor::TRemovedRow> TEditor::RemoveSelection() const {
   }
   for (int row = x.StartRow; row <= x.EndRow && row < count; ++row) {
     const std::string& s = FList->Rows().Get(row);
-    const std::string a = StrToAttributes(s);
-    const int left = BoxLeftIndex(a, FSelCol.StartCol + 1);
-    const int right = std::min(BoxRightIndex(a, FSelCol.EndCol), Size(s));
-    TRemovedRow r{s, FList->Rows().GetRows(row), left - 1};
-    if (left <= right) r.Text.erase(static_cast<size_t>(left - 1), static_cast<size_t>(right - left + 1));
+    int from, length;
+    BoxSpan(s, from, length);
+    // A row shorter than the box takes text at the box's left edge.
+    const std::string a = length > 0 ? std::string() : StrToAttributes(s);
+    TRemovedRow r{s, FList->Rows().GetRows(row), length > 0 ? from : BoxLeftIndex(a, FSelCol.StartCol + 1) - 1};
+    r.Text.erase(static_cast<size_t>(from), static_cast<size_t>(length));
     rows.push_back(std::move(r));
   }
   if (rows.empty()) rows.push_back(TRemovedRow{std::string(), raEof, 0});

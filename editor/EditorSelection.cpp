@@ -42,13 +42,15 @@ int TEditor::BoxRightIndex(const std::string& A, int Position) {
   return p - TabBlanksBefore(A, p);
 }
 
-std::string TEditor::BoxPart(int Row) const {
-  const std::string s = ListStr(Row);
-  const std::string a = StrToAttributes(s);
+void TEditor::BoxSpan(const std::string& S, int& From, int& Length) const {
+  // The map of the bytes that can reach the box's right edge is enough:
+  // every byte takes at least one column.
+  const size_t reach = std::min(S.size(), static_cast<size_t>(std::max(FSelCol.EndCol, 0)) + 1);
+  const std::string a = vel::StrToAttributes(reach == S.size() ? S : S.substr(0, reach), ColumnOptions());
   const int left = BoxLeftIndex(a, FSelCol.StartCol + 1);
-  const int right = std::min(BoxRightIndex(a, FSelCol.EndCol), Size(s));
-  if (left > right) return std::string();
-  return s.substr(static_cast<size_t>(left - 1), static_cast<size_t>(right - left + 1));
+  const int right = std::min(BoxRightIndex(a, FSelCol.EndCol), Size(S));
+  From = std::clamp(left - 1, 0, Size(S));
+  Length = std::max(right - left + 1, 0);
 }
 
 // The index range held inside the rows, whatever happened to them since the
@@ -168,14 +170,19 @@ std::string TEditor::GetSelText() const {
                     static_cast<size_t>(x.EndIndex - x.StartIndex + 1));
   }
   std::string t;
-  t.reserve(static_cast<size_t>(SelLength()));
   if (FSelectionMode == smBox) {
+    t.reserve(static_cast<size_t>(x.EndRow - x.StartRow + 1) *
+              static_cast<size_t>(std::max(FSelCol.EndCol - FSelCol.StartCol, 0) + 4));
     for (int r = x.StartRow; r <= x.EndRow && r < FList->Count(); ++r) {
-      t += BoxPart(r);
+      const std::string& s = FList->Rows().Get(r);
+      int from, length;
+      BoxSpan(s, from, length);
+      t.append(s, static_cast<size_t>(from), static_cast<size_t>(length));
       t += "\r\n";
     }
     return t;
   }
+  t.reserve(static_cast<size_t>(SelLength()));
   const TEditorStringList& l = FList->Rows();
   t.append(l.Get(x.StartRow), static_cast<size_t>(x.StartIndex));
   for (int r = x.StartRow; r < x.EndRow; ++r) {
@@ -201,7 +208,11 @@ int TEditor::SelLength() const {
   if (x.StartRow == x.EndRow) return x.EndIndex - x.StartIndex + 1;
   int n = 0;
   if (FSelectionMode == smBox) {
-    for (int r = x.StartRow; r <= x.EndRow && r < FList->Count(); ++r) n += Size(BoxPart(r)) + 2;
+    for (int r = x.StartRow; r <= x.EndRow && r < FList->Count(); ++r) {
+      int from, length;
+      BoxSpan(FList->Rows().Get(r), from, length);
+      n += length + 2;
+    }
     return n;
   }
   const TEditorStringList& l = FList->Rows();
