@@ -83,6 +83,19 @@ TEST(Velgrep, LineNumbersRunOnAcrossReadBlocks) {
   EXPECT_EQ(c.Out, "1250000\n");
 }
 
+// A file that receives the output is not searched: its own lines would be
+// found again without end.
+TEST(Velgrep, TheOutputFileIsNotSearched) {
+  Scratch sc;
+  sc.File("d/a.txt", "x1\n");
+  sc.File("d/out.txt", "");
+  Result r = sc.Run("cd '" + (sc.Dir / "d").string() + "' && " + VelgrepPath() + " -r x . > out.txt; echo $?; cat out.txt");
+  EXPECT_EQ(r.Out, "2\n./a.txt:x1\n");
+  EXPECT_EQ(r.Err, "velgrep: ./out.txt: input file is also the output\n");
+  Result counted = sc.Run("cd '" + (sc.Dir / "d").string() + "' && " + VelgrepPath() + " -c x a.txt out.txt > out.txt; cat out.txt");
+  EXPECT_EQ(counted.Out, "a.txt:1\nout.txt:0\n");
+}
+
 TEST(Velgrep, PatternErrorGoesToStandardErrorInUtf8) {
   Scratch sc;
   Result r = sc.Run(VelgrepPath() + " '(a'", "a\n");

@@ -73,6 +73,27 @@ TEST(VelGrepExe, FindsShiftJisLinesAndPassesTheirBytesThrough) {
   EXPECT_EQ(none.Out, "");
 }
 
+TEST(VelGrepExe, SearchesFoldersWithGnuOptions) {
+  std::string dir = wine::MakeScratchDir("velgrep-r");
+  ::CreateDirectoryA((dir + "memos").c_str(), nullptr);
+  ::CreateDirectoryA((dir + "memos\\sub").c_str(), nullptr);
+  wine::WriteFileBytes(dir + "memos\\a.txt", "Meeting\r\n会議の予定\r\n");
+  wine::WriteFileBytes(dir + "memos\\sub\\b.txt", "表示\r\nmeeting room\r\n");
+  wine::WriteFileBytes(dir + "memos\\sub\\c.log", "meeting\r\n");
+  TRun r = RunVelGrep({"-r", "-n", "会議", "memos"}, dir);
+  EXPECT_EQ(r.Exit, 0);
+  EXPECT_EQ(r.Out, "memos/a.txt:2:会議の予定\r\n");
+  TRun folded = RunVelGrep({"-ri", "--include=*.txt", "-c", "MEETING", "memos"}, dir);
+  EXPECT_EQ(folded.Out, "memos/a.txt:1\r\nmemos/sub/b.txt:1\r\n");
+  TRun names = RunVelGrep({"-rlw", "meeting", "memos"}, dir);
+  EXPECT_EQ(names.Out, "memos/sub/b.txt\r\nmemos/sub/c.log\r\n");
+  TRun missing = RunVelGrep({"-r", "x", "memos", "none"}, dir);
+  EXPECT_EQ(missing.Exit, 2);
+  EXPECT_NE(missing.Err.find("velgrep: none: "), std::string::npos) << missing.Err;
+  TRun folder = RunVelGrep({"x", "memos"}, dir);
+  EXPECT_EQ(folder.Exit, 2);
+}
+
 TEST(VelGrepExe, PatternErrorGoesToStandardErrorInCp932WithExit2) {
   std::string dir = wine::MakeScratchDir("velgrep");
   wine::WriteFileBytes(dir + "memo.txt", "abc\r\n");

@@ -34,7 +34,10 @@ std::string OtherCaseItems(WChar lo, WChar hi) {
     WChar from = lo > b.From ? lo : b.From, to = hi < b.To ? hi : b.To;
     if (from > to) continue;
     items += WCharToStr(static_cast<WChar>(from + b.Shift));
-    if (to > from) items += "-" + WCharToStr(static_cast<WChar>(to + b.Shift));
+    if (to > from) {
+      items += '-';
+      items += WCharToStr(static_cast<WChar>(to + b.Shift));
+    }
   }
   return items;
 }
@@ -67,7 +70,14 @@ std::string FoldCasePattern(const std::string& pattern, bool fuzzy) {
       continue;
     }
     WChar o = token == retk_Char && !fuzzy ? OtherCase(c) : 0;
-    out += o ? "[" + WCharToStr(c) + WCharToStr(o) + "]" : text;
+    if (!o) {
+      out += text;
+      continue;
+    }
+    out += '[';
+    out += WCharToStr(c);
+    out += WCharToStr(o);
+    out += ']';
   }
   return out;
 }

@@ -13,6 +13,7 @@
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -107,6 +108,27 @@ TSearcher::TSearcher(const TConfig& cfg, TGrep& grep, TGrep* inner, TOutput& out
   else Mode = TMode::Lines;
   WalkAll = cfg.Invert || Mode == TMode::Substitute;
   Buf.resize(kBlockSize);
+#ifndef _WIN32
+  struct stat st;
+  if (::fstat(1, &st) == 0 && S_ISREG(st.st_mode)) {
+    OutputIsFile = true;
+    OutputDev = st.st_dev;
+    OutputIno = st.st_ino;
+  }
+#endif
+}
+
+// Lines written to the file being read would be read again, without end.
+bool TSearcher::IsOwnOutput(int fd) const {
+  if (!OutputIsFile || Mode == TMode::Quiet || Mode == TMode::List || Mode == TMode::Count) return false;
+#ifndef _WIN32
+  struct stat st;
+  return ::fstat(fd, &st) == 0 && static_cast<uint64_t>(st.st_dev) == OutputDev &&
+         static_cast<uint64_t>(st.st_ino) == OutputIno;
+#else
+  (void)fd;
+  return false;
+#endif
 }
 
 bool TSearcher::Search(const std::string& name, bool regular, bool showName, std::string& error) {
@@ -114,6 +136,11 @@ bool TSearcher::Search(const std::string& name, bool regular, bool showName, std
   int fd = isStdin ? 0 : OpenRead(name.c_str());
   if (fd < 0) {
     error = std::strerror(errno);
+    return false;
+  }
+  if (IsOwnOutput(fd)) {
+    if (!isStdin) CloseFile(fd);
+    error = "input file is also the output";
     return false;
   }
   F = TFile();
@@ -159,7 +186,7 @@ void TSearcher::Block(const char* data, size_t size) {
   if (!Cfg.Text && !F.Binary && std::memchr(data, 0, size)) {
     F.Binary = true;
     if (Cfg.SkipBinary) {
-      F.SkippedBinary = F.Stop = true;
+      F.Stop = true;
       F.Count = 0;
       F.Selected = false;
       return;

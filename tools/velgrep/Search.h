@@ -56,9 +56,10 @@ class TSearcher {
     std::string Name;
     bool ShowName = false;
     uint64_t LineNo = 1, Count = 0;
-    bool Selected = false, Binary = false, BinaryMatched = false, SkippedBinary = false, Stop = false;
+    bool Selected = false, Binary = false, BinaryMatched = false, Stop = false;
   };
 
+  bool IsOwnOutput(int fd) const;
   bool ReadAll(int fd, bool regular, std::string& error);
   void Block(const char* data, size_t size);
   void MatchedLines(const char* data, size_t size);
@@ -90,6 +91,10 @@ class TSearcher {
   TFile F;
   std::vector<char> Buf;
   std::string Scratch;
+  // Standard output when it is a regular file (device, inode), which must
+  // not be searched while lines are written to it.
+  bool OutputIsFile = false;
+  uint64_t OutputDev = 0, OutputIno = 0;
 };
 
 }  // namespace vel::velgrep
