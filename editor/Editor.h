@@ -379,6 +379,7 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   virtual void SelectPosToken(int X, int Y, bool UseEditor, bool Bracket);
   TEditorPopupMenu* PopupMenu() const { return FVs.Popup.get(); }
   void ShowPopupMenu(int X, int Y);
+  TEditorPopupMenu& EnsurePopupMenu();
   // The row holding a text offset, walking rows as the edit-control messages
   // do; Rest receives the offset left within that row.
   int RowFromOffset(int Offset, int& Rest) const;

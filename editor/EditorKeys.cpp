@@ -39,7 +39,7 @@ bool TEditor::KeyDown(const TKeyEvent& E) {
     ShowPopupMenu(x, y + FFontHeight);
     return true;
   }
-  if (ctrl && FVs.Popup && FVs.Popup->ShortCut(E.Key, E.Shift)) return true;
+  if (ctrl && EnsurePopupMenu().ShortCut(E.Key, E.Shift)) return true;
   if (!IsNavigation(E.Key)) return false;
   if (shift && !Selected())
     InitSelection();

@@ -79,7 +79,7 @@ void TEditor::MouseMove(const TMouseEvent& E) {
       FSelDragging = true;
       SetCursorState(E.Shift & ssCtrl ? mcDraggingCopy : mcDragging);
     }
-    return;
+    if (FVs.DragState == TEditorViewState::dsPending) return;
   }
   if (FVs.DragState == TEditorViewState::dsDragging) {
     // The caret shows where the selection would land.
@@ -209,10 +209,14 @@ void TEditor::UpdateRowSelection(int R) {
   SetSelection();
 }
 
+TEditorPopupMenu& TEditor::EnsurePopupMenu() {
+  if (!FVs.Popup) FVs.Popup = std::make_unique<TEditorPopupMenu>(this);
+  return *FVs.Popup;
+}
+
 void TEditor::ShowPopupMenu(int X, int Y) {
   if (!FWindow) return;
-  if (!FVs.Popup) FVs.Popup = std::make_unique<TEditorPopupMenu>(this);
-  FVs.Popup->Popup(*FWindow, X, Y);
+  EnsurePopupMenu().Popup(*FWindow, X, Y);
 }
 
 namespace {

@@ -14,7 +14,10 @@ namespace {
 constexpr int L = 19, T = 2, W = 6, H = 12;
 
 struct EditorPaint : ::testing::Test {
-  void SetUp() override { headless::Reset(); }
+  void SetUp() override {
+    headless::Reset();
+    h.Window.SetFocus();
+  }
   TEditorHost h;
 };
 
