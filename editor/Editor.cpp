@@ -189,12 +189,8 @@ void TEditor::DoChange() {
   if (d.NeedUpdate) {
     RaiseMaxCol(d.Start, d.NewCount);
     if (FWindow) {
-      // Rows whose number changed move: everything from the edit down is
-      // repainted; otherwise the rewritten rows and those whose state changed.
-      if (d.NewCount != d.OldCount)
-        InvalidateRows(d.Start, FTopRow + FVisibleRows + 1);
-      else
-        InvalidateRows(d.Start, d.Start + std::max(d.NewCount, d.BracketCount));
+      if (!FVs.Screen) FVs.Screen = std::make_unique<TEditorScreen>(*this);
+      FVs.Screen->Update();
     }
   }
   InitScroll();

@@ -33,6 +33,7 @@
 #include "editor/EditorMargin.h"
 #include "editor/EditorMarks.h"
 #include "editor/EditorRuler.h"
+#include "editor/EditorScreen.h"
 #include "editor/EditorScreenStrings.h"
 #include "editor/EditorStrings.h"
 #include "editor/EditorViewInfo.h"
@@ -87,14 +88,12 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   // A size change of the window.
   void Resize();
 
-  // The window's calls. Painting here is plain (text, selection); token
-  // colours, marks, the left bar and the ruler are the painter's to add, as
-  // are the key map, the mouse and the scroll bars.
+  // The window's calls (EditorWindowClient.cpp and the on-screen files below).
   void WindowCreated(IWindow& Window) override { CreateHandle(Window); }
   void WindowDestroyed() override { DestroyHandle(); }
   void Paint(ICanvas& Canvas, const TRect& Area) override;
   bool KeyDown(const TKeyEvent& E) override;
-  void KeyPress(const TCharEvent& E) override { KeyChar(E.Char); }
+  void KeyPress(const TCharEvent& E) override;
   void Resized(int Width, int Height) override;
   bool ImeResult(const std::string& Text) override;
   void ImeCandidateWindow(bool Open) override;
@@ -315,6 +314,79 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   // the row list does not rewrap or rebuild row states for it.
   void BeginLoading() { FLoading = true; }
 
+  // On screen (EditorPaint.cpp, EditorScreen.cpp, EditorKeys.cpp,
+  // EditorMouse.cpp, EditorScroll.cpp, EditorIme.cpp, EditorMessages.cpp).
+  TColor Color() const { return FVs.Color; }
+  void SetColor(TColor Value);
+  // The window client's calls beyond those above.
+  bool KeyUp(const TKeyEvent& E) override;
+  void MouseDown(const TMouseEvent& E) override;
+  void MouseMove(const TMouseEvent& E) override;
+  void MouseUp(const TMouseEvent& E) override;
+  bool MouseWheel(const TWheelEvent& E) override;
+  void Scrolled(const TScrollEvent& E) override;
+  void ImeStartComposition() override;
+  bool HandleMessage(TMessage& M) override;
+  // Painting.
+  void PaintRect(const TRect& Rect);
+  void PaintLine(const TRect& Rect, int X, TEditorParser* Parser, int Row, const std::string& S, int Y);
+  void PaintLineSelected(const TRect& Rect, int X, TEditorParser* Parser, int Row, const std::string& S, int Y);
+  void PaintRectSelected(const TRect& Rect, int X, TEditorParser* Parser, int Row, const std::string& S, int Y);
+  void DrawTextRect(const TRect& Rect, int X, bool Opaque, const std::string& S, int Y, int From, int To, TColor Fg,
+                    TColor Bg);
+  virtual void DrawEof(int X, int Y);
+  virtual void DrawRetMark(int X, int Y);
+  virtual void DrawRetMarkSelected(int X, int Y);
+  virtual void DoDrawLine(const TRect& ARect, int X, int Y, int Index, const std::string& LineStr, bool ASelected);
+  void PaintLeftbar(int FirstRow, int LastRow);
+  void InvalidateLeftbar(int Row1, int Row2);
+  bool AdjustLeftbarColumn();
+  void UpdateLeftBarWidth(int OldWidth, int NewWidth);
+  void PaintRuler();
+  virtual void DrawRulerMark(int Col);
+  virtual void HideRulerMark(int Col);
+  void InitMarginBitmaps();
+  // Moves the ruler mark to the caret's column when it is elsewhere.
+  void SyncRulerMark();
+  void DrawSelection();
+  void InvalidateRow(int Row1, int Row2);
+  void LineScroll(int Row, int Count);
+  bool ItalicMode() const;
+  // Input.
+  void PageVScroll(int Delta);
+  bool FindNextWordStart(int& ARow, int& ACol, int Direction) const;
+  void StartRowSelection(int R);
+  void UpdateRowSelection(int R);
+  void CancelSelDrag(bool EscapeDown = false);
+  void EndSelDrag(int X, int Y, bool Copy);
+  void SetCursorState(TEditorMouseCursorState Value);
+  TEditorMouseCursorState CursorState() const { return FVs.CursorState; }
+  bool SelDragPending() const { return FVs.DragState == TEditorViewState::dsPending; }
+  bool RowSelecting() const { return FVs.RowSelecting; }
+  int CharSkip() const { return FVs.CharSkip; }
+  std::string WordFromPos(int X, int Y) const;
+  std::string TokenStringFromPos(int X, int Y) const;
+  std::string TokenStringBracketFromPos(int X, int Y) const;
+  int TokenFromPos(int X, int Y) const;
+  int TokenBracketFromPos(int X, int Y) const;
+  void SelectWordFromPos(int X, int Y);
+  void SelectTokenFromPos(int X, int Y);
+  void SelectTokenBracketFromPos(int X, int Y);
+  std::string WordFromCaret() const;
+  std::string TokenStringFromCaret() const;
+  int TokenFromCaret() const;
+  void SelectWordFromCaret();
+  void SelectTokenFromCaret();
+  virtual bool PosTokenString(int X, int Y, bool UseEditor, std::string& S, bool Bracket, int& Token) const;
+  virtual void SelectPosToken(int X, int Y, bool UseEditor, bool Bracket);
+  TEditorPopupMenu* PopupMenu() const { return FVs.Popup.get(); }
+  void ShowPopupMenu(int X, int Y);
+  TEditorPopupMenu& EnsurePopupMenu();
+  // The row holding a text offset, walking rows as the edit-control messages
+  // do; Rest receives the offset left within that row.
+  int RowFromOffset(int Offset, int& Rest) const;
+  int RowStartOffset(int Row) const;
+
  protected:
   // Creates the owned objects through the factories, in this order.
   void Init();
@@ -360,6 +432,15 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void RaiseMaxCol(int Start, int Count) const;
   void ForgetKeepCol() { FKeepColSet = false; }
   void KeepCol(bool Vertical, int Value);
+
+  friend class TEditorScreen;
+  void PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Row, const std::string& S, int Y, bool Sel);
+  bool SelSpan(int Row, const TColRange& K, int& X0, int& X1) const;
+  void SetAnchor(int ARow, int ACol);
+  void ScrollView(TScrollBarKind Bar, int Delta, bool MoveCaretToo);
+  ICanvas& PaintCanvas();
+  void SetAdvances(const std::string& Piece);
+  TEditorViewState FVs;
 
   TCharSet FDelimiters;
   std::unique_ptr<TEditorListLink> FLink;

@@ -145,16 +145,7 @@ void TEditor::UpdateSelection() {
       k.EndCol = std::min(FAnchorCol, AL);
     }
   }
-  // Rows whose selected part changed: the ends that moved, or every row of a
-  // box whose columns changed.
-  const TColRange& p = FPrevSelCol;
-  if (FSelectionMode == smBox && (p.StartCol != k.StartCol || p.EndCol != k.EndCol)) {
-    InvalidateRows(std::min(p.StartRow, k.StartRow), std::max(p.EndRow, k.EndRow));
-  } else if (!(p == k)) {
-    InvalidateRows(std::min(p.StartRow, k.StartRow), std::max(p.StartRow, k.StartRow));
-    InvalidateRows(std::min(p.EndRow, k.EndRow), std::max(p.EndRow, k.EndRow));
-  }
-  FPrevSelCol = FSelCol;
+  DrawSelection();
   DoSelectionChange(true);
 }
 
