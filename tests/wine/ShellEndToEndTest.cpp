@@ -116,7 +116,7 @@ TEST_F(ShellEndToEndTest, RestoresTheExistingPagesAndSlidesTheLastOneIn) {
   ASSERT_EQ(Tabs.size(), 2u);
   EXPECT_EQ(TextOf(Tabs[0]), "a.txt");
   EXPECT_EQ(TextOf(Tabs[1]), "b.txt");
-  HWND edit = ::FindWindowExA(Memos[0], nullptr, "EDIT", nullptr);
+  HWND edit = ::FindWindowExA(Memos[0], nullptr, "TEditor", nullptr);
   EXPECT_EQ(TextOf(edit), "一行目\r\nsecond\r\n");
   RECT a = RectOf(Memos[0]), b = RectOf(Memos[1]);
   EXPECT_EQ(a.top, -300);
@@ -147,7 +147,7 @@ TEST_F(ShellEndToEndTest, HoveringATabSlidesThePageInAndTheOpenOneOut) {
 
 TEST_F(ShellEndToEndTest, TypedTextIsSavedThroughTheMenuAndExitWritesBothSettingsFiles) {
   ASSERT_EQ(Memos.size(), 2u);
-  HWND edit = ::FindWindowExA(Memos[0], nullptr, "EDIT", nullptr);
+  HWND edit = ::FindWindowExA(Memos[0], nullptr, "TEditor", nullptr);
   ::SendMessageA(edit, EM_SETSEL, 0, 0);
   for (char c : std::string("XY")) ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
   HWND status = ::FindWindowExA(Memos[0], nullptr, "msctls_statusbar32", nullptr);
@@ -156,7 +156,7 @@ TEST_F(ShellEndToEndTest, TypedTextIsSavedThroughTheMenuAndExitWritesBothSetting
   EXPECT_EQ(wine::ReadFileBytes(Dir + "a.txt"), "XY一行目\r\nsecond\r\n");
 
   // A change left unsaved is offered at exit; answering No keeps the file.
-  HWND editB = ::FindWindowExA(Memos[1], nullptr, "EDIT", nullptr);
+  HWND editB = ::FindWindowExA(Memos[1], nullptr, "TEditor", nullptr);
   ::SendMessageA(editB, WM_CHAR, 'Z', 0);
   ::PostMessageA(Strip, WM_CLOSE, 0, 0);
   EXPECT_TRUE(AnswerSavePrompt(IDNO));
@@ -192,7 +192,7 @@ TEST_F(ShellEndToEndTest, ASecondStartHandsAFileOverAndItOpensAsTheLastPage) {
   auto memos = WindowsOfClass(First.Id, "TForm2");
   ASSERT_EQ(memos.size(), 3u);
   HWND c = memos.front();
-  EXPECT_EQ(TextOf(::FindWindowExA(c, nullptr, "EDIT", nullptr)), "third");
+  EXPECT_EQ(TextOf(::FindWindowExA(c, nullptr, "TEditor", nullptr)), "third");
   EXPECT_EQ(RectOf(c).top, 20);
   EXPECT_EQ(RectOf(Memos[1]).top, -480);
 }
@@ -204,8 +204,8 @@ TEST_F(ShellEndToEndTest, ClipboardPagesFollowTheClipboardAndQuoteMarkCopies) {
   auto memos = WindowsOfClass(First.Id, "TForm2");
   ASSERT_EQ(memos.size(), 4u);
   HWND quotePage = memos[0], clipPage = memos[1];
-  HWND clipEdit = ::FindWindowExA(clipPage, nullptr, "EDIT", nullptr);
-  HWND quoteEdit = ::FindWindowExA(quotePage, nullptr, "EDIT", nullptr);
+  HWND clipEdit = ::FindWindowExA(clipPage, nullptr, "TEditor", nullptr);
+  HWND quoteEdit = ::FindWindowExA(quotePage, nullptr, "TEditor", nullptr);
 
   ASSERT_TRUE(::OpenClipboard(nullptr));
   ::EmptyClipboard();
@@ -218,7 +218,7 @@ TEST_F(ShellEndToEndTest, ClipboardPagesFollowTheClipboardAndQuoteMarkCopies) {
   wine::Pump(300);
   EXPECT_EQ(TextOf(clipEdit), "クリップ");
 
-  HWND editA = ::FindWindowExA(Memos[0], nullptr, "EDIT", nullptr);
+  HWND editA = ::FindWindowExA(Memos[0], nullptr, "TEditor", nullptr);
   ::SendMessageA(editA, EM_SETSEL, 0, -1);
   ::SendMessageA(Memos[0], WM_COMMAND, CM_QMARKCOPY, 0);
   wine::Pump(300);
