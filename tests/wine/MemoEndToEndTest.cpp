@@ -90,9 +90,10 @@ TEST_F(MemoEndToEndTest, EditedAndSavedPageKeepsEveryOtherByte) {
   EXPECT_NE(Panel(0).find("  2:  1"), std::string::npos) << Panel(0);
 
   ::SendMessageA(Memo, WM_COMMAND, CM_SAVE1, 0);
-  std::string expected = Original;
-  expected.insert(static_cast<size_t>(afterNul), "R");
-  expected.insert(0, "Q");
+  std::string expected = "Q";
+  expected.append(Original, 0, static_cast<size_t>(afterNul));
+  expected += 'R';
+  expected.append(Original, static_cast<size_t>(afterNul));
   EXPECT_EQ(wine::ReadFileBytes(File), expected);
   EXPECT_EQ(::SendMessageA(Editor, EM_GETMODIFY, 0, 0), 0);
   // The change panel stays after a save.
