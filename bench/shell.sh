@@ -38,19 +38,29 @@ start_ms() {
   t0=$(now)
   wine "$1/velmorind.exe" </dev/null >/dev/null 2>&1 &
   local pid=$!
-  until xdotool search --onlyvisible --name '^VelmorindVer3$' >/dev/null 2>&1; do sleep 0.005; done
+  # A start that shows no strip within 30 s counts as failed, not as a time.
+  local limit=$((t0 + 30000000000))
+  until xdotool search --onlyvisible --name '^VelmorindVer3$' >/dev/null 2>&1; do
+    sleep 0.005
+    [ "$(now)" -lt "$limit" ] || break
+  done
   t1=$(now)
+  [ "$t1" -lt "$limit" ] || t1=
   # Ends this run's processes and warms the server again, outside the timing.
   wineserver -k </dev/null >/dev/null 2>&1 || true
   wait "$pid" 2>/dev/null || true
   vel_prefix_up
-  echo $(((t1 - t0) / 1000000))
+  if [ -n "$t1" ]; then echo $(((t1 - t0) / 1000000)); else echo failed; fi
 }
 best() {
   local b=""
   for _ in 1 2 3; do
     local v
     v=$(start_ms "$1")
+    if [ "$v" = failed ]; then
+      echo "startup_failed_starts 1 starts ($1)" >&2
+      continue
+    fi
     if [ -z "$b" ] || [ "$v" -lt "$b" ]; then b=$v; fi
   done
   echo "$b"
