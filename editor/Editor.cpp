@@ -191,10 +191,12 @@ void TEditor::DoChange() {
     if (FWindow) {
       // Rows whose number changed move: everything from the edit down is
       // repainted; otherwise the rewritten rows and those whose state changed.
+      // E: the first row after the rewritten ones and those whose state changed.
+      const int E = d.Start + d.NewCount + std::max(0, d.BracketCount - d.NewCount);
       if (d.NewCount != d.OldCount)
         InvalidateRows(d.Start, FTopRow + FVisibleRows + 1);
       else
-        InvalidateRows(d.Start, d.Start + std::max(d.NewCount, d.BracketCount));
+        InvalidateRows(d.Start, E < FList->Count() ? E - 1 : E);
     }
   }
   InitScroll();
