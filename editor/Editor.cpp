@@ -33,9 +33,9 @@ void TEditor::Init() {
   FList->SetParserClass(SpecifyParser());
 }
 
-TEditor::~TEditor() {
-  if (FWindow && FWindow->Focused()) FWindow->DestroyCaret();
-}
+// The window may already be gone (a host that is torn down first detaches
+// its client without a word), so the control leaves it alone here.
+TEditor::~TEditor() = default;
 
 TCharSet TEditor::CreateDelimiters() { return vel::CreateDelimiters(); }
 

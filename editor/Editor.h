@@ -18,7 +18,8 @@
 // Files: Editor.cpp (lifecycle, settings, row-list client), EditorCoords.cpp
 // (measures and conversions), EditorCaretOps.cpp (caret and scrolling),
 // EditorSelection.cpp, EditorEditing.cpp (edits), EditorIndent.cpp,
-// EditorClipboard.cpp (clipboard, box paste, drag drops).
+// EditorClipboard.cpp (clipboard, box paste, drag drops),
+// EditorWindowClient.cpp (the window's calls).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -309,7 +310,8 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   TEditorScreenStrings& ScreenStrings() override { return *FList; }
   const TEditorViewInfo* ParserView() const override { return FView.get(); }
 
-  // While loading, settings changes do not rewrap or rebuild row states.
+  // From here until Loaded the control is being read from its form data:
+  // the row list does not rewrap or rebuild row states for it.
   void BeginLoading() { FLoading = true; }
 
   // On screen (EditorPaint.cpp, EditorScreen.cpp, EditorKeys.cpp,
@@ -419,8 +421,9 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   int RulerHeight() const;
   TIndexRange ClampedIndexRange() const;
   std::vector<TRemovedRow> RemoveSelection() const;
-  // The bytes of a row inside the box: From (0-based) and Length.
-  void BoxSpan(const std::string& S, int& From, int& Length) const;
+  // The bytes of a row inside the box: From (0-based; past the row's end
+  // where the row ends left of the box) and Length.
+  void BoxSpan(const std::string& S, const TColumnMapOptions& O, int& From, int& Length) const;
   void Apply(int R, int E, const std::string& S, int TargetInS, bool Underline);
   void InsertText(const std::string& S, bool OverWriteMode);
   void ReplaceSelection(const std::string& S);

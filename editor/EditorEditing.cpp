@@ -133,10 +133,13 @@ void TEditor::InsertText(const std::string& S, bool OverWriteMode) {
     std::string rest;
     if (col < Size(a)) {
       const int index = ColumnToIndex(tr, col, ColumnOptions());
-      if (a[static_cast<size_t>(col)] == cmTrail)
-        rest = " " + tr.substr(static_cast<size_t>(index) + 1);
-      else
-        rest = tr.substr(static_cast<size_t>(index));
+      // A character whose second half is overwritten leaves a space.
+      if (a[static_cast<size_t>(col)] == cmTrail) {
+        rest.assign(1, ' ');
+        rest.append(tr, static_cast<size_t>(index) + 1);
+      } else {
+        rest.assign(tr, static_cast<size_t>(index));
+      }
     }
     text = t.substr(0, static_cast<size_t>(c)) + S + rest;
   } else {
@@ -160,14 +163,13 @@ std::vector<TEditor::TRemovedRow> TEditor::RemoveSelection() const {
     rows.push_back(std::move(r));
     return rows;
   }
+  const TColumnMapOptions o = ColumnOptions();
   for (int row = x.StartRow; row <= x.EndRow && row < count; ++row) {
     const std::string& s = FList->Rows().Get(row);
     int from, length;
-    BoxSpan(s, from, length);
-    // A row shorter than the box takes text at the box's left edge.
-    const std::string a = length > 0 ? std::string() : StrToAttributes(s);
-    TRemovedRow r{s, FList->Rows().GetRows(row), length > 0 ? from : BoxLeftIndex(a, FSelCol.StartCol + 1) - 1};
-    r.Text.erase(static_cast<size_t>(from), static_cast<size_t>(length));
+    BoxSpan(s, o, from, length);
+    TRemovedRow r{s, FList->Rows().GetRows(row), from};
+    if (length > 0) r.Text.erase(static_cast<size_t>(from), static_cast<size_t>(length));
     rows.push_back(std::move(r));
   }
   if (rows.empty()) rows.push_back(TRemovedRow{std::string(), raEof, 0});

@@ -42,15 +42,30 @@ int TEditor::BoxRightIndex(const std::string& A, int Position) {
   return p - TabBlanksBefore(A, p);
 }
 
-void TEditor::BoxSpan(const std::string& S, int& From, int& Length) const {
-  // The map of the bytes that can reach the box's right edge is enough:
-  // every byte takes at least one column.
-  const size_t reach = std::min(S.size(), static_cast<size_t>(std::max(FSelCol.EndCol, 0)) + 1);
-  const std::string a = vel::StrToAttributes(reach == S.size() ? S : S.substr(0, reach), ColumnOptions());
-  const int left = BoxLeftIndex(a, FSelCol.StartCol + 1);
-  const int right = std::min(BoxRightIndex(a, FSelCol.EndCol), Size(S));
-  From = std::clamp(left - 1, 0, Size(S));
-  Length = std::max(right - left + 1, 0);
+void TEditor::BoxSpan(const std::string& S, const TColumnMapOptions& O, int& From, int& Length) const {
+  // The characters that start inside the box's columns; walked only as far
+  // as its right edge, since every byte takes at least one column.
+  const int sc = FSelCol.StartCol, ec = FSelCol.EndCol;
+  const int T = std::max(O.TabSpaceCount, 1), W = O.WrapByte;
+  const int n = Size(S);
+  int col = 0, i = 0, first = -1, end = -1;
+  while (i < n) {
+    const int len = static_cast<int>(CharLength(S, static_cast<size_t>(i)));
+    if (first < 0 && col >= sc) first = i;
+    if (col >= ec) break;
+    if (col >= sc) end = i + len;
+    int width = len;
+    if (S[static_cast<size_t>(i)] == '\t') {
+      int blanks = T - 1 - col % T;
+      if (O.WordWrap && W > 0) blanks = std::min(blanks, W - 1 - col % W);
+      width += std::max(blanks, 0);
+    }
+    col += width;
+    i += len;
+  }
+  // A row that ends left of the box takes text where padding would reach it.
+  From = first >= 0 ? first : n + std::max(sc - col, 0);
+  Length = end > From ? end - From : 0;
 }
 
 // The index range held inside the rows, whatever happened to them since the
@@ -173,11 +188,12 @@ std::string TEditor::GetSelText() const {
   if (FSelectionMode == smBox) {
     t.reserve(static_cast<size_t>(x.EndRow - x.StartRow + 1) *
               static_cast<size_t>(std::max(FSelCol.EndCol - FSelCol.StartCol, 0) + 4));
+    const TColumnMapOptions o = ColumnOptions();
     for (int r = x.StartRow; r <= x.EndRow && r < FList->Count(); ++r) {
       const std::string& s = FList->Rows().Get(r);
       int from, length;
-      BoxSpan(s, from, length);
-      t.append(s, static_cast<size_t>(from), static_cast<size_t>(length));
+      BoxSpan(s, o, from, length);
+      if (length > 0) t.append(s, static_cast<size_t>(from), static_cast<size_t>(length));
       t += "\r\n";
     }
     return t;
@@ -208,9 +224,10 @@ int TEditor::SelLength() const {
   if (x.StartRow == x.EndRow) return x.EndIndex - x.StartIndex + 1;
   int n = 0;
   if (FSelectionMode == smBox) {
+    const TColumnMapOptions o = ColumnOptions();
     for (int r = x.StartRow; r <= x.EndRow && r < FList->Count(); ++r) {
       int from, length;
-      BoxSpan(FList->Rows().Get(r), from, length);
+      BoxSpan(FList->Rows().Get(r), o, from, length);
       n += length + 2;
     }
     return n;

@@ -1,6 +1,8 @@
 #include "regexp/Grep.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace vel {
 
@@ -111,17 +113,17 @@ void TGrep::Grep(const std::string& fileName) {
     GrepByRegExp(fileName);
 }
 
-void TGrep::GrepByRegExp(const std::string& fileName) {
-  GrepLines(fileName, [this](const std::string& line) {
-    return GetCurrentDFA()->Contains(line.data(), line.size(), true);
-  });
-}
+void TGrep::GrepByRegExp(const std::string& fileName) { GrepStream(fileName); }
 
-void TGrep::GrepByStr(const std::string& fileName) {
-  GrepLines(fileName, [this](const std::string& line) { return LineMatches(line); });
-}
+void TGrep::GrepByStr(const std::string& fileName) { GrepStream(fileName); }
 
-void TGrep::GrepLines(const std::string& fileName, const std::function<bool(const std::string&)>& matches) {
+// The file is one stream of lines, each ended by an LF (CR LF and a lone CR
+// read as LF), so a pattern with a line break matches across lines. A line
+// is reported when a match starts in it; a match that takes no character is
+// no match, unless it took a line head or tail, which stand for the LF
+// before or after the line. The search goes on from the end of the reported
+// line.
+void TGrep::GrepStream(const std::string& fileName) {
   if (!OnMatch) return;
   Cancel = false;
   std::unique_ptr<TTxtFile> file;
@@ -130,13 +132,42 @@ void TGrep::GrepLines(const std::string& fileName, const std::function<bool(cons
   } catch (const EEndOfFile&) {
     return;
   }
+  std::string stream;
+  std::vector<RE_LineInfo_t> lines;
+  std::vector<size_t> ends;  // offset of each line's LF
   try {
     for (;;) {
       RE_LineInfo_t info = file->GetThisLine();
-      if (matches(info.Line)) OnMatch(this, info);
+      stream += info.Line;
+      ends.push_back(stream.size());
+      stream += '\n';
+      lines.push_back(std::move(info));
     }
   } catch (const EEndOfFile&) {
   }
+  TRE_DFA* dfa = GetCurrentDFA();
+  size_t s0, e0;
+  const bool nullable = dfa->Search("", 0, 0, false, true, s0, e0, true);
+  // The line a position lies in: the number of LFs before it.
+  auto lineOf = [&](size_t pos) {
+    return static_cast<size_t>(std::lower_bound(ends.begin(), ends.end(), pos) - ends.begin());
+  };
+  size_t lastReported = SIZE_MAX;
+  dfa->MatchAll(stream.data(), stream.size(), 0, true, true, [&](size_t s, size_t e) -> size_t {
+    if (s == e && (nullable || (lastReported != SIZE_MAX && s == ends[lastReported]))) {
+      // Nothing taken: go on after the character.
+      size_t n = s + (s < stream.size() ? sjis::CharLen(stream, s) : 1);
+      return n > stream.size() ? SIZE_MAX : n;
+    }
+    size_t k = s == e ? lineOf(s) : lineOf(s + sjis::CharLen(stream, s));
+    if (k >= lines.size()) return SIZE_MAX;
+    OnMatch(this, lines[k]);
+    if (Cancel) throw EGrepCancel();
+    lastReported = k;
+    size_t n = ends[k] > e ? ends[k] : e;
+    if (n == s) ++n;  // an empty match at the line's LF: its line is done
+    return n >= stream.size() ? SIZE_MAX : n;
+  });
 }
 
 }  // namespace vel

@@ -42,8 +42,7 @@ class TGrep : public TRegularExpression {
   bool SelectedByStr() const { return ByStr; }
 
  private:
-  // Calls OnMatch for every line of the file in which matches finds a match.
-  void GrepLines(const std::string& fileName, const std::function<bool(const std::string&)>& matches);
+  void GrepStream(const std::string& fileName);
   bool ByStr = false;
 };
 

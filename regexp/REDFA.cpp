@@ -438,7 +438,41 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
   const size_t width = static_cast<size_t>(Width);
   const int clsInvalid = ClsInvalid, clsEot = ClsEot;
   bool any = false;
+  // In the state where nothing is alive and a match may start anywhere, no
+  // match can start before the next occurrence of the prefix every match
+  // begins with: skip there with memchr speed. Without anchors at line heads
+  // that state is the same whether or not an LF was skipped.
+  const std::string& pre = RequiredPrefix;
+  int32_t startFlags;
+  std::memcpy(&startFlags, Fwd.Keys[st]->data(), 4);
+  const bool canSkip = (startFlags & kFlagSeeding) && !pre.empty() && !HasLHead;
+  auto findIdle = [&] {
+    if (!canSkip) return -1;
+    auto it = Fwd.Ids.find(PackKey(kFlagSeeding | (startFlags & (kFlagLF | kFlagNoAnchors)), {}));
+    return it == Fwd.Ids.end() ? -1 : it->second;
+  };
+  int idle = findIdle();
+  size_t idleResets = Resets, noSkipBefore = 0;
   for (;;) {
+    if (st == idle && p >= noSkipBefore && p < size) {
+      const char* from = reinterpret_cast<const char*>(t) + p;
+      const char* hit = REFindBytes(from, size - p, pre);
+      size_t h = hit ? static_cast<size_t>(hit - reinterpret_cast<const char*>(t)) : size;
+      // A hit is a character start when an even run of lead-byte values
+      // precedes it (a byte of another value always ends a character).
+      size_t run = 0;
+      for (size_t j = h; hit && j > p && run <= 64 && sjis::IsLeadByte(t[j - 1]); --j) ++run;
+      if (run > 64) {
+        noSkipBefore = h;
+      } else if (run % 2 == 0) {
+        p = h;
+      } else {
+        // h is the trail byte of a character, so h + 1 starts one, and no
+        // occurrence lies before it.
+        p = h + 1;
+        continue;
+      }
+    }
     int cls;
     size_t len = 1;
     if (p >= size) {
@@ -460,6 +494,10 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
     if (v < 0) {
       v = FwdCompute(st, cls);
       trans = Fwd.Trans.data();
+      if (Resets != idleResets || idle < 0) {
+        idleResets = Resets;
+        idle = findIdle();
+      }
     }
     if (v & 1) {
       last = p;

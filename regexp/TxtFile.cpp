@@ -57,7 +57,7 @@ RE_LineInfo_t TTxtFile::GetThisLine() {
       PendingCR = true;
       break;
     }
-    info.Line += c == '\0' ? ' ' : c;
+    info.Line += c;
   }
   // A CR LF split across loads: the LF still belongs to this line break.
   if (PendingCR && PBase < Valid && Buff[PBase] == '\n') {

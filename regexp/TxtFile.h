@@ -1,7 +1,7 @@
 #pragma once
 // Buffered, line-aware reader of Shift-JIS text files for the grep. Lines end
-// at CR LF, LF or a lone CR; a NUL byte reads as a blank; the last line needs
-// no line break. Between buffer loads the program's pending window messages
+// at CR LF, LF or a lone CR; a NUL byte is an ordinary character, kept in its
+// line; the last line needs no line break. Between buffer loads the program's pending window messages
 // are processed and the caller's cancel flag is honoured.
 #include <cstdio>
 #include <stdexcept>

@@ -60,15 +60,35 @@ TEST_F(GrepFile, PlainStringsTakeTheStringPath) {
   EXPECT_EQ(Grep("AB", f), (Lines{{2, "AB"}}));
 }
 
-TEST_F(GrepFile, NulReadsAsBlankAndLongLinesCrossBufferLoads) {
+// A NUL byte is an ordinary character: kept in its line, matched by "." and
+// by negated classes, never a line end.
+TEST_F(GrepFile, NulIsAnOrdinaryCharacterAndLongLinesCrossBufferLoads) {
   std::string big(TTxtFile::BuffSize * 2 + 17, 'x');
   std::string f = Write(std::string("a\0b\n", 4) + big + "needle\r\n" + "tail");
-  EXPECT_EQ(Grep("a b", f), (Lines{{1, "a b"}}));
+  const Lines nulLine{{1, std::string("a\0b", 3)}};
+  EXPECT_EQ(Grep("a.b", f), nulLine);
+  EXPECT_EQ(Grep("a[^ ]b", f), nulLine);
+  EXPECT_EQ(Grep("a\\000b", f), nulLine);
+  EXPECT_TRUE(Grep("a b", f).empty());
   Lines got = Grep("needle", f);
   ASSERT_EQ(got.size(), 1u);
   EXPECT_EQ(got[0].first, 2);
   EXPECT_EQ(got[0].second.size(), big.size() + 6);
   EXPECT_EQ(Grep("^tail$", f), (Lines{{3, "tail"}}));
+}
+
+// The file is one stream: the initial state's own acceptance counts for
+// nothing, a pattern with a line break matches across lines, and "^" and "$"
+// stand for the line breaks around a line.
+TEST_F(GrepFile, TheFileIsSearchedAsOneStream) {
+  std::string f = Write("ab\r\n\ncd\rxx\nef");
+  EXPECT_EQ(Grep("x*", f), (Lines{{4, "xx"}}));
+  EXPECT_EQ(Grep("b\nc?", f), (Lines{{1, "ab"}}));
+  EXPECT_EQ(Grep("b\n\ncd", f), (Lines{{1, "ab"}}));
+  EXPECT_EQ(Grep("\ncd", f), (Lines{{3, "cd"}}));
+  EXPECT_EQ(Grep("^$", f), (Lines{{2, ""}}));
+  EXPECT_EQ(Grep("$", f), (Lines{{1, "ab"}, {2, ""}, {3, "cd"}, {4, "xx"}, {5, "ef"}}));
+  EXPECT_EQ(Grep("d$", f), (Lines{{3, "cd"}}));
 }
 
 TEST_F(GrepFile, EmptyFileReportsNothingAndMissingFileRaises) {

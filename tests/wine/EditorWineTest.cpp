@@ -2,6 +2,10 @@
 // and the caret's place, characters typed as window messages edit the text,
 // and the clipboard carries plain and box copies between two controls and
 // from other programs.
+// The window host first: <windows.h> renames GetTextMetrics and TextOut, and
+// every declaration of the canvas must see the same names.
+#include "platform/win32/WindowHost.h"
+
 #include <gtest/gtest.h>
 
 // The system's headers first: they rename TextOut and GetTextMetrics, which
@@ -111,7 +115,7 @@ TEST(EditorWine, ClipboardRoundTripsBetweenTwoControlsAndFromOtherPrograms) {
   b.Load("XY");
   b.Editor.SetRowCol(0, 1);
   b.Editor.PasteFromClipboard();
-  EXPECT_EQ(b.Editor.Lines().GetText(), "Xbcd\r\neY");
+  EXPECT_EQ(b.Editor.Lines().GetText(), "Xbcd\r\nY");
 
   // Text put there by another program pastes as a stream, Japanese intact.
   ASSERT_TRUE(PutPlainText("表示\r\nok"));
