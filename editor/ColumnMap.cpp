@@ -20,7 +20,7 @@ template <class F>
 void WalkColumns(const std::string& S, const TColumnMapOptions& o, F&& f) {
   int col = 0;
   for (size_t i = 0; i < S.size();) {
-    size_t len = CharLength(S, i);
+    size_t len = sjis::CharLen(S, i);
     int blanks = (len == 1 && S[i] == '\t') ? TabBlanks(col, o) : 0;
     if (!f(i, len, col, blanks)) return;
     col += static_cast<int>(len) + blanks;
@@ -28,9 +28,7 @@ void WalkColumns(const std::string& S, const TColumnMapOptions& o, F&& f) {
   }
 }
 
-}  // namespace
-
-TCharSet CreateDelimiters() {
+TCharSet BuildDelimiters() {
   TCharSet s;
   auto range = [&](int lo, int hi) {
     for (int c = lo; c <= hi; ++c) s.set(c);
@@ -43,6 +41,13 @@ TCharSet CreateDelimiters() {
   range(0xA0, 0xA5);
   range(0xFD, 0xFF);
   return s;
+}
+}  // namespace
+
+// Built once: every column-map option set starts from it, many per edit.
+TCharSet CreateDelimiters() {
+  static const TCharSet set = BuildDelimiters();
+  return set;
 }
 
 std::string StrToAttributes(const std::string& S, const TColumnMapOptions& o) {
@@ -59,7 +64,7 @@ std::string StrToAttributes(const std::string& S, const TColumnMapOptions& o) {
   size_t col = 0;
   for (size_t i = 0; i < n;) {
     const unsigned char c = p[i];
-    if (IsLeadByte(c)) {
+    if (sjis::IsLeadByte(c)) {
       out[col++] = cmLead;  // a lead byte that ends the text stands alone
       if (i + 1 < n) out[col++] = cmTrail;
       i += 2;

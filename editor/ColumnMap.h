@@ -10,8 +10,8 @@
 
 namespace vel {
 
-// Codes of the column map.
-constexpr char cmSingle = '1', cmDelimiter = '2', cmTabBlank = '3', cmLead = '4', cmTrail = '5';
+// Codes of the column map; a column cursor ends its map with cmEnd.
+constexpr char cmSingle = '1', cmDelimiter = '2', cmTabBlank = '3', cmLead = '4', cmTrail = '5', cmEnd = '0';
 
 // The default word delimiters: 0x00-0x2F, 0x3A-0x40, 0x5B-0x5E, 0x60,
 // 0x7B-0x80, 0xA0-0xA5, 0xFD-0xFF.

@@ -12,12 +12,13 @@ TCharSet MakeSet(std::initializer_list<std::pair<int, int>> ranges) {
 }
 
 // 0 outside the string, else 1 for a single byte, 2 for a lead byte and 3
-// for a trail byte, found by scanning from the first byte.
+// for a trail byte, found by scanning from the first byte. Unlike a character
+// step, a lead byte in the last position still counts as a first byte here.
 int ByteKind(const std::string& S, int Index) {
   if (Index < 1 || Index > static_cast<int>(S.size())) return 0;
   size_t i = 0, target = static_cast<size_t>(Index - 1);
   while (true) {
-    size_t len = IsLeadByte(static_cast<unsigned char>(S[i])) ? 2 : 1;
+    size_t len = sjis::IsLeadByte(static_cast<unsigned char>(S[i])) ? 2 : 1;
     if (i == target) return len == 2 ? 2 : 1;
     if (target < i + len) return 3;
     i += len;
@@ -55,7 +56,11 @@ int DeleteRange(std::string& S, int Index, int Count, TAdjust s, TAdjust e) {
 }  // namespace
 
 const TCharSet& LeadBytes() {
-  static const TCharSet s = MakeSet({{0x81, 0x9F}, {0xE0, 0xFC}});
+  static const TCharSet s = [] {
+    TCharSet r;
+    for (int c = 0; c < 256; ++c) r.set(static_cast<size_t>(c), sjis::IsLeadByte(static_cast<unsigned char>(c)));
+    return r;
+  }();
   return s;
 }
 
@@ -87,14 +92,14 @@ int IncludeCharCount(const std::string& S, char C, int Count) {
 
 bool IsInclude(const std::string& Sub, const std::string& S) {
   if (Sub.empty() || S.size() < Sub.size()) return false;
-  for (size_t i = 0; i + Sub.size() <= S.size(); i += CharLength(S, i))
+  for (size_t i = 0; i + Sub.size() <= S.size(); i = sjis::NextChar(S, i))
     if (S.compare(i, Sub.size(), Sub) == 0) return true;
   return false;
 }
 
 void StrToStrings(const std::string& Text, std::vector<std::string>& Strings) {
   Strings.clear();
-  ForEachLine(Text, [&](size_t b, size_t n) { Strings.emplace_back(Text, b, n); });
+  sjis::ForEachLine(Text, [&](size_t b, size_t n) { Strings.emplace_back(Text, b, n); });
 }
 
 int TopSpace(const std::string& S) {
@@ -129,9 +134,9 @@ std::string TrimLeftDBCS(const std::string& S) {
 
 std::string TabbedTrimRight(const std::string& S) {
   size_t n = S.size();
+  // No trail byte is 0x20 or below, so a blank after a lead byte is trimmed
+  // like any other: the lead byte is left standing alone.
   while (n > 0 && static_cast<unsigned char>(S[n - 1]) <= 0x20 && S[n - 1] != '\t') --n;
-  // A trail byte <= 0x20 belongs to its character and is kept with it.
-  if (n < S.size() && IsDBCS1(S, static_cast<int>(n))) ++n;
   return S.substr(0, n);
 }
 
@@ -154,8 +159,8 @@ int AnsiDeleteW(std::string& S, int Index, int Count) {
 
 TCharSet StrToCharSet(const std::string& S) {
   TCharSet r;
-  for (size_t i = 0; i < S.size(); i += CharLength(S, i))
-    if (CharLength(S, i) == 1) r.set(static_cast<unsigned char>(S[i]));
+  for (size_t i = 0; i < S.size(); i = sjis::NextChar(S, i))
+    if (sjis::CharLen(S, i) == 1) r.set(static_cast<unsigned char>(S[i]));
   return r;
 }
 

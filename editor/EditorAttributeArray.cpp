@@ -4,21 +4,21 @@ namespace vel {
 
 TEditorAttributeArray::TEditorAttributeArray(const std::string& S, std::string Attributes)
     : Text(S), Map(std::move(Attributes)) {
-  NoTabs = Map.find('3') == std::string::npos;
-  Map += '0';
+  NoTabs = Map.find(cmTabBlank) == std::string::npos;
+  Map += cmEnd;
 }
 
 void TEditorAttributeArray::Next() {
-  if (Code() == '0') return;
+  if (Code() == cmEnd) return;
   ++Position;
-  if (Code() != '3') ++StrIndex;
+  if (Code() != cmTabBlank) ++StrIndex;
 }
 
 void TEditorAttributeArray::Prior() {
   if (Position == 1) return;
   char left = Code();
   --Position;
-  if (left != '3') --StrIndex;
+  if (left != cmTabBlank) --StrIndex;
 }
 
 int TEditorAttributeArray::SetPosition(int Col) {
@@ -27,7 +27,7 @@ int TEditorAttributeArray::SetPosition(int Col) {
     Position = StrIndex = Col < 1 ? 1 : Col > GetSize() + 1 ? GetSize() + 1 : Col;
     return Position;
   }
-  while (Position < Col && Code() != '0') Next();
+  while (Position < Col && Code() != cmEnd) Next();
   while (Position > Col && Position > 1) Prior();
   return Position;
 }
@@ -39,9 +39,9 @@ std::string TEditorAttributeArray::StringAt(char code, int index) const {
     return Text.substr(static_cast<size_t>(from - 1), static_cast<size_t>(len));
   };
   switch (code) {
-    case '0': return std::string();
-    case '4': return at(index, 2);
-    case '5': return at(index - 1, 2);
+    case cmEnd: return std::string();
+    case cmLead: return at(index, 2);
+    case cmTrail: return at(index - 1, 2);
     default: return at(index, 1);
   }
 }
@@ -49,9 +49,9 @@ std::string TEditorAttributeArray::StringAt(char code, int index) const {
 std::string TEditorAttributeArray::PositionString() const { return StringAt(Code(), StrIndex); }
 
 std::string TEditorAttributeArray::NextPositionString() const {
-  if (Code() == '0') return std::string();
+  if (Code() == cmEnd) return std::string();
   char next = Map[static_cast<size_t>(Position)];
-  return StringAt(next, next == '3' ? StrIndex : StrIndex + 1);
+  return StringAt(next, next == cmTabBlank ? StrIndex : StrIndex + 1);
 }
 
 }  // namespace vel

@@ -1,8 +1,10 @@
 #pragma once
 // A cursor over a text and its column map, used by word wrap to walk a line
 // column by column while knowing which byte owns the current column.
-// Position and StrIndex are 1-based; the map gets an end code "0".
+// Position and StrIndex are 1-based; the map gets the end code cmEnd.
 #include <string>
+
+#include "editor/ColumnMap.h"
 
 namespace vel {
 
@@ -12,7 +14,7 @@ class TEditorAttributeArray {
 
   char Code() const { return Map[static_cast<size_t>(Position - 1)]; }
   char CodeAt(int Col) const {
-    return Col < 1 || Col > GetSize() ? '0' : Map[static_cast<size_t>(Col - 1)];
+    return Col < 1 || Col > GetSize() ? cmEnd : Map[static_cast<size_t>(Col - 1)];
   }
   int GetPosition() const { return Position; }
   int GetStrIndex() const { return StrIndex; }

@@ -178,7 +178,7 @@ void TEditor::SetSelIndex(int FromRow, int Index) {
     SetRowCol(count - 1, DisplayLength(count - 1));
 }
 
-int TEditor::RowToLines(int Row) const { return vel::RowToLines(FList->Rows(), Row, FList->GetWordWrap()); }
+int TEditor::RowToLines(int Row) const { return FList->RowToLines(Row); }
 
 int TEditor::CharIndexOf(int Row, int Col) const {
   if (Col <= 0) return 0;

@@ -182,8 +182,13 @@ class TEditorScreenStrings {
       ++L.FQuiet;
       L.BeginUpdate();
     }
-    ~TQuietScope() {
-      L.EndUpdate();
+    ~TQuietScope() noexcept(false) {
+      try {
+        L.EndUpdate();
+      } catch (...) {
+        --L.FQuiet;
+        throw;
+      }
       --L.FQuiet;
     }
     TQuietScope(const TQuietScope&) = delete;

@@ -15,10 +15,10 @@ const TEditorScreenStrings::TCharTable& TEditorScreenStrings::TCharTable::For(co
   Built = true;
   Single.reset();
   Double.reset();
-  for (size_t i = 0; i < List.size(); i += CharLength(List, i)) {
+  for (size_t i = 0; i < List.size(); i = sjis::NextChar(List, i)) {
     auto b = static_cast<unsigned char>(List[i]);
     Single.set(b);
-    if (CharLength(List, i) == 2) Double.set(b << 8 | static_cast<unsigned char>(List[i + 1]));
+    if (sjis::CharLen(List, i) == 2) Double.set(b << 8 | static_cast<unsigned char>(List[i + 1]));
   }
   return *this;
 }
@@ -98,20 +98,22 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row, int Width) {
     TEditorAttributeArray cur(window, std::move(map));
     auto back = [&] {
       cur.Prior();
-      if (cur.Code() == '4') cur.Prior();
+      if (cur.Code() == cmLead) cur.Prior();
     };
     cur.SetPosition(W);
-    if (cur.Code() == '4') {
+    if (cur.Code() == cmLead) {
       cur.Prior();
     } else if (wo.GetWordBreak() && (more || size > W)) {
-      while (cur.Code() != '2' && cur.Code() != '3' && cur.Code() != '5' && cur.GetPosition() > W / 3) back();
+      while (cur.Code() != cmDelimiter && cur.Code() != cmTabBlank && cur.Code() != cmTrail &&
+             cur.GetPosition() > W / 3)
+        back();
     }
     if (wo.GetFollowPunctuation()) {
       while (true) {
         std::string next = cur.NextPositionString();
         if (!punctuation.Has(next)) break;
         int p = cur.GetPosition();
-        int w = (cur.CodeAt(p + 1) == '4' && cur.CodeAt(p + 2) == '5') ? 2 : 1;
+        int w = (cur.CodeAt(p + 1) == cmLead && cur.CodeAt(p + 2) == cmTrail) ? 2 : 1;
         // Hanging punctuation goes at most two columns past the width.
         if (p + w > W + 2) break;
         for (int k = 0; k < w; ++k) cur.Next();
@@ -129,7 +131,7 @@ int TEditorScreenStrings::CutLine(const std::string& Line, F&& Row, int Width) {
     Row(B, rowLen);
     ++rows;
     cur.Next();
-    while (cur.Code() == '3') cur.Next();
+    while (cur.Code() == cmTabBlank) cur.Next();
     B += static_cast<size_t>(cur.GetStrIndex()) - 1;
   }
 }
@@ -145,10 +147,10 @@ void TEditorScreenStrings::StrToWrapList(const std::string& S, TEditorStringList
   if (S.empty()) {
     List.AddRow(std::string(), raCrlf);
   } else if (!FWordWrap) {
-    ForEachLine(S, [&](size_t b, size_t n) { List.AddRow(S.substr(b, n), raCrlf); });
+    sjis::ForEachLine(S, [&](size_t b, size_t n) { List.AddRow(S.substr(b, n), raCrlf); });
   } else {
     std::string line;
-    ForEachLine(S, [&](size_t b, size_t n) {
+    sjis::ForEachLine(S, [&](size_t b, size_t n) {
       line.assign(S, b, n);
       AppendCutLine(line, List);
     });

@@ -105,7 +105,7 @@ std::string TEditorStrings::GetText() const { return List().Text(); }
 
 void TEditorStrings::ReplaceAll(const std::string& Text) {
   TEditorStringList rows;
-  ForEachLine(Text, [&](size_t b, size_t n) { rows.AddRow(Text.substr(b, n), raCrlf); });
+  sjis::ForEachLine(Text, [&](size_t b, size_t n) { rows.AddRow(Text.substr(b, n), raCrlf); });
   List().LoadRows(rows);
 }
 

@@ -117,10 +117,11 @@ class IWindowClient {
   virtual bool ImeResult(const std::string& text) { return (void)text, false; }
   virtual void ImeCandidateWindow(bool open) { (void)open; }
 
-  // Sees every message first. Return true (with m.Result set) to answer it
-  // here; false lets the host translate it into the calls above, or leave it
-  // to the system. This is where edit-control messages, dialog codes and a
-  // form's own messages are answered.
+  // Sees every message first (after WindowCreated for the creation message).
+  // Return true (with m.Result set) to answer it here; false lets the host
+  // translate it into the calls above, or leave it to the system. This is
+  // where edit-control messages, dialog codes and a form's own messages are
+  // answered.
   virtual bool HandleMessage(TMessage& m) { return (void)m, false; }
 };
 

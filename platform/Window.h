@@ -48,6 +48,10 @@ class IWindow {
   virtual void ShowCaret() = 0;
   virtual void HideCaret() = 0;
   virtual void DestroyCaret() = 0;
+
+  // Places the input method's composition window at (x, y), client
+  // coordinates, composing in font.
+  virtual void SetImeCompositionWindow(int x, int y, const TFontSpec& font) = 0;
 };
 
 // A repeating timer on the user-interface thread; stops when destroyed.

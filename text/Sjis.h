@@ -49,11 +49,18 @@ constexpr bool IsBreakByte(char c) { return c == '\r' || c == '\n'; }
 
 // First CR or LF at or after p, or end.
 inline const char* FindBreak(const char* p, const char* end) {
-  // Two memchr scans beat a byte loop on long lines; CR is rare in practice.
-  const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-  const char* limit = lf ? lf : end;
-  const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(limit - p)));
-  return cr ? cr : limit;
+  // memchr in windows: two whole-text scans would make CR-only text (one
+  // line per CR, no LF anywhere) quadratic.
+  constexpr size_t kWindow = 4096;
+  while (p < end) {
+    const size_t w = static_cast<size_t>(end - p) < kWindow ? static_cast<size_t>(end - p) : kWindow;
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', w));
+    const char* cr = static_cast<const char*>(std::memchr(p, '\r', lf ? static_cast<size_t>(lf - p) : w));
+    if (cr) return cr;
+    if (lf) return lf;
+    p += w;
+  }
+  return end;
 }
 
 // Past the break at p (which must be at a CR or LF, or end).

@@ -120,6 +120,9 @@ class THeadlessWindow final : public IWindow {
   void ShowCaret() override;
   void HideCaret() override;
   void DestroyCaret() override;
+  void SetImeCompositionWindow(int x, int y, const TFontSpec& font) override {
+    ImeWindow = {true, x, y, font};
+  }
 
   // New client size; the client hears Resized and the whole area is invalid.
   void Resize(const TRect& client);
@@ -152,6 +155,11 @@ class THeadlessWindow final : public IWindow {
     int HideCount = 1;  // a new caret is hidden until shown, as on the platform
     bool Visible() const { return Exists && HideCount == 0; }
   } Caret;
+  struct TImeWindow {
+    bool Placed = false;
+    int X = 0, Y = 0;
+    TFontSpec Font;
+  } ImeWindow;
   std::vector<TRect> Invalidations;
   struct TScrollCall {
     int Dx, Dy;

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Window.h"
 
+#include <imm.h>
+
 #include <algorithm>
 #include <map>
 #include <stdexcept>
@@ -11,6 +13,18 @@
 namespace vel::win32 {
 
 RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
+
+LOGFONTW ToLogFont(const TFontSpec& f) {
+  LOGFONTW lf{};
+  lf.lfHeight = f.Height;
+  lf.lfWeight = f.Bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = f.Italic;
+  lf.lfUnderline = f.Underline;
+  lf.lfStrikeOut = f.StrikeOut;
+  lf.lfCharSet = static_cast<BYTE>(f.CharSet);
+  WideFromCp932(f.Name).copy(lf.lfFaceName, LF_FACESIZE - 1);
+  return lf;
+}
 
 COLORREF ToColorRef(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)) & 0x00FFFFFF; }
 
@@ -29,14 +43,7 @@ HFONT CachedFont(const TFontSpec& f, TFont& own) {
   TFontKey key{f.Name, f.Height, f.Bold, f.Italic, f.Underline, f.StrikeOut, f.CharSet};
   auto it = cache.find(key);
   if (it != cache.end()) return it->second.Get();
-  LOGFONTW lf{};
-  lf.lfHeight = f.Height;
-  lf.lfWeight = f.Bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = f.Italic;
-  lf.lfUnderline = f.Underline;
-  lf.lfStrikeOut = f.StrikeOut;
-  lf.lfCharSet = static_cast<BYTE>(f.CharSet);
-  WideFromCp932(f.Name).copy(lf.lfFaceName, LF_FACESIZE - 1);
+  LOGFONTW lf = ToLogFont(f);
   TFont font(::CreateFontIndirectW(&lf));
   if (!font) return nullptr;
   if (cache.size() >= kMaxCachedFonts) {
@@ -232,6 +239,16 @@ HCURSOR SystemCursor(TCursor c) {
 void TWin32Window::SetScrollInfo(TScrollBarKind bar, const TScrollInfo& info) {
   SCROLLINFO si{sizeof(si), SIF_ALL, info.Min, info.Max, static_cast<UINT>(info.Page), info.Pos, 0};
   ::SetScrollInfo(Wnd, bar == TScrollBarKind::Vertical ? SB_VERT : SB_HORZ, &si, TRUE);
+}
+
+void TWin32Window::SetImeCompositionWindow(int x, int y, const TFontSpec& font) {
+  HIMC imc = ::ImmGetContext(Wnd);
+  if (!imc) return;
+  COMPOSITIONFORM form{CFS_POINT, {x, y}, {}};
+  ::ImmSetCompositionWindow(imc, &form);
+  LOGFONTW lf = ToLogFont(font);
+  ::ImmSetCompositionFontW(imc, &lf);
+  ::ImmReleaseContext(Wnd, imc);
 }
 
 TScrollInfo TWin32Window::GetScrollInfo(TScrollBarKind bar) const {

@@ -98,6 +98,7 @@ class TWin32Window final : public IWindow {
   void ShowCaret() override { ::ShowCaret(Wnd); }
   void HideCaret() override { ::HideCaret(Wnd); }
   void DestroyCaret() override { ::DestroyCaret(); }
+  void SetImeCompositionWindow(int x, int y, const TFontSpec& font) override;
 
  private:
   HWND Wnd;
@@ -110,6 +111,7 @@ HCURSOR SystemCursor(TCursor c);
 HCURSOR CursorHandle(TCursor c);
 
 RECT ToRECT(const TRect& r);
+LOGFONTW ToLogFont(const TFontSpec& f);
 COLORREF ToColorRef(TColor c);
 
 }  // namespace vel::win32

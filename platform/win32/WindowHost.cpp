@@ -1,5 +1,7 @@
 #include "platform/win32/WindowHost.h"
 
+#include <imm.h>
+
 #include <exception>
 #include <set>
 #include <stdexcept>
@@ -122,11 +124,12 @@ bool THost::Scroll(HWND wnd, TScrollBarKind bar, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT THost::Handle(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  // The client has its window before it sees any message of its own.
+  if (msg == WM_CREATE) Client->WindowCreated(Window);
   TMessage m{msg, wp, lp, 0};
   if (Client->HandleMessage(m)) return m.Result;
   switch (msg) {
     case WM_CREATE:
-      Client->WindowCreated(Window);
       return 0;
     case WM_PAINT: {
       TPaintDC dc(wnd);

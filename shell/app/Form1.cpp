@@ -44,8 +44,10 @@ TForm1::~TForm1() {
 void TForm1::Create(const std::vector<std::string>& Params) {
   RegisterStripClass(&TForm1::WndProc);
   // No border, no border icons, always on top; shown once it is in place.
-  Wnd = ::CreateWindowExA(WS_EX_TOPMOST, StripWindowClass(), StripWindowTitle, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                          StripWidth, StripHeight, nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
+  // Made at its place already: it can be found by its title from now on.
+  const TRect b = LoadStripWindowData(TIniFile(MainSettingsFile), WorkArea()).Bounds;
+  Wnd = ::CreateWindowExA(WS_EX_TOPMOST, StripWindowClass(), StripWindowTitle, WS_POPUP | WS_CLIPCHILDREN, b.Left,
+                          b.Top, b.Width(), b.Height(), nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
   if (!Wnd) throw std::runtime_error("Error creating window TForm1");
   FormCreate(Params);
   ::ShowWindow(Wnd, SW_SHOW);

@@ -76,7 +76,8 @@ TForm2::TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Positio
 
 TForm2::~TForm2() = default;
 
-void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOnly) {
+void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOnly,
+                    const std::vector<std::string>& MailAccounts) {
   HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), "MAINICON");
   win32::RegisterHostClass({MemoClass, CS_DBLCLKS, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon});
   win32::TWindowParams p;
@@ -86,6 +87,16 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
   p.Bounds = Bounds;
   p.Parent = Strip;
   p.Menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_MEMO));
+  // Account items stand before a separator and the settings item; logging
+  // in comes with later work, so they are shown grayed.
+  HMENU mail = ::GetSubMenu(p.Menu, 4);
+  for (size_t i = 0; mail && i < MailAccounts.size(); ++i) {
+    std::wstring caption = win32::WideFromCp932(MailAccounts[i]);
+    ::InsertMenuW(mail, static_cast<UINT>(i), MF_BYPOSITION | MF_STRING | MF_GRAYED, CM_MAILACCOUNT0 + i,
+                  caption.c_str());
+  }
+  if (mail && !MailAccounts.empty())
+    ::InsertMenuW(mail, static_cast<UINT>(MailAccounts.size()), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
   Window.Create(MemoClass, p, *this);
   HWND w = Handle();
   ::SetWindowTextW(w, win32::WideFromCp932(Caption).c_str());
@@ -94,7 +105,7 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
   HINSTANCE inst = ::GetModuleHandleA(nullptr);
   // A Unicode control, so that its positions count characters on every system.
   Edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
                                ES_NOHIDESEL | (ReadOnly ? ES_READONLY : 0),
                            0, 0, 10, 10, w, reinterpret_cast<HMENU>(EditId), inst, nullptr);
   ::SendMessageW(Edit, EM_SETLIMITTEXT, 0, 0);
@@ -361,6 +372,7 @@ void TForm2::Command(int Id) {
 void TForm2::UpdatePanels() {
   DWORD from = 0;
   ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), 0);
+  LastCaret = from;
   int row = static_cast<int>(::SendMessageW(Edit, EM_LINEFROMCHAR, from, 0));
   int col = static_cast<int>(from - ::SendMessageW(Edit, EM_LINEINDEX, row, 0));
   std::string caret = "\t" + CaretPanelText(col, row);
@@ -369,6 +381,12 @@ void TForm2::UpdatePanels() {
   ::SendMessageA(Status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(changed.c_str()));
   std::string mode = OverWrite ? "上書き" : "挿入";
   ::SendMessageA(Status, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(mode.c_str()));
+}
+
+void TForm2::CaretMaybeMoved() {
+  DWORD from = 0;
+  ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), 0);
+  if (from != LastCaret) UpdatePanels();
 }
 
 void TForm2::Paint(ICanvas&, const TRect&) {}

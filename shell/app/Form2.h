@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/Input.h"
 #include "platform/win32/Handles.h"
@@ -23,7 +24,9 @@ class TForm2 final : public IWindowClient {
  public:
   TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Position);
   ~TForm2() override;
-  void Create(const std::string& Caption, const TRect& Bounds, bool ReadOnly);
+  // MailAccounts: the Web-mail menu's account items, in account order.
+  void Create(const std::string& Caption, const TRect& Bounds, bool ReadOnly,
+              const std::vector<std::string>& MailAccounts = {});
   HWND Handle() const { return Window.Handle(); }
 
   int PageId;
@@ -42,6 +45,8 @@ class TForm2 final : public IWindowClient {
   TSaveResult SaveAs();
   bool AskSave(const std::string& Name);
   void SetCaptionText(const std::string& Caption);
+  // Refreshes the caret panel when the caret has moved since the last look.
+  void CaretMaybeMoved();
 
   void Paint(ICanvas& Canvas, const TRect& Area) override;
   void Resized(int Width, int Height) override;
@@ -68,6 +73,7 @@ class TForm2 final : public IWindowClient {
   bool Loading = false;
   bool Changed = false;
   bool OverWrite = false;
+  DWORD LastCaret = 0;
   win32::THostedWindow Window;
 };
 

@@ -134,9 +134,16 @@ bool TShellApp::StripMessage(unsigned Msg, std::uintptr_t wp, std::intptr_t lp, 
         ::PostMessageA(Strip, UM_UPDATEARROWS, 0, 0);
       }
       return true;
-    case UM_REMOVEPAGE:
-      Pages.RemovePage(static_cast<int>(wp), static_cast<int>(lp));
+    case UM_REMOVEPAGE: {
+      // Only a memo window that has closed gives its page up: a stray message
+      // must not drop a page with unsaved text.
+      int i = static_cast<int>(wp);
+      if (wp < Pages.Pages.size()) {
+        TForm2* memo = MemoForm(Pages.Pages[i].PageId);
+        if (memo && memo->State == TForm2::TState::Delete) Pages.RemovePage(i, static_cast<int>(lp));
+      }
       return true;
+    }
     case UM_NEWPAGE:
       Pages.NewPage();
       return true;
@@ -186,6 +193,7 @@ void TShellApp::Timer() {
   if (!::GetCursorPos(&pt)) return;
   HWND fg = ::GetForegroundWindow();
   int fgId = PageIdOfMemo(fg);
+  if (TForm2* m = MemoForm(fgId)) m->CaretMaybeMoved();
   int shown = Pages.ShownIndex();
   if (shown >= 0) {
     // The mouse entering a page that is not the foreground window arms the auto-hide.
@@ -319,7 +327,7 @@ void TShellApp::CreatePage(const TPage& Page) {
   TPagePlacement pl = PagePlacement(Position, WorkAreaBottom, Page.Height);
   int left = Pages.Row.MemoLeft;
   f.Memo->Create(Page.Caption, {left, pl.HiddenMemoTop, left + Page.Width, pl.HiddenMemoTop + Page.Height},
-                 Page.Kind != TPageKind::Normal);
+                 Page.Kind != TPageKind::Normal, MailAddresses());
   ::ShowWindow(f.Memo->Handle(), SW_SHOWNOACTIVATE);
   f.Tab = std::make_unique<TForm3>(Page.PageId, Page.Kind, Page.TabCaption, Position);
   f.Tab->Create(Strip);
@@ -340,6 +348,12 @@ void TShellApp::CreatePage(const TPage& Page) {
 }
 
 void TShellApp::DestroyPage(int PageId) { Forms.erase(PageId); }
+
+std::vector<std::string> TShellApp::MailAddresses() const {
+  std::vector<std::string> addresses;
+  for (const TWebMailAccount& a : Settings.Accounts) addresses.push_back(a.Address);
+  return addresses;
+}
 
 void TShellApp::ShowTab(int PageId) {
   if (TForm3* t = TabForm(PageId)) ::ShowWindow(t->Handle(), SW_SHOWNOACTIVATE);

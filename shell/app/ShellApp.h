@@ -78,6 +78,7 @@ class TShellApp final : public IPageStoreLink,
   void SaveMainSettings() override;
 
   int PageIdOfMemo(HWND Memo) const;
+  std::vector<std::string> MailAddresses() const;
   void Timer();
   void FormClose();
   void StripMoved();

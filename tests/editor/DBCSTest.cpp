@@ -63,8 +63,11 @@ TEST(DBCS, SpacesAndTrimming) {
   EXPECT_EQ(TrimLeftDBCS(" \t　 x　"), "x　");
   EXPECT_EQ(TabbedTrimRight("ab \t  "), "ab \t");
   EXPECT_EQ(TabbedTrimRight("ab  \r"), "ab");
-  // 0x81 0x20 is not a valid pair, but the trailing byte belongs to the lead.
-  EXPECT_EQ(TabbedTrimRight("a\x81 "), "a\x81 ");
+  // 0x81 0x20 is not a pair (no trail byte is a blank): the blank is trimmed.
+  EXPECT_EQ(TabbedTrimRight("a\x81 "), "a\x81");
+  EXPECT_EQ(TabbedTrimRight("a\x81  \r\n"), "a\x81");
+  EXPECT_EQ(TabbedTrimRight("aア  "), "aア");
+  EXPECT_EQ(TabbedTrimRight("\x81\t "), "\x81\t");
 }
 
 TEST(DBCS, CharacterSafeCopyMovesTheEndsOntoBoundaries) {

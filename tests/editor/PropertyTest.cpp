@@ -88,7 +88,7 @@ void CheckRows(TTestClient& client, const std::string& context) {
     size_t at = 0, pos = 0;
     for (int k = r; k < e; ++k) {
       at += l.Rows().Get(k).size();
-      while (pos < at) pos += CharLength(line, pos);
+      while (pos < at) pos = sjis::NextChar(line, pos);
       ASSERT_EQ(pos, at) << context << " row " << k << " splits a character";
       ASSERT_FALSE(l.Rows().Get(k).empty()) << context << " empty wrapped row " << k;
     }

@@ -98,7 +98,7 @@ class TBraceParser : public IEditorRowParser {
  public:
   void LastTokenBracket(int Row, const IEditorRows& Rows, int& Token, int& Bracket) override {
     const std::string& s = Rows.RowText(Row);
-    for (size_t i = 0; i < s.size(); i += CharLength(s, i)) {
+    for (size_t i = 0; i < s.size(); i = sjis::NextChar(s, i)) {
       if (s[i] == '{') Bracket = 0;
       if (s[i] == '}') Bracket = -1;
     }

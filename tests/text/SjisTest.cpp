@@ -65,3 +65,19 @@ TEST(Sjis, ForEachLineSplitsAtEveryBreakKind) {
     EXPECT_EQ(got, c.lines) << "text: " << c.text;
   }
 }
+
+TEST(Sjis, FindBreakAcrossWindowsAndCrOnlyText) {
+  std::string s(10000, 'x');
+  s[9000] = '\r';
+  EXPECT_EQ(FindBreak(s.data(), s.data() + s.size()) - s.data(), 9000);
+  s[5000] = '\n';
+  EXPECT_EQ(FindBreak(s.data(), s.data() + s.size()) - s.data(), 5000);
+  const std::string none(5000, 'y');
+  EXPECT_EQ(FindBreak(none.data(), none.data() + none.size()), none.data() + none.size());
+  // A CR-only text of many lines is split into every line.
+  std::string crs;
+  for (int i = 0; i < 20000; ++i) crs += "ab\r";
+  size_t lines = 0;
+  ForEachLine(crs, [&](size_t, size_t n) { lines += (n == 2); });
+  EXPECT_EQ(lines, 20000u);
+}

@@ -112,6 +112,8 @@ class RealInstanceTest : public ::testing::Test {
     ASSERT_TRUE(wine::Start(First, Exe, {}, Dir));
     Strip = wine::WaitForWindow("VelmorindVer3", 20000);
     ASSERT_TRUE(Strip) << "the strip never appeared";
+    // Findable from its creation, the strip is placed before it is shown.
+    ASSERT_TRUE(wine::PumpUntil([&] { return ::IsWindowVisible(Strip) != FALSE; }, 20000));
   }
   void TearDown() override {
     if (Strip && ::IsWindow(Strip)) ::PostMessageA(Strip, WM_CLOSE, 0, 0);

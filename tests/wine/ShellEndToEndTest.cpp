@@ -79,6 +79,8 @@ class ShellEndToEndTest : public ::testing::Test {
     // Creation order is page order; EnumWindows lists the newest first.
     std::reverse(Memos.begin(), Memos.end());
     std::reverse(Tabs.begin(), Tabs.end());
+    // The last page slides in after the others are made; wait for it to rest.
+    for (int i = 0; i < 100 && !Memos.empty() && RectOf(Memos.back()).top != 20; ++i) wine::Pump(50);
   }
   void TearDown() override {
     if (Strip && ::IsWindow(Strip)) {
@@ -148,6 +150,8 @@ TEST_F(ShellEndToEndTest, TypedTextIsSavedThroughTheMenuAndExitWritesBothSetting
   HWND edit = ::FindWindowExA(Memos[0], nullptr, "EDIT", nullptr);
   ::SendMessageA(edit, EM_SETSEL, 0, 0);
   for (char c : std::string("XY")) ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+  HWND status = ::FindWindowExA(Memos[0], nullptr, "msctls_statusbar32", nullptr);
+  EXPECT_NE(TextOf(status).find("  3:  1"), std::string::npos) << TextOf(status);
   ::SendMessageA(Memos[0], WM_COMMAND, CM_SAVE1, 0);
   EXPECT_EQ(wine::ReadFileBytes(Dir + "a.txt"), "XY一行目\r\nsecond\r\n");
 
@@ -220,6 +224,45 @@ TEST_F(ShellEndToEndTest, ClipboardPagesFollowTheClipboardAndQuoteMarkCopies) {
   wine::Pump(300);
   EXPECT_EQ(TextOf(quoteEdit), ">一行目\r\n>second\r\n>");
   EXPECT_EQ(TextOf(clipEdit), "クリップ");
+}
+
+TEST_F(ShellEndToEndTest, AStrayRemoveMessageDropsNoPageAndClosingAPageDoes) {
+  ASSERT_EQ(Memos.size(), 2u);
+  ::SendMessageA(Strip, WM_USER + 10, 0, 152);
+  wine::Pump(100);
+  EXPECT_EQ(WindowsOfClass(First.Id, "TForm2").size(), 2u);
+  ::SendMessageA(Memos[0], WM_CLOSE, 0, 0);
+  wine::Pump(300);
+  EXPECT_EQ(WindowsOfClass(First.Id, "TForm2").size(), 1u);
+  // The remaining tab moves to the start of the row.
+  EXPECT_EQ(RectOf(Tabs[1]).left, 152);
+}
+
+TEST(ShellBottomLayout, PagesHideBelowTheWorkAreaAndSlideUp) {
+  std::string dir = wine::MakeScratchDir("bottom");
+  std::string exe = dir + "velmorind.exe";
+  ASSERT_TRUE(::CopyFileA(wine::ProductExe().c_str(), exe.c_str(), FALSE));
+  wine::WriteFileBytes(dir + "velmorind.ini", "[Option]\r\nPosition=1\r\n");
+  wine::WriteFileBytes(dir + "a.txt", "a");
+  wine::WriteFileBytes(dir + "b.txt", "b");
+  wine::TProcess p;
+  ASSERT_TRUE(wine::Start(p, exe, {dir + "a.txt", dir + "b.txt"}, dir));
+  HWND strip = wine::WaitForWindow("VelmorindVer3", 20000);
+  ASSERT_TRUE(strip);
+  for (int i = 0; i < 200 && WindowsOfClass(p.Id, "TForm3").size() < 2; ++i) wine::Pump(50);
+  wine::Pump(300);
+  auto memos = WindowsOfClass(p.Id, "TForm2");
+  ASSERT_EQ(memos.size(), 2u);
+  RECT work;
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  // Another process may see the slide halfway on a busy machine.
+  for (int i = 0; i < 100 && RectOf(memos[0]).top != work.bottom - 480 - 20; ++i) wine::Pump(50);
+  EXPECT_EQ(RectOf(strip).top, work.bottom - 20);
+  // The last page is out, standing on the strip's row; the first waits below.
+  EXPECT_EQ(RectOf(memos[0]).top, work.bottom - 480 - 20);
+  EXPECT_EQ(RectOf(memos[1]).top, work.bottom);
+  ::PostMessageA(strip, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wine::WaitPumping(p, 20000), 0);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/wine/WineTestUtil.h"
 
 namespace vel {
@@ -101,6 +103,32 @@ TEST(VelGrepExe, PatternErrorGoesToStandardErrorInCp932WithExit2) {
   EXPECT_EQ(r.Exit, 2);
   EXPECT_EQ(r.Out, "");
   EXPECT_NE(r.Err.find("右(閉じ)括弧が必要です"), std::string::npos) << r.Err;
+}
+
+// Long patterns under the exe's own stack: each either matches correctly or
+// is refused with exit 2, and the process never dies of a stack overflow.
+TEST(VelGrepExe, LongPatternsNeverOverflowTheStack) {
+  std::string dir = wine::MakeScratchDir("velgrep-long");
+  std::string literal;
+  for (int i = 0; i < 9500; ++i) literal += "ab";
+  std::string nested = std::string(5000, '(') + "z" + std::string(5000, ')');
+  std::string plus = std::string(3000, '(') + "q";
+  for (int i = 0; i < 3000; ++i) plus += ")+";
+  std::string alternatives = "w0";
+  for (int i = 1; i < 2000; ++i) alternatives += "|w" + std::to_string(i);
+  std::string klass = "[";
+  for (int i = 0; i < 4000; ++i) klass += "あ";
+  klass += "]";
+  wine::WriteFileBytes(dir + "memo.txt", literal + "\r\nz\r\nqq\r\nw1999\r\nあ\r\nnone\r\n");
+  struct {
+    const std::string& pattern;
+    const char* count;
+  } cases[] = {{literal, "1\r\n"}, {nested, "1\r\n"}, {plus, "1\r\n"}, {alternatives, "1\r\n"}, {klass, "1\r\n"}};
+  for (const auto& c : cases) {
+    TRun r = RunVelGrep({"-c", c.pattern, "memo.txt"}, dir);
+    EXPECT_EQ(r.Exit, 0) << c.pattern.substr(0, 40) << " err: " << r.Err.substr(0, 200);
+    EXPECT_EQ(r.Out, c.count) << c.pattern.substr(0, 40);
+  }
 }
 
 }  // namespace

@@ -52,6 +52,10 @@ class TRecorder : public IWindowClient {
   void Scrolled(const TScrollEvent& e) override {
     Log.push_back("scroll " + Num(static_cast<int>(e.Code)) + " " + Num(e.Pos));
   }
+  bool ImeResult(const std::string& t) override {
+    Log.push_back("ime " + t);
+    return true;
+  }
   void ImeCandidateWindow(bool open) override { Log.push_back(open ? "candidates open" : "candidates closed"); }
   bool HandleMessage(TMessage& m) override {
     if (m.Msg != EM_GETSEL) return false;
@@ -183,6 +187,21 @@ TEST_F(Win32HostTest, FocusSizeAndCandidateNoticesReachTheClient) {
   EXPECT_EQ(Client.Only("size").back(), "size " + Num(rc.right) + "x" + Num(rc.bottom));
   EXPECT_EQ(Client.Only("candidates"), (Lines{"candidates open", "candidates closed"}));
   ::DestroyWindow(other);
+}
+
+TEST_F(Win32HostTest, ImeResultIsReadAsBytesAndNotDeliveredAgainAsCharacters) {
+  HIMC imc = ::ImmGetContext(Wnd);
+  ASSERT_TRUE(imc);
+  ::ImmSetOpenStatus(imc, TRUE);
+  std::wstring text = L"\x6F22\x5B57";  // 漢字
+  bool set = ::ImmSetCompositionStringW(imc, SCS_SETSTR, text.data(), static_cast<DWORD>(text.size() * 2), nullptr, 0);
+  ::ImmNotifyIME(imc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+  ::ImmReleaseContext(Wnd, imc);
+  ASSERT_TRUE(set);
+  ASSERT_TRUE(wine::PumpUntil([&] { return !Client.Only("ime").empty(); }));
+  wine::Pump(50);
+  EXPECT_EQ(Client.Only("ime"), (Lines{"ime 漢字"}));
+  EXPECT_EQ(Client.Only("char"), Lines{});
 }
 
 TEST_F(Win32HostTest, PaintGetsTheInvalidAreaAndDrawsIntoTheWindow) {

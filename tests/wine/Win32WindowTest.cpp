@@ -2,10 +2,13 @@
 // headless backend promises the portable code.
 #include "platform/win32/Win32Window.h"
 
+#include <imm.h>
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
+#include "platform/win32/Encoding.h"
 #include "tests/wine/WineTestUtil.h"
 
 namespace vel::win32 {
@@ -95,6 +98,23 @@ TEST_F(Win32WindowTest, FontsAreMadeOncePerSpecificationAndOutliveTheCanvas) {
   c.SetFont(a);
   EXPECT_EQ(::GetCurrentObject(c.Handle(), OBJ_FONT), first) << "the same font, not a new one";
   EXPECT_EQ(::GetObjectType(first), static_cast<DWORD>(OBJ_FONT));
+}
+
+TEST_F(Win32WindowTest, ImeCompositionWindowGoesWhereTheCaretIs) {
+  TWin32Window w(Wnd);
+  w.SetImeCompositionWindow(36, 48, {"ＭＳ ゴシック", -16});
+  HIMC imc = ::ImmGetContext(Wnd);
+  ASSERT_TRUE(imc);
+  COMPOSITIONFORM form{};
+  ASSERT_TRUE(::ImmGetCompositionWindow(imc, &form));
+  LOGFONTW lf{};
+  ASSERT_TRUE(::ImmGetCompositionFontW(imc, &lf));
+  ::ImmReleaseContext(Wnd, imc);
+  EXPECT_EQ(form.dwStyle, static_cast<DWORD>(CFS_POINT));
+  EXPECT_EQ(form.ptCurrentPos.x, 36);
+  EXPECT_EQ(form.ptCurrentPos.y, 48);
+  EXPECT_EQ(lf.lfHeight, -16);
+  EXPECT_EQ(win32::Cp932FromWide(lf.lfFaceName), "ＭＳ ゴシック");
 }
 
 TEST(Win32Timer, FiresFromTheMessageLoopUntilDisabled) {

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# startup_ms: from starting velmorind.exe under Wine to its strip being shown
+# on the X display, with 20 restored pages of 100 KB each, next to an empty
+# start in the same run. The strip is shown only after the pages have been
+# restored. Best of three starts each, the display polled every 5 ms.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+[ -f build/win/build.ninja ] || cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win --target velmorind >/dev/null
+source scripts/lib/wine.sh
+vel_display_up
+vel_prefix_up
+
+WORK=$(mktemp -d)
+trap 'vel_wine_down; rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/empty" "$WORK/pages"
+cp build/win/velmorind.exe "$WORK/empty/"
+cp build/win/velmorind.exe "$WORK/pages/"
+WINDIR=$(winepath -w "$WORK/pages" 2>/dev/null)
+{
+  printf '[OpenPage]\r\nPageTotal=20\r\n'
+  for i in $(seq 1 20); do
+    # 100 KB of Japanese lines per page.
+    for _ in $(seq 1 1700); do printf 'メモの%02d行目です。日本語のテキスト\r\n' "$i"; done | iconv -f UTF-8 -t CP932 \
+      | head -c "${VEL_PAGE_BYTES:-102400}" >"$WORK/pages/page$i.txt"
+    printf '[Page%d]\r\nFilePath=%s\\page%d.txt\r\n' "$i" "$WINDIR" "$i"
+  done
+} >"$WORK/pages/PageSetting.ini"
+
+now() { date +%s%N; }
+# start_ms DIR: milliseconds from the start to the shown strip; the program is then closed.
+start_ms() {
+  local t0 t1
+  t0=$(now)
+  wine "$1/velmorind.exe" </dev/null >/dev/null 2>&1 &
+  local pid=$!
+  until xdotool search --onlyvisible --name '^VelmorindVer3$' >/dev/null 2>&1; do sleep 0.005; done
+  t1=$(now)
+  # Ends this run's processes and warms the server again, outside the timing.
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wait "$pid" 2>/dev/null || true
+  vel_prefix_up
+  echo $(((t1 - t0) / 1000000))
+}
+best() {
+  local b=""
+  for _ in 1 2 3; do
+    local v
+    v=$(start_ms "$1")
+    if [ -z "$b" ] || [ "$v" -lt "$b" ]; then b=$v; fi
+  done
+  echo "$b"
+}
+EMPTY=$(best "$WORK/empty")
+PAGES=$(best "$WORK/pages")
+echo "startup_ms $PAGES ms"
+echo "startup_empty_ms $EMPTY ms"
+awk -v a="$PAGES" -v b="$EMPTY" 'BEGIN { printf "startup_ratio %.2f x\n", a / b }'
