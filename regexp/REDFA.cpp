@@ -88,6 +88,30 @@ void TRE_DFA::Run() {
   ResetCache(Rev);
   Resets = 0;
   CheckIfRegExpIsSimple();
+  FindIfEndsOnlyAtLineTail();
+}
+
+// The accepting state is out of reach without a line-tail transition.
+void TRE_DFA::FindIfEndsOnlyAtLineTail() {
+  EndsOnlyAtLineTail = false;
+  if (!HasLTail) return;
+  std::vector<uint8_t> seen(static_cast<size_t>(NumStates), 0);
+  std::vector<int> todo = SeedHead;
+  for (int s : todo) seen[s] = 1;
+  auto visit = [&](int s) {
+    if (!seen[s]) {
+      seen[s] = 1;
+      todo.push_back(s);
+    }
+  };
+  while (!todo.empty()) {
+    int s = todo.back();
+    todo.pop_back();
+    if (s == 1) return;
+    for (const Edge& e : CharEdges[s]) visit(e.To);
+    for (int z : EpsEdges[s]) visit(z);
+  }
+  EndsOnlyAtLineTail = true;
 }
 
 void TRE_DFA::BuildNFAArrays(const TRE_NFA& nfa) {
@@ -519,7 +543,45 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
 bool TRE_DFA::Contains(const char* text, size_t size, bool lfLineEnd) {
   size_t last;
   if (RegExpIsSimple && !SimpleRegExp.empty()) return FindSimple(text, size, 0, last, last);
+  // One line: its end is the only line tail and its start the only head.
+  if (EndsOnlyAtLineTail && !std::memchr(text, '\n', size) && (lfLineEnd || !std::memchr(text, '\r', size)))
+    return LineEndingMatchExists(reinterpret_cast<const uint8_t*>(text), size);
   return Walk(reinterpret_cast<const uint8_t*>(text), size, 0, FwdStart(true, lfLineEnd), true, last);
+}
+
+// The reversed automaton from the end of a one-line text. Characters are
+// found backwards: a byte that is no lead byte always ends a character, so
+// the one before q is two bytes long when an odd run of lead-byte values
+// ends just before q - 1. Each run is counted once, so the walk is linear.
+bool TRE_DFA::LineEndingMatchExists(const uint8_t* t, size_t size) {
+  size_t runFrom = 0, runTo = 0;  // [runFrom, runTo): lead bytes after a character end
+  auto leadRunEndingAt = [&](size_t x) -> size_t {  // lead bytes ending at x, inclusive
+    if (x >= runFrom && x < runTo) return x - runFrom + 1;
+    size_t j = x + 1;
+    while (j > 0 && sjis::IsLeadByte(t[j - 1])) --j;
+    runFrom = j;
+    runTo = x + 1;
+    return x + 1 - j;
+  };
+  int rs = RevStart(true);
+  for (size_t q = size;;) {
+    uint8_t info = Rev.Info[rs];
+    if ((info & 1) || ((info & 2) && q == 0)) return true;
+    if (q == 0) return false;
+    size_t len = q >= 2 && leadRunEndingAt(q - 2) % 2 == 1 ? 2 : 1;
+    int cls;
+    if (len == 2) {
+      cls = DblMap[(ByteInfo[t[q - 2]] & 0xFF) * 256 + t[q - 1]];
+    } else {
+      uint16_t bi = ByteInfo[t[q - 1]];
+      cls = (bi & 0x8000) ? ClsInvalid : bi;
+    }
+    int32_t v = Rev.Trans[static_cast<size_t>(rs) * Width + cls];
+    if (v < 0) v = RevCompute(rs, cls);
+    rs = v;
+    if (rs == 0) return false;
+    q -= len;
+  }
 }
 
 bool TRE_DFA::MatchAt(const char* text, size_t size, size_t pos, bool lineHead, bool lfLineEnd) {
@@ -613,7 +675,7 @@ void TRE_DFA::MatchAll(const char* text, size_t size, size_t from, bool fromIsLi
     work += (WalkEnd > pos ? WalkEnd - pos : 0) + 2 * (e > pos && found ? e - pos : 0) + 1;
     if (!found) return;
     size_t next = onMatch(s, e);
-    if (next == SIZE_MAX || next > size || next < e || next <= pos) return;
+    if (next == SIZE_MAX || next > size || next <= s || next <= pos) return;
     head = everyStartIsLineHead || PrevCharIsLF(t, size, s, next);
     pos = next;
   }
@@ -803,7 +865,7 @@ size_t TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool
     }
     size_t e = from + static_cast<size_t>(b);
     size_t n = onMatch(p, e);
-    if (n == SIZE_MAX || n > size || n < e || n <= start) return SIZE_MAX;
+    if (n == SIZE_MAX || n > size || n <= p || n <= start) return SIZE_MAX;
     if (!isBoundary(n)) return n;
     startHead = everyStartIsLineHead || (isBoundary(n - 1) && t[n - 1] == 10);
     start = p = n;

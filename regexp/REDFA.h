@@ -49,8 +49,9 @@ class TRE_DFA {
   bool Search(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd, size_t& start,
               size_t& end, bool ignoreAnchors = false);
   // Every match in turn: the first search starts at `from`; onMatch gets each
-  // match and returns where the next search starts (past the match, and past
-  // at least one character after an empty one), or SIZE_MAX to stop. Later
+  // match and returns where the next search starts (past the match start: as
+  // a rule past the match, and past at least one character after an empty
+  // one), or SIZE_MAX to stop. Later
   // searches start at a line head when the character before is an LF. When
   // repeated searches rescan too much (a match decided only far ahead), the
   // rest is done with a table of longest ends built in one backward pass, so
@@ -70,6 +71,9 @@ class TRE_DFA {
   bool FindSimple(const char* text, size_t size, size_t from, size_t& start, size_t& end) const;
 
   // Whether text[0, size) holds any match (text start is a line head).
+  // When every match ends at a line tail and the text is one line, the
+  // answer comes from a backward walk from its end, which stops as soon as
+  // a match start is seen or no match can reach further back.
   bool Contains(const char* text, size_t size, bool lfLineEnd);
   // Whether a match starts exactly at pos (a character boundary).
   bool MatchAt(const char* text, size_t size, size_t pos, bool lineHead, bool lfLineEnd);
@@ -77,6 +81,8 @@ class TRE_DFA {
   bool HasLHead = false;
   bool HasLTail = false;
   bool RegExpIsSimple = false;
+  // No match ends anywhere but at a line tail.
+  bool EndsOnlyAtLineTail = false;
   std::string SimpleRegExp;
   // Bytes every match contains, and bytes every match begins with (empty
   // when none are known), for prefilters.
@@ -97,6 +103,8 @@ class TRE_DFA {
   };
   void BuildNFAArrays(const TRE_NFA& nfa);
   void BuildClassMap();
+  void FindIfEndsOnlyAtLineTail();
+  bool LineEndingMatchExists(const uint8_t* t, size_t size);
   int Intern(Cache& c, std::string&& key, uint8_t info);
   void ResetCache(Cache& c);
   int FwdStart(bool lineHead, bool lf, bool noAnchors = false);
