@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace vel {
 
@@ -58,6 +61,24 @@ const char* REFindBytes(const char* p, size_t n, std::string_view needle) {
   return nullptr;
 }
 
+const char* REFindAnyByte(const char* p, size_t n, std::string_view keys) {
+  if (keys.empty()) return nullptr;
+  if (keys.size() == 1) return static_cast<const char*>(std::memchr(p, keys[0], n));
+  const char k0 = keys[0], k1 = keys[1], k2 = keys.size() > 2 ? keys[2] : keys[1];
+  size_t i = 0;
+#ifdef __SSE2__
+  const __m128i v0 = _mm_set1_epi8(k0), v1 = _mm_set1_epi8(k1), v2 = _mm_set1_epi8(k2);
+  for (; i + 16 <= n; i += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i eq = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, v0), _mm_cmpeq_epi8(x, v1)), _mm_cmpeq_epi8(x, v2));
+    if (const int m = _mm_movemask_epi8(eq)) return p + i + __builtin_ctz(static_cast<unsigned>(m));
+  }
+#endif
+  for (; i < n; ++i)
+    if (p[i] == k0 || p[i] == k1 || p[i] == k2) return p + i;
+  return nullptr;
+}
+
 bool TRE_DFA::FindSimple(const char* text, size_t size, size_t from, size_t& start, size_t& end) const {
   const std::string& lit = SimpleRegExp;
   size_t boundary = from;  // only moves forward, so the whole search stays linear
@@ -89,6 +110,32 @@ void TRE_DFA::Run() {
   Resets = 0;
   CheckIfRegExpIsSimple();
   FindIfEndsOnlyAtLineTail();
+  FindStartKeyBytes();
+}
+
+// Every first character, keyed by its only byte or by its trail byte. A
+// pattern that may match before taking a character has none.
+void TRE_DFA::FindStartKeyBytes() {
+  StartKeyBytes.clear();
+  if (HasLHead) return;
+  std::string keys;
+  for (int s : SeedPlain) {
+    if (s == 1 || HasLTEdge[s]) return;
+    for (const Edge& e : CharEdges[s]) {
+      for (uint32_t c = e.Lo; c <= e.Hi && c <= 0xFFFF; ++c) {
+        if (c >= 0x100 && !sjis::IsLeadByte(static_cast<unsigned char>(c >> 8))) {
+          c |= 0xFF;  // no text holds these codes
+          continue;
+        }
+        if (c < 0x100 && sjis::IsLeadByte(static_cast<unsigned char>(c))) continue;
+        const char key = static_cast<char>(c & 0xFF);
+        if (keys.find(key) != std::string::npos) continue;
+        if (keys.size() == 3) return;
+        keys += key;
+      }
+    }
+  }
+  StartKeyBytes = keys;
 }
 
 // The accepting state is out of reach without a line-tail transition.
@@ -464,23 +511,32 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
   bool any = false;
   // In the state where nothing is alive and a match may start anywhere, no
   // match can start before the next occurrence of the prefix every match
-  // begins with: skip there with memchr speed. Without anchors at line heads
-  // that state is the same whether or not an LF was skipped.
+  // begins with, or before the character holding the next key byte of a
+  // first character: skip there with memchr speed. Without anchors at line
+  // heads that state is the same whether or not an LF was skipped, and the
+  // same as at the start of a line.
   const std::string& pre = RequiredPrefix;
+  const std::string& keys = StartKeyBytes;
   int32_t startFlags;
   std::memcpy(&startFlags, Fwd.Keys[st]->data(), 4);
-  const bool canSkip = (startFlags & kFlagSeeding) && !pre.empty() && !HasLHead;
+  const bool canSkip = (startFlags & kFlagSeeding) && (!pre.empty() || !keys.empty()) && !HasLHead;
+  const int idleIdx = (startFlags & kFlagLF ? 2 : 0) | (startFlags & kFlagNoAnchors ? 8 : 0);
   auto findIdle = [&] {
     if (!canSkip) return -1;
+    if (FwdStarts[idleIdx] >= 0) return FwdStarts[idleIdx];
     auto it = Fwd.Ids.find(PackKey(kFlagSeeding | (startFlags & (kFlagLF | kFlagNoAnchors)), {}));
     return it == Fwd.Ids.end() ? -1 : it->second;
   };
-  int idle = findIdle();
+  auto findIdleHead = [&] {
+    const int i = idleIdx | 1;
+    return canSkip && LHTargets.empty() && !(idleIdx & 8) ? FwdStarts[i] : -1;
+  };
+  int idle = findIdle(), idleHead = findIdleHead();
   size_t idleResets = Resets, noSkipBefore = 0;
   for (;;) {
-    if (st == idle && p >= noSkipBefore && p < size) {
+    if ((st == idle || (st == idleHead && st >= 0)) && p >= noSkipBefore && p < size) {
       const char* from = reinterpret_cast<const char*>(t) + p;
-      const char* hit = REFindBytes(from, size - p, pre);
+      const char* hit = pre.empty() ? REFindAnyByte(from, size - p, keys) : REFindBytes(from, size - p, pre);
       size_t h = hit ? static_cast<size_t>(hit - reinterpret_cast<const char*>(t)) : size;
       // A hit is a character start when an even run of lead-byte values
       // precedes it (a byte of another value always ends a character).
@@ -490,6 +546,9 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
         noSkipBefore = h;
       } else if (run % 2 == 0) {
         p = h;
+      } else if (pre.empty()) {
+        // The key byte is the trail of the character at h - 1.
+        p = h - 1;
       } else {
         // h is the trail byte of a character, so h + 1 starts one, and no
         // occurrence lies before it.
@@ -518,9 +577,10 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
     if (v < 0) {
       v = FwdCompute(st, cls);
       trans = Fwd.Trans.data();
-      if (Resets != idleResets || idle < 0) {
+      if (Resets != idleResets || idle < 0 || idleHead < 0) {
         idleResets = Resets;
         idle = findIdle();
+        idleHead = findIdleHead();
       }
     }
     if (v & 1) {

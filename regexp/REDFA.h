@@ -31,6 +31,9 @@ namespace vel {
 // that the cost follows the distance to the hit.
 const char* REFindBytes(const char* p, size_t n, std::string_view needle);
 
+// First byte of [p, p + n) that is one of up to three keys, or null.
+const char* REFindAnyByte(const char* p, size_t n, std::string_view keys);
+
 class TRE_DFA {
  public:
   explicit TRE_DFA(const TRE_NFA& nfa);
@@ -88,6 +91,9 @@ class TRE_DFA {
   // when none are known), for prefilters.
   std::string RequiredLiteral;
   std::string RequiredPrefix;
+  // One of these bytes lies in the first character of every match: its
+  // only byte, or its trail byte (empty when there are more than three).
+  std::string StartKeyBytes;
 
   size_t ClassCount() const { return NumClasses; }
   size_t CacheResets() const { return Resets; }
@@ -104,6 +110,7 @@ class TRE_DFA {
   void BuildNFAArrays(const TRE_NFA& nfa);
   void BuildClassMap();
   void FindIfEndsOnlyAtLineTail();
+  void FindStartKeyBytes();
   bool LineEndingMatchExists(const uint8_t* t, size_t size);
   int Intern(Cache& c, std::string&& key, uint8_t info);
   void ResetCache(Cache& c);

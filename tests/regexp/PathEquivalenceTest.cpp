@@ -7,6 +7,7 @@
 #include <random>
 
 #include "regexp/AWKStr.h"
+#include "regexp/Grep.h"
 #include "text/Sjis.h"
 
 namespace vel {
@@ -125,6 +126,52 @@ TEST(PathEquivalence, LineTailPatternsDecideALineFromItsEnd) {
     TMatchCORE m;
     m.SetRegExp(p);
     EXPECT_FALSE(m.GetCurrentDFA()->EndsOnlyAtLineTail) << p;
+  }
+}
+
+// Skipping to a key byte of the first character, in the engine's walks and
+// in grep's line selection, gives what a walk through every character gives.
+TEST(PathEquivalence, SkippingToStartKeyBytesGivesTheSameResults) {
+  std::mt19937 rng(20261211);
+  static const std::vector<std::string> chars = {"a", "b", "c", "ア", "あ", "\n", "\r", "\r\n", std::string(1, '\0'),
+                                                 "\x83", "\x88\x9f", "\x9f\x61", "\x9f\x9f", "ぃ", "x"};
+  static const std::vector<std::string> extra = {"\x88\x9f", "\x9f\x9f", "\x9f\x61|ア", "(a|ア)b"};
+  int skipping = 0;
+  for (int iter = 0; iter < 500; ++iter) {
+    std::string p = iter % 4 == 0 ? extra[rng() % extra.size()] + RandomPattern(rng, 1) : RandomPattern(rng, 2);
+    TAWKStr skip, walk;
+    TGrep grepSkip, grepWalk;
+    for (TAWKStr* a : {&skip, &walk}) {
+      a->LineSeparator = iter % 2 ? mcls_LF : mcls_CRLF;
+      a->SetRegExp(p);
+    }
+    grepSkip.SetRegExp(p);
+    grepWalk.SetRegExp(p);
+    walk.GetCurrentDFA()->StartKeyBytes.clear();
+    grepWalk.GetCurrentDFA()->StartKeyBytes.clear();
+    skipping += !skip.GetCurrentDFA()->StartKeyBytes.empty();
+    for (int k = 0; k < 6; ++k) {
+      std::string t;
+      for (size_t n = rng() % (k == 5 ? 400 : 30); n > 0; --n) t += chars[rng() % chars.size()];
+      ASSERT_EQ(RunAll(skip, t), RunAll(walk, t)) << "iter " << iter << " pattern " << p << " text " << t;
+      auto lines = [&](TGrep& g) {
+        std::vector<std::string> out;
+        g.GrepBuffer(t.data(), t.size(), 1, true, [&](size_t no, std::string_view line) {
+          out.push_back(std::to_string(no) + ":" + std::string(line));
+          return true;
+        });
+        return out;
+      };
+      ASSERT_EQ(lines(grepSkip), lines(grepWalk)) << "iter " << iter << " pattern " << p << " text " << t;
+    }
+  }
+  EXPECT_GT(skipping, 150);
+  TMatchCORE m;
+  m.SetRegExp("(す|ス|ｽ)け");
+  EXPECT_EQ(m.GetCurrentDFA()->StartKeyBytes.size(), 3u);
+  for (const char* q : {"x*", "$|a", "[a-z]", "."}) {
+    m.SetRegExp(q);
+    EXPECT_EQ(m.GetCurrentDFA()->StartKeyBytes, "") << q;
   }
 }
 
