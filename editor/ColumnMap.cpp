@@ -28,9 +28,7 @@ void WalkColumns(const std::string& S, const TColumnMapOptions& o, F&& f) {
   }
 }
 
-}  // namespace
-
-TCharSet CreateDelimiters() {
+TCharSet BuildDelimiters() {
   TCharSet s;
   auto range = [&](int lo, int hi) {
     for (int c = lo; c <= hi; ++c) s.set(c);
@@ -43,6 +41,13 @@ TCharSet CreateDelimiters() {
   range(0xA0, 0xA5);
   range(0xFD, 0xFF);
   return s;
+}
+}  // namespace
+
+// Built once: every column-map option set starts from it, many per edit.
+TCharSet CreateDelimiters() {
+  static const TCharSet set = BuildDelimiters();
+  return set;
 }
 
 std::string StrToAttributes(const std::string& S, const TColumnMapOptions& o) {

@@ -5,6 +5,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/Reset.h"
+#include "text/Sjis.h"
 
 namespace vel {
 
@@ -24,14 +25,12 @@ const std::pair<TCursor, const char*> kCursorNames[] = {
     {crAppStart, "crAppStart"},   {crHelp, "crHelp"},         {crHandPoint, "crHandPoint"},
     {crSizeAll, "crSizeAll"}};
 
+// The names are ASCII, so a byte-wise fold cannot join two double-byte characters.
 bool SameText(const std::string& a, const char* b) {
   size_t i = 0;
-  for (; i < a.size() && b[i]; ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
+  for (; i < a.size() && b[i]; ++i)
+    if (sjis::AsciiLower(static_cast<unsigned char>(a[i])) != sjis::AsciiLower(static_cast<unsigned char>(b[i])))
+      return false;
   return i == a.size() && b[i] == 0;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/IniText.h"
 
+#include "text/Sjis.h"
+
 namespace vel {
 
 namespace {
@@ -30,30 +32,26 @@ bool SplitKey(const std::string& line, std::string* key, std::string* value) {
   return true;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 }  // namespace
 
 bool SameIniName(const std::string& a, const std::string& b) {
+  // Folded a character at a time: a trail byte in A-Z must not fold, or ア
+  // (83 41) and ヂ (83 61) would name the same key.
   if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
+  for (size_t i = 0; i < a.size();) {
+    const size_t n = sjis::CharLen(a, i);
+    if (n != sjis::CharLen(b, i)) return false;
+    if (n == 2 ? (a[i] != b[i] || a[i + 1] != b[i + 1])
+               : sjis::AsciiLower(static_cast<unsigned char>(a[i])) !=
+                     sjis::AsciiLower(static_cast<unsigned char>(b[i])))
+      return false;
+    i += n;
+  }
   return true;
 }
 
 TIniText::TIniText(const std::string& text) {
-  std::string cur;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      Lines.push_back(cur);
-      cur.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      cur += c;
-    }
-  }
-  if (!cur.empty()) Lines.push_back(cur);
+  sjis::ForEachLine(text, [&](size_t begin, size_t length) { Lines.push_back(text.substr(begin, length)); });
 }
 
 std::string TIniText::Text() const {

@@ -56,5 +56,14 @@ TEST(IniText, BrokenLinesAreKeptAndIgnored) {
   EXPECT_EQ(t.Text(), "garbage line\r\n[Sec\r\n=novalue\r\n[Good]\r\nk=w\r\n\x81\r\n");
 }
 
+TEST(IniText, NamesFoldAsciiCaseButNeverATrailByte) {
+  EXPECT_TRUE(SameIniName("PageTotal", "pagetotal"));
+  EXPECT_TRUE(SameIniName("ページ1", "ページ1"));
+  EXPECT_FALSE(SameIniName("ア", "\x83\x61"));  // ア is 83 41; 83 61 is another katakana
+  EXPECT_FALSE(SameIniName("アa", "a\x83\x41"));
+  TIniText t("[ア]\r\nk=1\r\n[\x83\x61]\r\nk=2\r\n");
+  EXPECT_EQ(t.Get("\x83\x61", "k").value_or(""), "2");
+}
+
 }  // namespace
 }  // namespace vel

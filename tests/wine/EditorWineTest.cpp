@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+// The system's headers first: they rename TextOut and GetTextMetrics, which
+// the platform's canvas declarations must see renamed too.
+#include "platform/win32/WindowHost.h"
+
 #include "editor/Editor.h"
 #include "editor/EditorCursorNames.h"
 #include "tests/wine/WineTestUtil.h"
@@ -22,6 +26,8 @@ struct TWineEditor {
     win32::RegisterHostClass({"VelTestEditor"});
     Host.Create("VelTestEditor", {0, WS_POPUP | WS_VISIBLE, "editor", {x, 40, x + 300, 240}}, Editor);
   }
+  // The window goes first, telling the control, which then holds no window.
+  ~TWineEditor() { Host.Destroy(); }
   HWND Wnd() const { return Host.Handle(); }
   void Load(const std::string& text) {
     Editor.Lines().Clear();
@@ -116,6 +122,74 @@ TEST(EditorWine, ClipboardRoundTripsBetweenTwoControlsAndFromOtherPrograms) {
   b.Load("");
   b.Editor.PasteFromClipboard();
   EXPECT_EQ(b.Editor.Lines().GetText(), "表示\r\nok");
+}
+
+// The other side of a clipboard exchange, as a process of its own: this test
+// program started again with one of these two disabled tests selected.
+std::string EnvOr(const char* name) {
+  char buf[MAX_PATH] = {};
+  return ::GetEnvironmentVariableA(name, buf, sizeof buf) ? buf : "";
+}
+
+TEST(EditorWineOtherProcess, DISABLED_PutsTheFileOnTheClipboard) {
+  ASSERT_TRUE(PutPlainText(wine::ReadFileBytes(EnvOr("VEL_CLIP_FILE"))));
+}
+
+TEST(EditorWineOtherProcess, DISABLED_WritesTheClipboardToTheFile) {
+  for (int i = 0; i < 50 && !::OpenClipboard(nullptr); ++i) ::Sleep(20);
+  std::string text;
+  if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
+    if (const char* p = static_cast<const char*>(::GlobalLock(h))) {
+      text = p;
+      ::GlobalUnlock(h);
+    }
+  }
+  ::CloseClipboard();
+  wine::WriteFileBytes(EnvOr("VEL_CLIP_FILE"), text);
+}
+
+// Runs one of the disabled tests above in a new process and waits for it.
+bool RunOtherProcess(const char* test, const std::string& file) {
+  char exe[MAX_PATH];
+  ::GetModuleFileNameA(nullptr, exe, sizeof exe);
+  std::string cmd = std::string("\"") + exe + "\" --gtest_also_run_disabled_tests --gtest_filter=EditorWineOtherProcess." + test;
+  ::SetEnvironmentVariableA("VEL_CLIP_FILE", file.c_str());
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessA(exe, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    return false;
+  ::WaitForSingleObject(pi.hProcess, 60000);
+  DWORD code = 1;
+  ::GetExitCodeProcess(pi.hProcess, &code);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  return code == 0;
+}
+
+TEST(EditorWine, ClipboardCrossesToAndFromAnotherProcess) {
+  InitEditorUnit();
+  const std::string dir = wine::MakeScratchDir("clip");
+  const std::string file = dir + "clip.txt";
+  TWineEditor ed(20);
+
+  // Another process's text pastes here, Japanese and a trail byte 0x5C intact.
+  wine::WriteFileBytes(file, "表示ソフト\r\nend");
+  ASSERT_TRUE(RunOtherProcess("DISABLED_PutsTheFileOnTheClipboard", file));
+  ed.Load("");
+  ed.Editor.PasteFromClipboard();
+  EXPECT_EQ(ed.Editor.Lines().GetText(), "表示ソフト\r\nend");
+
+  // A box copied here reaches the other process as plain text.
+  ed.Load("abcd\r\nefgh\r\n");
+  ed.Editor.SetSelectionMode(smBox);
+  ed.Editor.SetRowCol(0, 1);
+  ed.Editor.InitSelection();
+  ed.Editor.SetRowCol(1, 3);
+  ed.Editor.SetSelection();
+  ASSERT_TRUE(ed.Editor.CopyToClipboard());
+  ASSERT_TRUE(RunOtherProcess("DISABLED_WritesTheClipboardToTheFile", file));
+  EXPECT_EQ(wine::ReadFileBytes(file), "bc\r\nfg\r\n");
 }
 
 }  // namespace
