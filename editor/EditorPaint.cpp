@@ -406,7 +406,6 @@ void TEditor::LineScroll(int Row, int Count) {
   if (y >= FClientHeight) return;
   TUnderlineUpdate underline(*this);
   DoScroll(0, Count * FRowHeight, TRect{FLeftMargin, y, FClientWidth, FClientHeight});
-  FWindow->Update();
 }
 
 }  // namespace vel
