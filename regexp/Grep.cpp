@@ -74,13 +74,18 @@ size_t TGrep::GrepBuffer(const char* data, size_t size, size_t firstLineNo, bool
     p = next;
     return go;
   };
+  // Without a required string, a key byte of the first character does.
+  static const std::string kNone;
+  const std::string& keys =
+      lit.empty() && dfa->StartKeyBytes.find_first_of("\r\n") == std::string::npos ? dfa->StartKeyBytes : kNone;
   // Each line is walked at most once: a hit of the required string leads to
   // its line, the automaton decides the whole line, and the search goes on
   // after it, so a long line costs its length, not its length per hit.
   while (p < end) {
     const char* ls = p;
-    if (!lit.empty()) {
-      const char* hit = REFindBytes(p, static_cast<size_t>(end - p), lit);
+    if (!lit.empty() || !keys.empty()) {
+      const size_t n = static_cast<size_t>(end - p);
+      const char* hit = lit.empty() ? REFindAnyByte(p, n, keys) : REFindBytes(p, n, lit);
       if (!hit) break;
       ls = hit;
       while (ls > p && !sjis::IsBreakByte(ls[-1])) --ls;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace vel {
 
@@ -58,6 +61,24 @@ const char* REFindBytes(const char* p, size_t n, std::string_view needle) {
   return nullptr;
 }
 
+const char* REFindAnyByte(const char* p, size_t n, std::string_view keys) {
+  if (keys.empty()) return nullptr;
+  if (keys.size() == 1) return static_cast<const char*>(std::memchr(p, keys[0], n));
+  const char k0 = keys[0], k1 = keys[1], k2 = keys.size() > 2 ? keys[2] : keys[1];
+  size_t i = 0;
+#ifdef __SSE2__
+  const __m128i v0 = _mm_set1_epi8(k0), v1 = _mm_set1_epi8(k1), v2 = _mm_set1_epi8(k2);
+  for (; i + 16 <= n; i += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i eq = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, v0), _mm_cmpeq_epi8(x, v1)), _mm_cmpeq_epi8(x, v2));
+    if (const int m = _mm_movemask_epi8(eq)) return p + i + __builtin_ctz(static_cast<unsigned>(m));
+  }
+#endif
+  for (; i < n; ++i)
+    if (p[i] == k0 || p[i] == k1 || p[i] == k2) return p + i;
+  return nullptr;
+}
+
 bool TRE_DFA::FindSimple(const char* text, size_t size, size_t from, size_t& start, size_t& end) const {
   const std::string& lit = SimpleRegExp;
   size_t boundary = from;  // only moves forward, so the whole search stays linear
@@ -88,6 +109,56 @@ void TRE_DFA::Run() {
   ResetCache(Rev);
   Resets = 0;
   CheckIfRegExpIsSimple();
+  FindIfEndsOnlyAtLineTail();
+  FindStartKeyBytes();
+}
+
+// Every first character, keyed by its only byte or by its trail byte. A
+// pattern that may match before taking a character has none.
+void TRE_DFA::FindStartKeyBytes() {
+  StartKeyBytes.clear();
+  if (HasLHead) return;
+  std::string keys;
+  for (int s : SeedPlain) {
+    if (s == 1 || HasLTEdge[s]) return;
+    for (const Edge& e : CharEdges[s]) {
+      for (uint32_t c = e.Lo; c <= e.Hi && c <= 0xFFFF; ++c) {
+        if (c >= 0x100 && !sjis::IsLeadByte(static_cast<unsigned char>(c >> 8))) {
+          c |= 0xFF;  // no text holds these codes
+          continue;
+        }
+        if (c < 0x100 && sjis::IsLeadByte(static_cast<unsigned char>(c))) continue;
+        const char key = static_cast<char>(c & 0xFF);
+        if (keys.find(key) != std::string::npos) continue;
+        if (keys.size() == 3) return;
+        keys += key;
+      }
+    }
+  }
+  StartKeyBytes = keys;
+}
+
+// The accepting state is out of reach without a line-tail transition.
+void TRE_DFA::FindIfEndsOnlyAtLineTail() {
+  EndsOnlyAtLineTail = false;
+  if (!HasLTail) return;
+  std::vector<uint8_t> seen(static_cast<size_t>(NumStates), 0);
+  std::vector<int> todo = SeedHead;
+  for (int s : todo) seen[s] = 1;
+  auto visit = [&](int s) {
+    if (!seen[s]) {
+      seen[s] = 1;
+      todo.push_back(s);
+    }
+  };
+  while (!todo.empty()) {
+    int s = todo.back();
+    todo.pop_back();
+    if (s == 1) return;
+    for (const Edge& e : CharEdges[s]) visit(e.To);
+    for (int z : EpsEdges[s]) visit(z);
+  }
+  EndsOnlyAtLineTail = true;
 }
 
 void TRE_DFA::BuildNFAArrays(const TRE_NFA& nfa) {
@@ -440,23 +511,32 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
   bool any = false;
   // In the state where nothing is alive and a match may start anywhere, no
   // match can start before the next occurrence of the prefix every match
-  // begins with: skip there with memchr speed. Without anchors at line heads
-  // that state is the same whether or not an LF was skipped.
+  // begins with, or before the character holding the next key byte of a
+  // first character: skip there with memchr speed. Without anchors at line
+  // heads that state is the same whether or not an LF was skipped, and the
+  // same as at the start of a line.
   const std::string& pre = RequiredPrefix;
+  const std::string& keys = StartKeyBytes;
   int32_t startFlags;
   std::memcpy(&startFlags, Fwd.Keys[st]->data(), 4);
-  const bool canSkip = (startFlags & kFlagSeeding) && !pre.empty() && !HasLHead;
+  const bool canSkip = (startFlags & kFlagSeeding) && (!pre.empty() || !keys.empty()) && !HasLHead;
+  const int idleIdx = (startFlags & kFlagLF ? 2 : 0) | (startFlags & kFlagNoAnchors ? 8 : 0);
   auto findIdle = [&] {
     if (!canSkip) return -1;
+    if (FwdStarts[idleIdx] >= 0) return FwdStarts[idleIdx];
     auto it = Fwd.Ids.find(PackKey(kFlagSeeding | (startFlags & (kFlagLF | kFlagNoAnchors)), {}));
     return it == Fwd.Ids.end() ? -1 : it->second;
   };
-  int idle = findIdle();
+  auto findIdleHead = [&] {
+    const int i = idleIdx | 1;
+    return canSkip && LHTargets.empty() && !(idleIdx & 8) ? FwdStarts[i] : -1;
+  };
+  int idle = findIdle(), idleHead = findIdleHead();
   size_t idleResets = Resets, noSkipBefore = 0;
   for (;;) {
-    if (st == idle && p >= noSkipBefore && p < size) {
+    if ((st == idle || (st == idleHead && st >= 0)) && p >= noSkipBefore && p < size) {
       const char* from = reinterpret_cast<const char*>(t) + p;
-      const char* hit = REFindBytes(from, size - p, pre);
+      const char* hit = pre.empty() ? REFindAnyByte(from, size - p, keys) : REFindBytes(from, size - p, pre);
       size_t h = hit ? static_cast<size_t>(hit - reinterpret_cast<const char*>(t)) : size;
       // A hit is a character start when an even run of lead-byte values
       // precedes it (a byte of another value always ends a character).
@@ -466,6 +546,9 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
         noSkipBefore = h;
       } else if (run % 2 == 0) {
         p = h;
+      } else if (pre.empty()) {
+        // The key byte is the trail of the character at h - 1.
+        p = h - 1;
       } else {
         // h is the trail byte of a character, so h + 1 starts one, and no
         // occurrence lies before it.
@@ -494,9 +577,10 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
     if (v < 0) {
       v = FwdCompute(st, cls);
       trans = Fwd.Trans.data();
-      if (Resets != idleResets || idle < 0) {
+      if (Resets != idleResets || idle < 0 || idleHead < 0) {
         idleResets = Resets;
         idle = findIdle();
+        idleHead = findIdleHead();
       }
     }
     if (v & 1) {
@@ -519,7 +603,45 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
 bool TRE_DFA::Contains(const char* text, size_t size, bool lfLineEnd) {
   size_t last;
   if (RegExpIsSimple && !SimpleRegExp.empty()) return FindSimple(text, size, 0, last, last);
+  // One line: its end is the only line tail and its start the only head.
+  if (EndsOnlyAtLineTail && !std::memchr(text, '\n', size) && (lfLineEnd || !std::memchr(text, '\r', size)))
+    return LineEndingMatchExists(reinterpret_cast<const uint8_t*>(text), size);
   return Walk(reinterpret_cast<const uint8_t*>(text), size, 0, FwdStart(true, lfLineEnd), true, last);
+}
+
+// The reversed automaton from the end of a one-line text. Characters are
+// found backwards: a byte that is no lead byte always ends a character, so
+// the one before q is two bytes long when an odd run of lead-byte values
+// ends just before q - 1. Each run is counted once, so the walk is linear.
+bool TRE_DFA::LineEndingMatchExists(const uint8_t* t, size_t size) {
+  size_t runFrom = 0, runTo = 0;  // [runFrom, runTo): lead bytes after a character end
+  auto leadRunEndingAt = [&](size_t x) -> size_t {  // lead bytes ending at x, inclusive
+    if (x >= runFrom && x < runTo) return x - runFrom + 1;
+    size_t j = x + 1;
+    while (j > 0 && sjis::IsLeadByte(t[j - 1])) --j;
+    runFrom = j;
+    runTo = x + 1;
+    return x + 1 - j;
+  };
+  int rs = RevStart(true);
+  for (size_t q = size;;) {
+    uint8_t info = Rev.Info[rs];
+    if ((info & 1) || ((info & 2) && q == 0)) return true;
+    if (q == 0) return false;
+    size_t len = q >= 2 && leadRunEndingAt(q - 2) % 2 == 1 ? 2 : 1;
+    int cls;
+    if (len == 2) {
+      cls = DblMap[(ByteInfo[t[q - 2]] & 0xFF) * 256 + t[q - 1]];
+    } else {
+      uint16_t bi = ByteInfo[t[q - 1]];
+      cls = (bi & 0x8000) ? ClsInvalid : bi;
+    }
+    int32_t v = Rev.Trans[static_cast<size_t>(rs) * Width + cls];
+    if (v < 0) v = RevCompute(rs, cls);
+    rs = v;
+    if (rs == 0) return false;
+    q -= len;
+  }
 }
 
 bool TRE_DFA::MatchAt(const char* text, size_t size, size_t pos, bool lineHead, bool lfLineEnd) {
@@ -613,7 +735,7 @@ void TRE_DFA::MatchAll(const char* text, size_t size, size_t from, bool fromIsLi
     work += (WalkEnd > pos ? WalkEnd - pos : 0) + 2 * (e > pos && found ? e - pos : 0) + 1;
     if (!found) return;
     size_t next = onMatch(s, e);
-    if (next == SIZE_MAX || next > size || next < e || next <= pos) return;
+    if (next == SIZE_MAX || next > size || next <= s || next <= pos) return;
     head = everyStartIsLineHead || PrevCharIsLF(t, size, s, next);
     pos = next;
   }
@@ -803,7 +925,7 @@ size_t TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool
     }
     size_t e = from + static_cast<size_t>(b);
     size_t n = onMatch(p, e);
-    if (n == SIZE_MAX || n > size || n < e || n <= start) return SIZE_MAX;
+    if (n == SIZE_MAX || n > size || n <= p || n <= start) return SIZE_MAX;
     if (!isBoundary(n)) return n;
     startHead = everyStartIsLineHead || (isBoundary(n - 1) && t[n - 1] == 10);
     start = p = n;

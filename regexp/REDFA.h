@@ -31,6 +31,9 @@ namespace vel {
 // that the cost follows the distance to the hit.
 const char* REFindBytes(const char* p, size_t n, std::string_view needle);
 
+// First byte of [p, p + n) that is one of up to three keys, or null.
+const char* REFindAnyByte(const char* p, size_t n, std::string_view keys);
+
 class TRE_DFA {
  public:
   explicit TRE_DFA(const TRE_NFA& nfa);
@@ -49,8 +52,9 @@ class TRE_DFA {
   bool Search(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd, size_t& start,
               size_t& end, bool ignoreAnchors = false);
   // Every match in turn: the first search starts at `from`; onMatch gets each
-  // match and returns where the next search starts (past the match, and past
-  // at least one character after an empty one), or SIZE_MAX to stop. Later
+  // match and returns where the next search starts (past the match start: as
+  // a rule past the match, and past at least one character after an empty
+  // one), or SIZE_MAX to stop. Later
   // searches start at a line head when the character before is an LF. When
   // repeated searches rescan too much (a match decided only far ahead), the
   // rest is done with a table of longest ends built in one backward pass, so
@@ -70,6 +74,9 @@ class TRE_DFA {
   bool FindSimple(const char* text, size_t size, size_t from, size_t& start, size_t& end) const;
 
   // Whether text[0, size) holds any match (text start is a line head).
+  // When every match ends at a line tail and the text is one line, the
+  // answer comes from a backward walk from its end, which stops as soon as
+  // a match start is seen or no match can reach further back.
   bool Contains(const char* text, size_t size, bool lfLineEnd);
   // Whether a match starts exactly at pos (a character boundary).
   bool MatchAt(const char* text, size_t size, size_t pos, bool lineHead, bool lfLineEnd);
@@ -77,11 +84,16 @@ class TRE_DFA {
   bool HasLHead = false;
   bool HasLTail = false;
   bool RegExpIsSimple = false;
+  // No match ends anywhere but at a line tail.
+  bool EndsOnlyAtLineTail = false;
   std::string SimpleRegExp;
   // Bytes every match contains, and bytes every match begins with (empty
   // when none are known), for prefilters.
   std::string RequiredLiteral;
   std::string RequiredPrefix;
+  // One of these bytes lies in the first character of every match: its
+  // only byte, or its trail byte (empty when there are more than three).
+  std::string StartKeyBytes;
 
   size_t ClassCount() const { return NumClasses; }
   size_t CacheResets() const { return Resets; }
@@ -97,6 +109,9 @@ class TRE_DFA {
   };
   void BuildNFAArrays(const TRE_NFA& nfa);
   void BuildClassMap();
+  void FindIfEndsOnlyAtLineTail();
+  void FindStartKeyBytes();
+  bool LineEndingMatchExists(const uint8_t* t, size_t size);
   int Intern(Cache& c, std::string&& key, uint8_t info);
   void ResetCache(Cache& c);
   int FwdStart(bool lineHead, bool lf, bool noAnchors = false);

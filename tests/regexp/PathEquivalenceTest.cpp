@@ -7,6 +7,8 @@
 #include <random>
 
 #include "regexp/AWKStr.h"
+#include "regexp/Grep.h"
+#include "text/Sjis.h"
 
 namespace vel {
 namespace {
@@ -90,6 +92,126 @@ TEST(PathEquivalence, EveryPathGivesTheSameResults) {
       EXPECT_EQ(RunAll(table, t), want) << "seed " << seed << " iter " << iter << " pattern " << p;
       EXPECT_EQ(RunAll(both, t), want) << "seed " << seed << " iter " << iter << " pattern " << p;
       if (HasFailure()) return;
+    }
+  }
+}
+
+// A pattern whose matches all end at a line tail decides a one-line text by
+// walking back from its end; the answer is that of a search from the start.
+TEST(PathEquivalence, LineTailPatternsDecideALineFromItsEnd) {
+  std::mt19937 rng(20261209);
+  static const std::vector<std::string> chars = {"a", "b", "c", "ア", "あ", std::string(1, '\0'), "\x83", "ぃ",
+                                                 "\x88\x9f", "\x82\x82", " "};
+  int backward = 0;
+  for (int iter = 0; iter < 800; ++iter) {
+    std::string p = RandomPattern(rng, 2);
+    p = iter % 3 == 0 ? p + "$" : "(" + p + ")$";
+    if (iter % 5 == 0) p += "|" + RandomPattern(rng, 1) + "$";
+    TMatchCORE m;
+    m.LineSeparator = iter % 2 ? mcls_LF : mcls_CRLF;
+    m.SetRegExp(p);
+    TRE_DFA* dfa = m.GetCurrentDFA();
+    backward += dfa->EndsOnlyAtLineTail;
+    for (int k = 0; k < 8; ++k) {
+      std::string t;
+      for (size_t n = rng() % (k == 7 ? 300 : 16); n > 0; --n) t += chars[rng() % chars.size()];
+      const bool lf = m.LineSeparator == mcls_LF;
+      size_t s, e;
+      bool want = dfa->Search(t.data(), t.size(), 0, true, lf, s, e);
+      ASSERT_EQ(dfa->Contains(t.data(), t.size(), lf), want) << "iter " << iter << " pattern " << p << " text " << t;
+    }
+  }
+  EXPECT_GT(backward, 400);
+  for (const char* p : {"a|b$", "a$|b", "x*", "(a$)*"}) {
+    TMatchCORE m;
+    m.SetRegExp(p);
+    EXPECT_FALSE(m.GetCurrentDFA()->EndsOnlyAtLineTail) << p;
+  }
+}
+
+// Skipping to a key byte of the first character, in the engine's walks and
+// in grep's line selection, gives what a walk through every character gives.
+TEST(PathEquivalence, SkippingToStartKeyBytesGivesTheSameResults) {
+  std::mt19937 rng(20261211);
+  static const std::vector<std::string> chars = {"a", "b", "c", "ア", "あ", "\n", "\r", "\r\n", std::string(1, '\0'),
+                                                 "\x83", "\x88\x9f", "\x9f\x61", "\x9f\x9f", "ぃ", "x"};
+  static const std::vector<std::string> extra = {"\x88\x9f", "\x9f\x9f", "\x9f\x61|ア", "(a|ア)b"};
+  int skipping = 0;
+  for (int iter = 0; iter < 500; ++iter) {
+    std::string p = iter % 4 == 0 ? extra[rng() % extra.size()] + RandomPattern(rng, 1) : RandomPattern(rng, 2);
+    TAWKStr skip, walk;
+    TGrep grepSkip, grepWalk;
+    for (TAWKStr* a : {&skip, &walk}) {
+      a->LineSeparator = iter % 2 ? mcls_LF : mcls_CRLF;
+      a->SetRegExp(p);
+    }
+    grepSkip.SetRegExp(p);
+    grepWalk.SetRegExp(p);
+    walk.GetCurrentDFA()->StartKeyBytes.clear();
+    grepWalk.GetCurrentDFA()->StartKeyBytes.clear();
+    skipping += !skip.GetCurrentDFA()->StartKeyBytes.empty();
+    for (int k = 0; k < 6; ++k) {
+      std::string t;
+      for (size_t n = rng() % (k == 5 ? 400 : 30); n > 0; --n) t += chars[rng() % chars.size()];
+      ASSERT_EQ(RunAll(skip, t), RunAll(walk, t)) << "iter " << iter << " pattern " << p << " text " << t;
+      auto lines = [&](TGrep& g) {
+        std::vector<std::string> out;
+        g.GrepBuffer(t.data(), t.size(), 1, true, [&](size_t no, std::string_view line) {
+          out.push_back(std::to_string(no) + ":" + std::string(line));
+          return true;
+        });
+        return out;
+      };
+      ASSERT_EQ(lines(grepSkip), lines(grepWalk)) << "iter " << iter << " pattern " << p << " text " << t;
+    }
+  }
+  EXPECT_GT(skipping, 150);
+  TMatchCORE m;
+  m.SetRegExp("(す|ス|ｽ)け");
+  EXPECT_EQ(m.GetCurrentDFA()->StartKeyBytes.size(), 3u);
+  for (const char* q : {"x*", "$|a", "[a-z]", "."}) {
+    m.SetRegExp(q);
+    EXPECT_EQ(m.GetCurrentDFA()->StartKeyBytes, "") << q;
+  }
+}
+
+// A walk whose next search starts inside the match before (as a whole-word
+// search resumes at a trailing blank) gives the matches of repeated
+// searches, by searches and by the table alike.
+TEST(PathEquivalence, MatchAllResumesInsideTheLastMatch) {
+  std::mt19937 rng(20261210);
+  for (int iter = 0; iter < 400; ++iter) {
+    std::string p = RandomPattern(rng, 2);
+    TMatchCORE m;
+    m.SetRegExp(p);
+    TRE_DFA* dfa = m.GetCurrentDFA();
+    for (int k = 0; k < 4; ++k) {
+      std::string t = RandomText(rng, k == 3 ? 300 : 24);
+      // Next start: one character into the match, or past an empty one.
+      auto next = [&](size_t s, size_t e) -> size_t {
+        size_t n = s + (s < t.size() ? sjis::CharLen(t, s) : 1);
+        if (e > n && (s + e) % 2 == 0) n = e;
+        return n > t.size() ? SIZE_MAX : n;
+      };
+      std::vector<std::pair<size_t, size_t>> want;
+      for (size_t pos = 0; pos != SIZE_MAX && want.size() < 60;) {
+        size_t s, e;
+        size_t prev = 0;
+        for (size_t q = 0; q < pos; q += sjis::CharLen(t, q)) prev = q;
+        bool head = pos == 0 || (pos - prev == 1 && t[prev] == '\n');
+        if (!dfa->Search(t.data(), t.size(), pos, head, false, s, e)) break;
+        want.emplace_back(s, e);
+        pos = next(s, e);
+      }
+      for (size_t factor : {size_t{4}, size_t{0}}) {
+        dfa->SetMatchAllWorkFactor(factor);
+        std::vector<std::pair<size_t, size_t>> all;
+        dfa->MatchAll(t.data(), t.size(), 0, true, false, [&](size_t s, size_t e) -> size_t {
+          all.emplace_back(s, e);
+          return all.size() >= 60 ? SIZE_MAX : next(s, e);
+        });
+        ASSERT_EQ(all, want) << "iter " << iter << " factor " << factor << " pattern " << p << " text " << t;
+      }
     }
   }
 }

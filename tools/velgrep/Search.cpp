@@ -363,25 +363,18 @@ void TSearcher::EachMatch(std::string_view line, Fn&& f) {
     size_t p = e > s ? e : e + (e < n ? sjis::CharLen(line, e) : 0);
     return p >= n ? SIZE_MAX : p;
   };
-  if (!Inner) {
-    Grep.GetCurrentDFA()->MatchAll(line.data(), n, 0, true, true, [&](size_t s, size_t e) -> size_t {
-      f(s, e);
-      return next(s, e);
-    });
-    return;
-  }
   // Whole words: the frame's matches take in the blanks around the word,
   // and a blank may start the next one, so each search starts at the end
-  // of the word found before.
-  TRE_DFA* framed = Grep.GetCurrentDFA();
-  for (size_t pos = 0;;) {
-    size_t s, e;
-    if (!framed->Search(line.data(), n, pos, pos == 0, true, s, e)) return;
+  // of the word found before, which may lie inside the frame's match.
+  Grep.GetCurrentDFA()->MatchAll(line.data(), n, 0, true, true, [&](size_t s, size_t e) -> size_t {
+    if (!Inner) {
+      f(s, e);
+      return next(s, e);
+    }
     auto [a, b] = InnerExtent(line, s, e);
     f(a, b);
-    pos = next(a, b);
-    if (pos == SIZE_MAX) return;
-  }
+    return next(a, b);
+  });
 }
 
 // The word inside a match of the whole-word frame: without the blank on
