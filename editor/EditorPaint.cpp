@@ -220,15 +220,18 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
   std::vector<TPaintToken>& tokens = FVs.Tokens;
   tokens.clear();
   int scan = 0;
-  std::string parsed = S;
+  // What the parser reads: the row, or the row joined to the next across a wrap.
+  std::string joined;
+  const std::string* parsed = &S;
   TRect clip = Rect;
   if (Parser && n > 0 && (n + 1) * FColWidth + X > FLeftMargin && colA < colB) {
     if (FList->GetWordWrap() && FList->Rows().GetRows(Row) == raWrapped && Row + 1 < FList->Count()) {
       // Tokens may cross the wrap: the parser reads on into the next row.
-      parsed += ExpandListStr(Row + 1);
+      joined = S + ExpandListStr(Row + 1);
+      parsed = &joined;
       clip.Right = std::min(clip.Right, X + n * FColWidth);
     }
-    Parser->NewData(parsed, this, FList->Rows().GetBrackets(Row), FList->Rows().GetTokens(Row));
+    Parser->NewData(*parsed, this, FList->Rows().GetBrackets(Row), FList->Rows().GetTokens(Row));
     for (int k = Parser->Token(); k != toEof; k = Parser->NextToken()) {
       const int pos = Parser->SourcePos();
       if (pos >= n || pos > colB) break;
@@ -261,7 +264,7 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
       DrawTextRect(clip, X, !italic || tbg != FVs.Color, S, Y, a, b, tfg, tbg);
   }
   if (styled) c.SetFont(FFont);
-  DoDrawLine(Rect, X, Y, Row, parsed, Sel);
+  DoDrawLine(Rect, X, Y, Row, *parsed, Sel);
   const int end = X + n * FColWidth;
   if (end >= Rect.Left && end < Rect.Right) {
     const TEditorRowAttribute a = FList->Rows().GetRows(Row);
@@ -406,7 +409,6 @@ void TEditor::LineScroll(int Row, int Count) {
   if (y >= FClientHeight) return;
   TUnderlineUpdate underline(*this);
   DoScroll(0, Count * FRowHeight, TRect{FLeftMargin, y, FClientWidth, FClientHeight});
-  FWindow->Update();
 }
 
 }  // namespace vel
