@@ -209,6 +209,9 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   virtual void RecreateCaret();
   void ScrollCaret();
   void MoveCaret();
+  // Places the input method's composition window at the caret, or marks the
+  // move pending while a key repeats (Force: do it now).
+  void MoveImeWindow(bool Force);
   void UpdateCaret();
   void InitScroll();
   void SetTopRow(int Value) override;

@@ -149,7 +149,21 @@ void TEditor::MoveCaret() {
   int x, y;
   SetCaretPosition(x, y);
   FWindow->SetCaretPos(x, y);
+  MoveImeWindow(false);
   if (OnCaretMoved) OnCaretMoved(this);
+}
+
+void TEditor::MoveImeWindow(bool Force) {
+  if (!FWindow || !Focused()) return;
+  // While a key repeats, moving the composition window on every step is
+  // wasted work: the move waits for key-up or the next character.
+  if (FVs.KeyRepeat && !Force) {
+    FVs.ImePending = true;
+    return;
+  }
+  FVs.ImePending = false;
+  FWindow->SetImeCompositionWindow(FLeftMargin + (FCol - FTopCol) * FColWidth,
+                                   FTopMargin + (FRow - FTopRow) * FRowHeight, FFont);
 }
 
 void TEditor::UpdateCaret() {
@@ -189,6 +203,7 @@ void TEditor::SetTopRow(int Value) {
     info.Pos = FTopRow;
     FWindow->SetScrollInfo(TScrollBarKind::Vertical, info);
   }
+  MoveImeWindow(false);
   DoTopRowChange();
 }
 
@@ -205,6 +220,7 @@ void TEditor::SetTopCol(int Value) {
     info.Pos = FTopCol;
     FWindow->SetScrollInfo(TScrollBarKind::Horizontal, info);
   }
+  MoveImeWindow(false);
   DoTopColChange();
 }
 

@@ -6,8 +6,8 @@
 namespace vel {
 
 void TEditor::ImeStartComposition() {
-  FVs.ImePending = false;
   MoveCaret();
+  MoveImeWindow(true);
 }
 
 bool TEditor::ImeResult(const std::string& Text) {

@@ -118,10 +118,7 @@ bool TEditor::KeyDown(const TKeyEvent& E) {
 
 bool TEditor::KeyUp(const TKeyEvent& E) {
   FVs.KeyRepeat = false;
-  if (FVs.ImePending) {
-    FVs.ImePending = false;
-    MoveCaret();
-  }
+  if (FVs.ImePending) MoveImeWindow(true);
   if (E.Key == vkControl && FVs.DragState == TEditorViewState::dsDragging) SetCursorState(mcDragging);
   return false;
 }
@@ -133,10 +130,7 @@ void TEditor::KeyPress(const TCharEvent& E) {
     return;
   }
   if (FVs.DragState != TEditorViewState::dsNone || FVs.LeftDown) return;
-  if (FVs.ImePending) {
-    FVs.ImePending = false;
-    MoveCaret();
-  }
+  if (FVs.ImePending) MoveImeWindow(true);
   KeyChar(E.Char);
   SyncRulerMark();
 }

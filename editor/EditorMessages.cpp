@@ -85,8 +85,11 @@ bool TEditor::HandleMessage(TMessage& M) {
     case WM_SETTEXT_:
       if (!FReadOnly) {
         const char* text = reinterpret_cast<const char*>(M.LParam);
+        // The text exactly as given: no line break is added after its last line.
         CleanSelection();
-        FLines->SetText(text ? std::string(text) : std::string());
+        FLines->Clear();
+        if (text && *text) FList->UpdateList(0, 0, text);
+        FList->UndoObj().Clear();
         SetRowCol(0, 0);
       }
       result = FReadOnly ? 0 : 1;

@@ -51,14 +51,15 @@ TFontStyles StyleOf(const TFontSpec& f) {
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 // The columns [From, To) of S that cover pixels [Left, Right) of a row whose
-// column 0 is at X, widened to whole characters.
-void Span(const std::string& S, int X, int W, int Left, int Right, int& From, int& To) {
+// column 0 is at X, widened to whole characters. Scan is a character start
+// at or before the first of those columns, where the walk may begin.
+void Span(const std::string& S, int X, int W, int Left, int Right, int Scan, int& From, int& To) {
   const int n = Size(S);
   const int a = std::clamp(FloorDiv(Left - X, W), 0, n);
   const int b = std::clamp(FloorDiv(Right - X + W - 1, W), 0, n);
-  int i = 0;
-  int start = 0;
-  // Characters are found by walking from the row's start, never backwards.
+  int i = std::min(Scan, a);
+  int start = i;
+  // Characters are found by walking forward, never backwards.
   while (i < a) {
     start = i;
     i = static_cast<int>(sjis::NextChar(S, static_cast<size_t>(i)));
@@ -211,44 +212,59 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
   const TColor fg = Sel ? select.Color() : FFont.Color;
   const TFontStyles fontStyle = StyleOf(FFont);
   const int n = Size(S);
+  const int left = std::max(Rect.Left, FLeftMargin);
+  const int colA = std::clamp(FloorDiv(left - X, FColWidth), 0, n);
+  const int colB = std::clamp(FloorDiv(Rect.Right - X + FColWidth - 1, FColWidth), 0, n);
+  // The tokens first: they are walked from the row's start anyway, and the
+  // last one starting before the view is where the character walk may begin.
+  std::vector<TPaintToken>& tokens = FVs.Tokens;
+  tokens.clear();
+  int scan = 0;
+  // What the parser reads: the row, or the row joined to the next across a wrap.
+  std::string joined;
+  const std::string* parsed = &S;
+  TRect clip = Rect;
+  if (Parser && n > 0 && (n + 1) * FColWidth + X > FLeftMargin && colA < colB) {
+    if (FList->GetWordWrap() && FList->Rows().GetRows(Row) == raWrapped && Row + 1 < FList->Count()) {
+      // Tokens may cross the wrap: the parser reads on into the next row.
+      joined = S + ExpandListStr(Row + 1);
+      parsed = &joined;
+      clip.Right = std::min(clip.Right, X + n * FColWidth);
+    }
+    Parser->NewData(*parsed, this, FList->Rows().GetBrackets(Row), FList->Rows().GetTokens(Row));
+    for (int k = Parser->Token(); k != toEof; k = Parser->NextToken()) {
+      const int pos = Parser->SourcePos();
+      if (pos >= n || pos > colB) break;
+      if (pos <= colA) scan = pos;
+      const int end = std::min(pos + Parser->TokenLength(), n);
+      if (end >= colA) tokens.push_back({pos, end, Parser->TokenToEditorColor()});
+    }
+  }
   int from, to;
-  Span(S, X, FColWidth, std::max(Rect.Left, FLeftMargin), Rect.Right, from, to);
+  Span(S, X, FColWidth, left, Rect.Right, scan, from, to);
   c.SetFont(FFont);
   if (italic)
     c.FillRect(Rect, bg);
   else
     DrawTextRect(Rect, X, true, S, Y, from, to, fg, bg);
-  std::string parsed = S;
-  if (Parser && n > 0 && (n + 1) * FColWidth + X > FLeftMargin && from < to) {
-    TRect clip = Rect;
-    if (FList->GetWordWrap() && FList->Rows().GetRows(Row) == raWrapped && Row + 1 < FList->Count()) {
-      // Tokens may cross the wrap: the parser reads on into the next row.
-      parsed += ExpandListStr(Row + 1);
-      clip.Right = std::min(clip.Right, X + n * FColWidth);
-    }
-    Parser->NewData(parsed, this, FList->Rows().GetBrackets(Row), FList->Rows().GetTokens(Row));
-    bool styled = false;
-    for (int k = Parser->Token(); k != toEof; k = Parser->NextToken()) {
-      const int pos = Parser->SourcePos();
-      if (pos >= n || pos >= to) break;
-      const int end = std::min(pos + Parser->TokenLength(), n);
-      if (end <= from) continue;
-      const TEditorColor* tc = Parser->TokenToEditorColor();
-      const TColor tbg = tc ? tc->BkColor() : FVs.Color;
-      const TColor tfg = tc ? tc->Color() : FFont.Color;
-      const TFontStyles ts = tc ? tc->Style() : fontStyle;
-      if (!italic && (Sel ? ts == fontStyle : (tbg == FVs.Color && tfg == FFont.Color && ts == fontStyle))) continue;
-      c.SetFont(Styled(FFont, ts));
-      styled = true;
-      const int a = std::max(pos, from), b = std::min(end, to);
-      if (Sel)
-        DrawTextRect(clip, X, !italic, S, Y, a, b, fg, bg);
-      else
-        DrawTextRect(clip, X, !italic || tbg != FVs.Color, S, Y, a, b, tfg, tbg);
-    }
-    if (styled) c.SetFont(FFont);
+  bool styled = false;
+  for (const TPaintToken& t : tokens) {
+    const int a = std::max(t.Pos, from), b = std::min(t.End, to);
+    if (a >= b) continue;
+    const TEditorColor* tc = t.Color;
+    const TColor tbg = tc ? tc->BkColor() : FVs.Color;
+    const TColor tfg = tc ? tc->Color() : FFont.Color;
+    const TFontStyles ts = tc ? tc->Style() : fontStyle;
+    if (!italic && (Sel ? ts == fontStyle : (tbg == FVs.Color && tfg == FFont.Color && ts == fontStyle))) continue;
+    c.SetFont(Styled(FFont, ts));
+    styled = true;
+    if (Sel)
+      DrawTextRect(clip, X, !italic, S, Y, a, b, fg, bg);
+    else
+      DrawTextRect(clip, X, !italic || tbg != FVs.Color, S, Y, a, b, tfg, tbg);
   }
-  DoDrawLine(Rect, X, Y, Row, parsed, Sel);
+  if (styled) c.SetFont(FFont);
+  DoDrawLine(Rect, X, Y, Row, *parsed, Sel);
   const int end = X + n * FColWidth;
   if (end >= Rect.Left && end < Rect.Right) {
     const TEditorRowAttribute a = FList->Rows().GetRows(Row);
@@ -393,7 +409,6 @@ void TEditor::LineScroll(int Row, int Count) {
   if (y >= FClientHeight) return;
   TUnderlineUpdate underline(*this);
   DoScroll(0, Count * FRowHeight, TRect{FLeftMargin, y, FClientWidth, FClientHeight});
-  FWindow->Update();
 }
 
 }  // namespace vel

@@ -51,17 +51,18 @@ void TEditorScreen::Update() {
   if (std::abs(diff) > vis) {
     TRect r{0, e.TopMargin(), e.FClientWidth, e.FClientHeight};
     e.Window()->Invalidate(&r);
-    e.Window()->Update();
     return;
   }
   const int E = d.Start + d.NewCount + std::max(0, d.BracketCount - d.NewCount);
   const int count = e.ListCount();
+  // The rows are invalidated, not painted here: the window paints them as
+  // soon as the input that changed them is handled.
   if (diff == 0) {
-    e.InvalidateRow(d.Start, E < count ? E - 1 : E);
+    e.InvalidateRows(d.Start, E < count ? E - 1 : E);
   } else {
-    e.InvalidateRow(d.Start, E - 1);
+    e.InvalidateRows(d.Start, E - 1);
     e.LineScroll(E, diff);
-    if (E >= count) e.InvalidateRow(E, E);
+    if (E >= count) e.InvalidateRows(E, E);
   }
   const TEditorLeftbar& bar = e.Leftbar();
   if (bar.Visible() && bar.ShowNumber()) {

@@ -16,7 +16,14 @@
 namespace vel {
 
 class TEditor;
+class TEditorColor;
 class TEditorParser;
+
+// A token of a row being painted: its columns and its colours (null: none).
+struct TPaintToken {
+  int Pos, End;
+  const TEditorColor* Color;
+};
 
 enum TEditorMouseCursorState : uint8_t { mcClient, mcLeftMargin, mcInSel, mcDragging, mcDraggingCopy };
 
@@ -36,6 +43,7 @@ struct TEditorViewState {
   // Painting.
   ICanvas* Canvas = nullptr;  // the canvas of the paint pass in progress
   std::vector<int> Advances;
+  std::vector<TPaintToken> Tokens;
   bool Painting = false;      // a selection-change repaint in progress
   std::unique_ptr<TEditorScreen> Screen;
   // Margin bitmaps and the values they were made for.

@@ -21,7 +21,7 @@ namespace vel {
 namespace {
 
 constexpr char MemoClass[] = "TForm2";
-constexpr int EditId = 1;
+constexpr char EditorClass[] = "TEditor";
 
 // '|' separated filter as the dialog wants it: zero separated, two zeros at the end.
 std::string DialogFilter(const std::string& f) {
@@ -31,39 +31,6 @@ std::string DialogFilter(const std::string& f) {
   return s + std::string(2, '\0');
 }
 
-std::string ReadWhole(const std::string& path) {
-  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw EFOpenError(path);
-  win32::TKernelHandle file(h);
-  std::string bytes;
-  char buf[65536];
-  DWORD n = 0;
-  while (::ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0) bytes.append(buf, n);
-  return bytes;
-}
-
-// The edit control shows CR LF line ends and no zero bytes.
-std::string TextForEdit(const std::string& bytes) {
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 16);
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    char c = bytes[i];
-    if (c == '\x1A') break;
-    if (c == '\r') {
-      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      out += "\r\n";
-    } else if (c == '\n') {
-      out += "\r\n";
-    } else if (c == '\0') {
-      out += ' ';
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 HACCEL MemoAccelerators() {
@@ -71,8 +38,58 @@ HACCEL MemoAccelerators() {
   return accel;
 }
 
+bool TMemoEditor::KeyDown(const TKeyEvent& E) {
+  if (E.Key == vkInsert && !(E.Shift & (ssShift | ssCtrl | ssAlt))) {
+    SetOverWrite(!OverWrite());
+    if (OnOverWriteChange) OnOverWriteChange(this);
+    return true;
+  }
+  bool handled = TEditor::KeyDown(E);
+  Input();
+  return handled;
+}
+
+void TMemoEditor::KeyPress(const TCharEvent& E) {
+  TEditor::KeyPress(E);
+  Input();
+}
+
+void TMemoEditor::MouseUp(const TMouseEvent& E) {
+  TEditor::MouseUp(E);
+  Input();
+}
+
+bool TMemoEditor::HandleMessage(TMessage& M) {
+  bool handled = TEditor::HandleMessage(M);
+  if (handled) Input();
+  return handled;
+}
+
 TForm2::TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Position)
-    : PageId(PageId), Store(Store), Strip(Strip), Position(Position) {}
+    : PageId(PageId), Store(Store), Strip(Strip), Position(Position) {
+  Memo1.SetScrollBars(ssVertical);
+  Memo1.Caret().AutoIndent = true;
+  Memo1.Caret().BackSpaceUnIndent = true;
+  Memo1.Caret().RowSelect = true;
+  Memo1.Caret().FreeCaret = false;
+  Memo1.Margin().SetCharacter(4);
+  Memo1.Margin().SetLeft(19);
+  Memo1.Margin().SetTop(2);
+  Memo1.SetUndoListMax(64);
+  Memo1.WrapOption().SetWrapByte(80);
+  Memo1.SetWordWrap(false);
+  Memo1.Marks().EofMark().SetVisible(false);
+  Memo1.Marks().RetMark().SetVisible(false);
+  Memo1.Marks().Underline().SetVisible(false);
+  Memo1.OnCaretMoved = [this](TEditor*) { UpdatePanels(); };
+  Memo1.OnChange = [this](TEditor*) {
+    if (Loading || Changed) return;
+    Changed = true;
+    UpdatePanels();
+  };
+  Memo1.OnOverWriteChange = [this](TEditor*) { UpdatePanels(); };
+  Memo1.OnInput = [this](TEditor*) { CaretMaybeMoved(); };
+}
 
 TForm2::~TForm2() = default;
 
@@ -103,12 +120,15 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
   // The window cannot be moved by the user: the slide owns its place.
   ::RemoveMenu(::GetSystemMenu(w, FALSE), SC_MOVE, MF_BYCOMMAND);
   HINSTANCE inst = ::GetModuleHandleA(nullptr);
-  // A Unicode control, so that its positions count characters on every system.
-  Edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
-                               ES_NOHIDESEL | (ReadOnly ? ES_READONLY : 0),
-                           0, 0, 10, 10, w, reinterpret_cast<HMENU>(EditId), inst, nullptr);
-  ::SendMessageW(Edit, EM_SETLIMITTEXT, 0, 0);
+  // No class cursor: the editor sets its own over text, margins and selections.
+  win32::RegisterHostClass({EditorClass, CS_DBLCLKS, nullptr, nullptr, nullptr});
+  win32::TWindowParams e;
+  e.ExStyle = WS_EX_CLIENTEDGE;
+  e.Style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP;
+  e.Bounds = {0, 0, 10, 10};
+  e.Parent = w;
+  MemoWindow.Create(EditorClass, e, Memo1);
+  Memo1.SetReadOnly(ReadOnly);
   Status = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, w, nullptr, inst, nullptr);
   int parts[] = {70, 150, 200};
   ::SendMessageA(Status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
@@ -121,54 +141,63 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
 
 void TForm2::ApplyView(const TPageViewSettings& v) {
   View = v;
-  LOGFONTW lf{};
+  TFontSpec font = Memo1.Font();
+  font.Name = v.FontName;
   HDC dc = ::GetDC(nullptr);
-  lf.lfHeight = -::MulDiv(v.FontSize, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+  font.Height = -::MulDiv(v.FontSize, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
   ::ReleaseDC(nullptr, dc);
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  std::wstring face = win32::WideFromCp932(v.FontName);
-  face.copy(lf.lfFaceName, LF_FACESIZE - 1);
-  EditFont.Reset(::CreateFontIndirectW(&lf));
-  if (Edit) ::SendMessageW(Edit, WM_SETFONT, reinterpret_cast<WPARAM>(EditFont.Get()), TRUE);
+  font.CharSet = SHIFTJIS_CHARSET;
+  Memo1.SetFont(font);
+  Memo1.Marks().RetMark().SetVisible(v.MemoFormCRMark);
+  Memo1.Marks().EofMark().SetVisible(v.MemoFormEOFMark);
+  TEditorLeftbar& bar = Memo1.Leftbar();
+  bar.SetVisible(v.MemoFormLineNum);
+  if (v.MemoFormNumMode) bar.SetShowNumberMode(*v.MemoFormNumMode == 1 ? nmLine : nmRow);
+  bar.SetZeroBase(v.MemoFormLineNumTopZero);
+  Memo1.WrapOption().SetWrapByte(v.MemoFormWrapByte);
+  Memo1.SetWordWrap(v.MemoFormWordWrap);
+}
+
+// New text starts clean: caret at the top, nothing to undo, not modified.
+void TForm2::SettleText() {
+  Memo1.CleanSelection();
+  Memo1.SetRowCol(0, 0);
+  Memo1.UndoObj().Clear();
+  Memo1.SetModified(false);
 }
 
 void TForm2::LoadFromFile(const std::string& Path) {
-  std::string text = TextForEdit(ReadWhole(Path));
-  SetText(text);
+  Loading = true;
+  try {
+    Memo1.Lines().LoadFromFile(Path);
+  } catch (...) {
+    Loading = false;
+    throw;
+  }
+  SettleText();
+  Loading = false;
 }
 
 void TForm2::SetText(const std::string& Text) {
   Loading = true;
-  ::SetWindowTextW(Edit, win32::WideFromCp932(Text).c_str());
-  ::SendMessageW(Edit, EM_SETMODIFY, FALSE, 0);
+  // The text as it stands: no line break is added after its last line.
+  Memo1.Lines().Clear();
+  Memo1.ScreenStrings().UpdateList(0, 0, Text);
+  SettleText();
   Loading = false;
 }
 
-std::wstring TForm2::WideText() const {
-  int n = ::GetWindowTextLengthW(Edit);
-  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(Edit, text.data(), n + 1)));
-  return text;
-}
-
 bool TForm2::SaveToFile(const std::string& Path) {
-  std::string text = win32::Cp932FromWide(WideText());
-  std::string scratch = Path + ".new";
-  HANDLE h = ::CreateFileA(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = ::WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
-  ok = ::FlushFileBuffers(h) && ok;
-  ::CloseHandle(h);
-  if (!ok || !ReplaceFileWith(scratch, Path)) {
-    ::DeleteFileA(scratch.c_str());
+  try {
+    Memo1.Lines().SaveToFile(Path);
+  } catch (const std::exception&) {
     return false;
   }
-  ::SendMessageW(Edit, EM_SETMODIFY, FALSE, 0);
+  Memo1.SetModified(false);
   return true;
 }
 
-bool TForm2::Modified() const { return ::SendMessageW(Edit, EM_GETMODIFY, 0, 0) != 0; }
+bool TForm2::Modified() const { return Memo1.Modified(); }
 
 void TForm2::SetCaptionText(const std::string& Caption) {
   ::SetWindowTextW(Handle(), win32::WideFromCp932(Caption).c_str());
@@ -249,18 +278,9 @@ void TForm2::Open() {
   Store.Busy = false;
 }
 
-std::string TForm2::SelectedText() const {
-  DWORD from = 0, to = 0;
-  ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-  std::wstring text = WideText();
-  if (to <= from || from >= text.size()) return "";
-  return win32::Cp932FromWide(text.substr(from, to - from));
-}
-
 void TForm2::QuoteCopy() {
-  std::string sel = SelectedText();
-  if (sel.empty()) return;
-  std::string s = QuoteMarkCopy(sel);
+  if (Memo1.SelLength() <= 0) return;
+  std::string s = QuoteMarkCopy(Memo1.GetSelText());
   Store.QuoteCopyPending = true;
   if (!::OpenClipboard(Handle())) {
     Store.QuoteCopyPending = false;
@@ -323,9 +343,7 @@ void TForm2::InitMenu(HMENU Menu, int Position) {
   if (Position == 0) {
     ::EnableMenuItem(Menu, CM_OPEN1, OpenEnabled(Store.Pages[i].Kind == TPageKind::Clipboard) ? MF_ENABLED : MF_GRAYED);
   } else if (Position == 1) {
-    DWORD from = 0, to = 0;
-    ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    TEditMenuState s = EditMenuState(::SendMessageW(Edit, EM_CANUNDO, 0, 0) != 0, false, static_cast<int>(to - from),
+    TEditMenuState s = EditMenuState(Memo1.CanUndo(), Memo1.CanRedo(), Memo1.SelLength(),
                                      ::IsClipboardFormatAvailable(CF_TEXT) != 0);
     auto set = [&](int id, bool on) { ::EnableMenuItem(Menu, id, on ? MF_ENABLED : MF_GRAYED); };
     set(CM_UNDO1, s.Undo);
@@ -355,12 +373,19 @@ void TForm2::Command(int Id) {
       Store.Busy = false;
       break;
     case CM_EXIT1: ::PostMessageA(Strip, WM_CLOSE, 0, 0); break;
-    case CM_UNDO1: ::SendMessageW(Edit, EM_UNDO, 0, 0); break;
-    case CM_CUT1: ::SendMessageW(Edit, WM_CUT, 0, 0); break;
-    case CM_COPY1: ::SendMessageW(Edit, WM_COPY, 0, 0); break;
-    case CM_PASTE1: ::SendMessageW(Edit, WM_PASTE, 0, 0); break;
-    case CM_DELETE1: ::SendMessageW(Edit, WM_CLEAR, 0, 0); break;
-    case CM_SELECTALL1: ::SendMessageW(Edit, EM_SETSEL, 0, -1); break;
+    case CM_UNDO1: Memo1.Undo(); break;
+    case CM_REDO1: Memo1.Redo(); break;
+    case CM_CUT1:
+      if (Memo1.SelLength() > 0) Memo1.CutToClipboard();
+      break;
+    case CM_COPY1:
+      if (Memo1.SelLength() > 0) Memo1.CopyToClipboard();
+      break;
+    case CM_PASTE1: Memo1.PasteFromClipboard(); break;
+    case CM_DELETE1:
+      if (Memo1.SelLength() > 0) Memo1.ClearSelection();
+      break;
+    case CM_SELECTALL1: Memo1.SelectAll(); break;
     case CM_QMARKCOPY: QuoteCopy(); break;
     case CM_CLIPBORDOPEN: ::SendMessageA(Strip, UM_CLIPBOARDPAGE, reinterpret_cast<WPARAM>(self), 0); break;
     case CM_QMARKCLIPOPEN: ::SendMessageA(Strip, UM_QUOTECLIPPAGE, reinterpret_cast<WPARAM>(self), 0); break;
@@ -370,45 +395,36 @@ void TForm2::Command(int Id) {
 }
 
 void TForm2::UpdatePanels() {
-  DWORD from = 0;
-  ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), 0);
-  LastCaret = from;
-  int row = static_cast<int>(::SendMessageW(Edit, EM_LINEFROMCHAR, from, 0));
-  int col = static_cast<int>(from - ::SendMessageW(Edit, EM_LINEINDEX, row, 0));
-  std::string caret = "\t" + CaretPanelText(col, row);
+  if (!Status) return;
+  LastRow = Memo1.Row();
+  LastCol = Memo1.Col();
+  std::string caret = "\t";
+  caret += CaretPanelText(LastCol, LastRow);
   ::SendMessageA(Status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(caret.c_str()));
   std::string changed = Changed ? "変更あり" : "";
   ::SendMessageA(Status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(changed.c_str()));
-  std::string mode = OverWrite ? "上書き" : "挿入";
+  std::string mode = Memo1.OverWrite() ? "上書き" : "挿入";
   ::SendMessageA(Status, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(mode.c_str()));
 }
 
 void TForm2::CaretMaybeMoved() {
-  DWORD from = 0;
-  ::SendMessageW(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), 0);
-  if (from != LastCaret) UpdatePanels();
+  if (Memo1.Row() != LastRow || Memo1.Col() != LastCol) UpdatePanels();
 }
 
 void TForm2::Paint(ICanvas&, const TRect&) {}
 
 void TForm2::Resized(int Width, int Height) {
-  if (!Status || !Edit) return;
+  HWND edit = MemoHandle();
+  if (!Status || !edit) return;
   ::SendMessageA(Status, WM_SIZE, 0, 0);
   RECT sr;
   ::GetWindowRect(Status, &sr);
-  ::MoveWindow(Edit, 0, 0, Width, Height - (sr.bottom - sr.top), TRUE);
+  ::MoveWindow(edit, 0, 0, Width, Height - (sr.bottom - sr.top), TRUE);
 }
 
 bool TForm2::HandleMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_COMMAND:
-      if (LOWORD(m.WParam) == EditId) {
-        if (HIWORD(m.WParam) == EN_CHANGE && !Loading) {
-          Changed = true;
-          UpdatePanels();
-        }
-        return true;
-      }
       Command(LOWORD(m.WParam));
       return true;
     case WM_INITMENUPOPUP:
@@ -435,11 +451,11 @@ bool TForm2::HandleMessage(TMessage& m) {
       Close();
       return true;
     case WM_SETFOCUS:
-      ::SetFocus(Edit);
+      ::SetFocus(MemoHandle());
       return true;
     case UM_FOREGROUND:
       ::SetForegroundWindow(Handle());
-      ::SetFocus(Edit);
+      ::SetFocus(MemoHandle());
       return true;
     default:
       return false;

@@ -3,22 +3,41 @@
 // text and a status bar. Commands about the page list go to the strip as
 // private messages; the page's own file work happens here.
 //
-// The text sits in the system's multi-line edit control until the program's
-// own editor control takes its place; everything around it (loading with
-// the text file rules, saving beside and replacing, the modified flag, the
-// status panels, the menus) already follows the page's rules.
-#include <windows.h>
+// The text lives in the program's own editor control, in a child window of
+// its own, so a page file keeps every byte it had (malformed Shift-JIS, NUL
+// and Ctrl-Z bytes) through loading, editing and saving.
+// The window host first: <windows.h> renames names the canvas declares.
+#include "platform/win32/WindowHost.h"
 
 #include <string>
 #include <vector>
 
+#include "editor/Editor.h"
 #include "platform/Input.h"
 #include "platform/win32/Handles.h"
-#include "platform/win32/WindowHost.h"
 #include "shell/PageStore.h"
 #include "shell/Slide.h"
 
 namespace vel {
+
+// The page's editor: the Insert key switches overwrite mode and tells the
+// memo window, which shows the mode. OnInput follows every input the window
+// hands over, focused or not: the caret can move without the focus (a
+// program driving the page by messages), where OnCaretMoved stays silent.
+class TMemoEditor final : public TEditor {
+ public:
+  TNotifyEvent OnOverWriteChange;
+  TNotifyEvent OnInput;
+  bool KeyDown(const TKeyEvent& E) override;
+  void KeyPress(const TCharEvent& E) override;
+  void MouseUp(const TMouseEvent& E) override;
+  bool HandleMessage(TMessage& M) override;
+
+ private:
+  void Input() {
+    if (OnInput) OnInput(this);
+  }
+};
 
 class TForm2 final : public IWindowClient {
  public:
@@ -34,10 +53,11 @@ class TForm2 final : public IWindowClient {
   TPageViewSettings View;
 
   void ApplyView(const TPageViewSettings& v);
-  // Text file rules: CR LF, CR or LF end a line, Ctrl-Z ends the text.
+  // Every byte is kept; only a run of Ctrl-Z at the very end is dropped.
   // Throws EFOpenError when the file cannot be read.
   void LoadFromFile(const std::string& Path);
-  // Writes beside the file and replaces it; false (old file untouched) on failure.
+  // Writes beside the file and replaces it; false (old file untouched, page
+  // still modified) on failure.
   bool SaveToFile(const std::string& Path);
   void SetText(const std::string& Text);
   bool Modified() const;
@@ -45,6 +65,8 @@ class TForm2 final : public IWindowClient {
   TSaveResult SaveAs();
   bool AskSave(const std::string& Name);
   void SetCaptionText(const std::string& Caption);
+  TMemoEditor& Memo() { return Memo1; }
+  HWND MemoHandle() const { return MemoWindow.Handle(); }
   // Refreshes the caret panel when the caret has moved since the last look.
   void CaretMaybeMoved();
 
@@ -62,18 +84,18 @@ class TForm2 final : public IWindowClient {
   void About();
   void Close();
   void UpdatePanels();
-  std::string SelectedText() const;
-  std::wstring WideText() const;
+  void SettleText();
 
   TPageStore& Store;
   HWND Strip;
   TStripPosition Position;
-  HWND Edit = nullptr, Status = nullptr;
-  win32::TFont EditFont;
+  HWND Status = nullptr;
   bool Loading = false;
   bool Changed = false;
-  bool OverWrite = false;
-  DWORD LastCaret = 0;
+  int LastRow = -1, LastCol = -1;
+  // The editor outlives both windows: destroying a window detaches its client.
+  TMemoEditor Memo1;
+  win32::THostedWindow MemoWindow;
   win32::THostedWindow Window;
 };
 

@@ -334,5 +334,44 @@ TEST(EditorLifecycle, MarksUnderlineSetsTheUnderlineMargin) {
   EXPECT_EQ(h.Editor.RowHeight(), before + 1);
 }
 
+TEST(EditorLifecycle, AnEditRepaintsItsRowsAndMovesTheCaretOnScreen) {
+  TEditorHost h;
+  h.Load("abc\r\ndef\r\nghi\r\njkl\r\nmno", 1, 1);
+  int moved = 0;
+  h.Editor.OnCaretMoved = [&](TEditor*) { ++moved; };
+  h.Window.TakeInvalid();
+  h.Window.SendChar("x");
+  EXPECT_GT(moved, 0);
+  const int rh = h.Editor.RowHeight(), T = h.Editor.TopMargin();
+  TRect dirty = h.Window.TakeInvalid();
+  EXPECT_LE(dirty.Top, T + rh);
+  EXPECT_GE(dirty.Bottom, T + 2 * rh);
+  EXPECT_LE(dirty.Bottom, T + 3 * rh);
+  // A new row moves every row below it.
+  h.Editor.KeyReturn();
+  dirty = h.Window.TakeInvalid();
+  EXPECT_GE(dirty.Bottom, T + 4 * rh);
+}
+
+TEST(EditorLifecycle, ASelectionSurvivesAnotherControlShorteningTheSharedRows) {
+  TEditorHost a, b;
+  a.Load("abc\r\ndef\r\nghijkl");
+  b.Editor.ExchangeList(a.Editor);
+  a.Select(2, 1, 2, 5);
+  EXPECT_EQ(a.Editor.SelText(), "hijk");
+  b.Editor.SetRowCol(0, 0);
+  b.Editor.InitSelection();
+  b.Editor.SetRowCol(2, 2);
+  b.Editor.SetSelection();
+  b.Editor.DeleteSelection();
+  EXPECT_EQ(a.Text(), "ijkl");
+  // The other control's selection now reads inside what is left.
+  EXPECT_EQ(a.Editor.SelText().size(), static_cast<size_t>(a.Editor.SelLength()));
+  a.Editor.DeleteSelection();
+  EXPECT_EQ(a.Editor.ListCount(), a.Text().empty() ? 0 : 1);
+  a.UndoAll();
+  EXPECT_EQ(a.Text(), "abc\r\ndef\r\nghijkl");
+}
+
 }  // namespace
 }  // namespace vel::test

@@ -216,6 +216,7 @@ TEST_F(EditorPaint, TypingRepaintsOnlyItsRowsAndABreakScrollsTheRowsBelow) {
   EXPECT_TRUE(h.Window.Scrolls.empty());
   Settle(h);
   h.Window.SendChar("\r");
+  h.Window.PaintInvalid();
   // The rows below move down one row instead of being painted again.
   ASSERT_EQ(h.Window.Scrolls.size(), 1u);
   EXPECT_EQ(h.Window.Scrolls[0].Dy, H);

@@ -233,6 +233,25 @@ TEST_F(EditorMouse, ImeResultIsInsertedOnceAndItsCharactersAreDropped) {
   EXPECT_EQ(h.Text(), "あいうx");
 }
 
+TEST_F(EditorMouse, CompositionWindowFollowsTheCaretButWaitsOutAKeyRepeat) {
+  h.Load("abcdef\r\nghijkl");
+  h.Window.SendImeStartComposition();
+  EXPECT_TRUE(h.Window.ImeWindow.Placed);
+  EXPECT_EQ(h.Window.ImeWindow.X, L);
+  EXPECT_EQ(h.Window.ImeWindow.Y, T);
+  EXPECT_EQ(h.Window.ImeWindow.Font, h.Editor.Font());
+  h.Window.SendKeyDown(vkRight);
+  EXPECT_EQ(h.Window.ImeWindow.X, L + W);
+  // Repeated keys leave it behind until key-up.
+  h.Window.SendKeyDown(vkRight, 0, true);
+  h.Window.SendKeyDown(vkDown, 0, true);
+  EXPECT_EQ(h.Window.ImeWindow.X, L + W);
+  EXPECT_EQ(h.Window.ImeWindow.Y, T);
+  h.Window.SendKeyUp(vkDown);
+  EXPECT_EQ(h.Window.ImeWindow.X, L + 2 * W);
+  EXPECT_EQ(h.Window.ImeWindow.Y, T + H);
+}
+
 TEST_F(EditorMouse, CandidateWindowHidesTheCaretUntilItCloses) {
   h.Load("abc");
   ASSERT_TRUE(h.Window.Caret.Visible());

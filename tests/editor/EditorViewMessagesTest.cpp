@@ -95,14 +95,16 @@ TEST_F(EditorMessages, TextInAndOut) {
   EXPECT_EQ(Send(WM_GETTEXT, sizeof buffer, static_cast<std::intptr_t>(Ptr(buffer))), 5);
   EXPECT_STREQ(buffer, "aあb\r");
   EXPECT_EQ(Send(WM_SETTEXT, 0, static_cast<std::intptr_t>(Ptr("新しい\r\ntext"))), 1);
-  EXPECT_EQ(h.Text(), "新しい\r\ntext\r\n");
+  EXPECT_EQ(h.Text(), "新しい\r\ntext");
+  EXPECT_EQ(Send(WM_GETTEXTLENGTH), 12);  // exactly the text given
+  EXPECT_EQ(Send(EM_CANUNDO), 0);
   Send(EM_SETSEL, 0, 2);
   Send(EM_REPLACESEL, 0, static_cast<std::intptr_t>(Ptr("古")));
-  EXPECT_EQ(h.Text(), "古しい\r\ntext\r\n");
+  EXPECT_EQ(h.Text(), "古しい\r\ntext");
   EXPECT_EQ(Send(EM_GETMODIFY), 1);
   EXPECT_EQ(Send(EM_CANUNDO), 1);
   EXPECT_EQ(Send(EM_UNDO), 1);
-  EXPECT_EQ(h.Text(), "新しい\r\ntext\r\n");
+  EXPECT_EQ(h.Text(), "新しい\r\ntext");
   Send(EM_SETMODIFY, 0);
   EXPECT_EQ(Send(EM_GETMODIFY), 0);
   Send(EM_EMPTYUNDOBUFFER);
@@ -222,7 +224,8 @@ TEST_F(EditorMessages, PopupMenuRunsTheChosenItem) {
   Clipboard().SetText("X\r\nY\r\n");
   headless::QueuePopupMenuAnswer(TEditorPopupMenu::miBoxPaste);
   h.Window.SendMouseUp(mbRight, 30, 5);
-  EXPECT_EQ(h.Text(), "aXb\r\ncYd\r\n");
+  EXPECT_EQ(h.Editor.ListStr(0), "aXb");
+  EXPECT_EQ(h.Editor.ListStr(1), "cYd");
 }
 
 TEST_F(EditorMessages, ShortcutsOfThePopupMenuWork) {

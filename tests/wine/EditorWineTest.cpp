@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+// The system's headers first: they rename TextOut and GetTextMetrics, which
+// the platform's canvas declarations must see renamed too.
+#include "platform/win32/WindowHost.h"
+
 #include "editor/Editor.h"
 #include "editor/EditorCursorNames.h"
 #include "tests/wine/WineTestUtil.h"
@@ -22,6 +26,8 @@ struct TWineEditor {
     win32::RegisterHostClass({"VelTestEditor"});
     Host.Create("VelTestEditor", {0, WS_POPUP | WS_VISIBLE, "editor", {x, 40, x + 300, 240}}, Editor);
   }
+  // The window goes first, telling the control, which then holds no window.
+  ~TWineEditor() { Host.Destroy(); }
   HWND Wnd() const { return Host.Handle(); }
   void Load(const std::string& text) {
     Editor.Lines().Clear();

@@ -1,0 +1,143 @@
+// A page whose file holds bytes that plain text controls lose (a lead byte
+// without its trail byte, NUL, Ctrl-Z inside the text) goes through the real
+// program: loaded, edited by window messages, saved, and every byte not
+// edited is still there.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shell/app/Resource.h"
+#include "tests/wine/WineTestUtil.h"
+
+namespace vel {
+namespace {
+
+using namespace std::string_literals;
+
+// The first window of a class in a process, searched among the top-level
+// windows or the children of parent.
+HWND FindOf(DWORD pid, HWND parent, const char* cls) {
+  for (HWND w = ::FindWindowExA(parent, nullptr, cls, nullptr); w; w = ::FindWindowExA(parent, w, cls, nullptr)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(w, &owner);
+    if (owner == pid) return w;
+  }
+  return nullptr;
+}
+
+// A status panel's text, read through a buffer in the program's memory: the
+// system carries no status bar message's buffer across processes.
+std::string StatusPanel(HANDLE process, HWND status, int i) {
+  char buf[256] = {};
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof buf, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return "<no memory>";
+  ::SendMessageA(status, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(remote));
+  ::ReadProcessMemory(process, remote, buf, sizeof buf - 1, nullptr);
+  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return buf;
+}
+
+// A tab of its own, 0x81 0x20 (a lead byte whose trail byte is a blank),
+// NUL, Ctrl-Z and a lone lead byte before the break, and no break at the end.
+const std::string Original = "一行目\x81 x\x00y\x1Az\r\n\x82\r\n終わり"s;
+
+class MemoEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dir = wine::MakeScratchDir("memo");
+    std::string exe = Dir + "velmorind.exe";
+    ASSERT_TRUE(::CopyFileA(wine::ProductExe().c_str(), exe.c_str(), FALSE));
+    File = Dir + "raw.txt";
+    wine::WriteFileBytes(File, Original);
+    ASSERT_TRUE(wine::Start(Proc, exe, {File}, Dir));
+    Strip = wine::WaitForWindow("VelmorindVer3", 20000);
+    ASSERT_TRUE(Strip) << "the strip never appeared";
+    ASSERT_TRUE(wine::PumpUntil([&] { return (Memo = FindOf(Proc.Id, nullptr, "TForm2")) != nullptr; }, 20000));
+    ASSERT_TRUE(wine::PumpUntil([&] { return (Editor = FindOf(Proc.Id, Memo, "TEditor")) != nullptr; }));
+    ASSERT_TRUE(
+        wine::PumpUntil([&] { return (Status = FindOf(Proc.Id, Memo, "msctls_statusbar32")) != nullptr; }));
+  }
+  void TearDown() override {
+    if (Strip && ::IsWindow(Strip)) {
+      ::SendMessageA(Editor, EM_SETMODIFY, FALSE, 0);
+      ::PostMessageA(Strip, WM_CLOSE, 0, 0);
+      wine::WaitPumping(Proc, 20000);
+    }
+  }
+  std::string Panel(int i) { return StatusPanel(Proc.Process, Status, i); }
+  void TypeAt(int offset, char c) {
+    ::SendMessageA(Editor, EM_SETSEL, offset, offset);
+    ::SendMessageA(Editor, WM_CHAR, static_cast<unsigned char>(c), 0);
+  }
+  std::string Dir, File;
+  wine::TProcess Proc;
+  HWND Strip = nullptr, Memo = nullptr, Editor = nullptr, Status = nullptr;
+};
+
+TEST_F(MemoEndToEndTest, EditedAndSavedPageKeepsEveryOtherByte) {
+  EXPECT_EQ(::SendMessageA(Editor, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(Original.size()));
+  EXPECT_EQ(::SendMessageA(Editor, EM_GETMODIFY, 0, 0), 0);
+  EXPECT_EQ(Panel(1), "");
+
+  const int afterNul = static_cast<int>(Original.find('\0')) + 1;
+  TypeAt(afterNul, 'R');
+  TypeAt(0, 'Q');
+  EXPECT_EQ(::SendMessageA(Editor, EM_GETMODIFY, 0, 0), 1);
+  EXPECT_EQ(Panel(1), "変更あり");
+  EXPECT_NE(Panel(0).find("  2:  1"), std::string::npos) << Panel(0);
+
+  ::SendMessageA(Memo, WM_COMMAND, CM_SAVE1, 0);
+  std::string expected = "Q";
+  expected.append(Original, 0, static_cast<size_t>(afterNul));
+  expected += 'R';
+  expected.append(Original, static_cast<size_t>(afterNul));
+  EXPECT_EQ(wine::ReadFileBytes(File), expected);
+  EXPECT_EQ(::SendMessageA(Editor, EM_GETMODIFY, 0, 0), 0);
+  // The change panel stays after a save.
+  EXPECT_EQ(Panel(1), "変更あり");
+  EXPECT_EQ(::GetFileAttributesA((File + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(MemoEndToEndTest, UndoThroughTheMenuBringsBackTheFileAsItWas) {
+  TypeAt(3, 'a');
+  TypeAt(0, 'b');
+  ::SendMessageA(Memo, WM_COMMAND, CM_UNDO1, 0);
+  ::SendMessageA(Memo, WM_COMMAND, CM_UNDO1, 0);
+  ::SendMessageA(Memo, WM_COMMAND, CM_REDO1, 0);
+  ::SendMessageA(Memo, WM_COMMAND, CM_UNDO1, 0);
+  ::SendMessageA(Memo, WM_COMMAND, CM_SAVE1, 0);
+  EXPECT_EQ(wine::ReadFileBytes(File), Original);
+}
+
+TEST_F(MemoEndToEndTest, InsertKeySwitchesToOverwritingAndThePanelSaysSo) {
+  EXPECT_EQ(Panel(2), "挿入");
+  ::SendMessageA(Editor, WM_KEYDOWN, VK_INSERT, 0);
+  EXPECT_EQ(Panel(2), "上書き");
+  // "表" (its trail byte a backslash) takes the place of "一", both bytes.
+  ::SendMessageA(Editor, EM_SETSEL, 0, 0);
+  ::SendMessageA(Editor, WM_CHAR, 0x95, 0);
+  ::SendMessageA(Editor, WM_CHAR, 0x5C, 0);
+  ::SendMessageA(Memo, WM_COMMAND, CM_SAVE1, 0);
+  std::string expected = Original;
+  expected.replace(0, 2, "表");
+  EXPECT_EQ(wine::ReadFileBytes(File), expected);
+  ::SendMessageA(Editor, WM_KEYDOWN, VK_INSERT, 0);
+  EXPECT_EQ(Panel(2), "挿入");
+}
+
+TEST_F(MemoEndToEndTest, SelectAllAndCutThroughTheMenuEmptyThePage) {
+  ::SendMessageA(Memo, WM_COMMAND, CM_SELECTALL1, 0);
+  LRESULT sel = ::SendMessageA(Editor, EM_GETSEL, 0, 0);
+  EXPECT_EQ(LOWORD(sel), 0);
+  EXPECT_EQ(HIWORD(sel), Original.size());
+  ::SendMessageA(Memo, WM_COMMAND, CM_CUT1, 0);
+  EXPECT_EQ(::SendMessageA(Editor, WM_GETTEXTLENGTH, 0, 0), 0);
+  ::SendMessageA(Memo, WM_COMMAND, CM_SAVE1, 0);
+  EXPECT_EQ(wine::ReadFileBytes(File), "");
+}
+
+}  // namespace
+}  // namespace vel
