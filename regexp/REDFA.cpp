@@ -604,8 +604,8 @@ bool TRE_DFA::Contains(const char* text, size_t size, bool lfLineEnd) {
   size_t last;
   if (RegExpIsSimple && !SimpleRegExp.empty()) return FindSimple(text, size, 0, last, last);
   // One line: its end is the only line tail and its start the only head.
-  if (EndsOnlyAtLineTail && !std::memchr(text, '\n', size) && (lfLineEnd || !std::memchr(text, '\r', size)))
-    return LineEndingMatchExists(reinterpret_cast<const uint8_t*>(text), size);
+  if (IsOneLine(text, size, lfLineEnd))
+    return LineEndingMatchStart(reinterpret_cast<const uint8_t*>(text), 0, size, true, true) != SIZE_MAX;
   return Walk(reinterpret_cast<const uint8_t*>(text), size, 0, FwdStart(true, lfLineEnd), true, last);
 }
 
@@ -613,22 +613,27 @@ bool TRE_DFA::Contains(const char* text, size_t size, bool lfLineEnd) {
 // found backwards: a byte that is no lead byte always ends a character, so
 // the one before q is two bytes long when an odd run of lead-byte values
 // ends just before q - 1. Each run is counted once, so the walk is linear.
-bool TRE_DFA::LineEndingMatchExists(const uint8_t* t, size_t size) {
-  size_t runFrom = 0, runTo = 0;  // [runFrom, runTo): lead bytes after a character end
+size_t TRE_DFA::LineEndingMatchStart(const uint8_t* t, size_t from, size_t size, bool fromIsLineHead,
+                                     bool firstOnly) {
+  size_t runFrom = from, runTo = from;  // [runFrom, runTo): lead bytes after a character end
   auto leadRunEndingAt = [&](size_t x) -> size_t {  // lead bytes ending at x, inclusive
     if (x >= runFrom && x < runTo) return x - runFrom + 1;
     size_t j = x + 1;
-    while (j > 0 && sjis::IsLeadByte(t[j - 1])) --j;
+    while (j > from && sjis::IsLeadByte(t[j - 1])) --j;
     runFrom = j;
     runTo = x + 1;
     return x + 1 - j;
   };
+  size_t best = SIZE_MAX;
   int rs = RevStart(true);
   for (size_t q = size;;) {
     uint8_t info = Rev.Info[rs];
-    if ((info & 1) || ((info & 2) && q == 0)) return true;
-    if (q == 0) return false;
-    size_t len = q >= 2 && leadRunEndingAt(q - 2) % 2 == 1 ? 2 : 1;
+    if ((info & 1) || ((info & 2) && q == from && fromIsLineHead)) {
+      best = q;
+      if (firstOnly) return best;
+    }
+    if (q == from) return best;
+    size_t len = q - from >= 2 && leadRunEndingAt(q - 2) % 2 == 1 ? 2 : 1;
     int cls;
     if (len == 2) {
       cls = DblMap[(ByteInfo[t[q - 2]] & 0xFF) * 256 + t[q - 1]];
@@ -639,9 +644,13 @@ bool TRE_DFA::LineEndingMatchExists(const uint8_t* t, size_t size) {
     int32_t v = Rev.Trans[static_cast<size_t>(rs) * Width + cls];
     if (v < 0) v = RevCompute(rs, cls);
     rs = v;
-    if (rs == 0) return false;
+    if (rs == 0) return best;
     q -= len;
   }
+}
+
+bool TRE_DFA::IsOneLine(const char* text, size_t size, bool lfLineEnd) const {
+  return EndsOnlyAtLineTail && !std::memchr(text, '\n', size) && (lfLineEnd || !std::memchr(text, '\r', size));
 }
 
 bool TRE_DFA::MatchAt(const char* text, size_t size, size_t pos, bool lineHead, bool lfLineEnd) {
@@ -659,6 +668,16 @@ bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLine
     return found;
   }
   const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
+  // Every match ends at the end of the text: the leftmost start is the
+  // furthest one the backward walk reaches.
+  if (!ignoreAnchors && IsOneLine(text + from, size - from, lfLineEnd)) {
+    WalkEnd = size;
+    size_t q = LineEndingMatchStart(t, from, size, fromIsLineHead, false);
+    if (q == SIZE_MAX) return false;
+    start = q;
+    end = size;
+    return true;
+  }
   size_t last = SIZE_MAX;
   if (!Walk(t, size, from, FwdStart(fromIsLineHead, lfLineEnd, ignoreAnchors), false, last)) return false;
   if (last == SIZE_MAX) return false;

@@ -75,8 +75,9 @@ class TRE_DFA {
 
   // Whether text[0, size) holds any match (text start is a line head).
   // When every match ends at a line tail and the text is one line, the
-  // answer comes from a backward walk from its end, which stops as soon as
-  // a match start is seen or no match can reach further back.
+  // answer (and Search's) comes from a backward walk from its end, which
+  // stops as soon as no match can reach further back (or, here, at the
+  // first match start).
   bool Contains(const char* text, size_t size, bool lfLineEnd);
   // Whether a match starts exactly at pos (a character boundary).
   bool MatchAt(const char* text, size_t size, size_t pos, bool lineHead, bool lfLineEnd);
@@ -111,7 +112,12 @@ class TRE_DFA {
   void BuildClassMap();
   void FindIfEndsOnlyAtLineTail();
   void FindStartKeyBytes();
-  bool LineEndingMatchExists(const uint8_t* t, size_t size);
+  // Whether every match ends at the end of the text and it holds no other
+  // line tail or head.
+  bool IsOneLine(const char* text, size_t size, bool lfLineEnd) const;
+  // Earliest start of a match of text[from, size) that ends at size (the
+  // first one met going back when firstOnly), or SIZE_MAX.
+  size_t LineEndingMatchStart(const uint8_t* t, size_t from, size_t size, bool fromIsLineHead, bool firstOnly);
   int Intern(Cache& c, std::string&& key, uint8_t info);
   void ResetCache(Cache& c);
   int FwdStart(bool lineHead, bool lf, bool noAnchors = false);

@@ -86,6 +86,20 @@ TEST(VelgrepLargeInput, OneHundredMegabyteLine) {
   EXPECT_EQ(binary.Out, "1\n");
 }
 
+// Every word of a long line is decided only at the line's end (the longer
+// alternative never completes): one walk over the line, not one per word.
+TEST(VelgrepLargeInput, WholeWordsOfALongLine) {
+  Scratch sc;
+  std::string text;
+  for (int i = 0; i < 200000; ++i) text += "a ";
+  text += "\nb a\n";
+  fs::path p = sc.File("words.txt", text);
+  Result only = sc.Run(VelgrepPath() + " -w -o '[ab]|[a ]*c' " + p.string() + " | sort | uniq -c");
+  EXPECT_EQ(only.Out, " 200001 a\n      1 b\n");
+  Result count = sc.Run(VelgrepPath() + " -w -c 'a|[a ]*c' " + p.string());
+  EXPECT_EQ(count.Out, "2\n");
+}
+
 TEST(VelgrepLargeInput, LineBreaksCutByTheEndOfAReadBlock) {
   Scratch sc;
   const size_t block = velgrep::TSearcher::kBlockSize;

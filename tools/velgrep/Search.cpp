@@ -107,7 +107,8 @@ TSearcher::TSearcher(const TConfig& cfg, TGrep& grep, TGrep* inner, TOutput& out
   else if (cfg.Only) Mode = TMode::Only;
   else Mode = TMode::Lines;
   WalkAll = cfg.Invert || Mode == TMode::Substitute;
-  Buf.resize(kBlockSize);
+  Buf.reset(new char[kBlockSize]);
+  BufSize = kBlockSize;
 #ifndef _WIN32
   struct stat st;
   if (::fstat(1, &st) == 0 && S_ISREG(st.st_mode)) {
@@ -153,12 +154,38 @@ bool TSearcher::Search(const std::string& name, bool regular, bool showName, std
   return ok;
 }
 
+// Twice the size for a line that does not fit; for a regular file up to
+// eight times, or just what is left of the file, so that a long line is not
+// copied through many buffers on its way in.
+size_t TSearcher::GrownSize(int fd, bool regular) const {
+  size_t size = BufSize * 2;
+#ifndef _WIN32
+  struct stat st;
+  const off_t at = regular ? ::lseek(fd, 0, SEEK_CUR) : -1;
+  if (at >= 0 && ::fstat(fd, &st) == 0 && st.st_size > at) {
+    const size_t rest = static_cast<size_t>(st.st_size - at);
+    const size_t fit = BufSize + (rest < BufSize * 7 ? rest : BufSize * 7) + 1;
+    if (fit > size) size = fit;
+  }
+#else
+  (void)fd;
+  (void)regular;
+#endif
+  return size;
+}
+
 bool TSearcher::ReadAll(int fd, bool regular, std::string& error) {
   size_t have = 0, scanned = 0;
   for (;;) {
-    if (have == Buf.size()) Buf.resize(Buf.size() * 2);
-    const size_t want = Buf.size() - have;
-    long n = ReadSome(fd, Buf.data() + have, want);
+    if (have == BufSize) {
+      const size_t size = GrownSize(fd, regular);
+      std::unique_ptr<char[]> grown(new char[size]);
+      std::memcpy(grown.get(), Buf.get(), have);
+      Buf = std::move(grown);
+      BufSize = size;
+    }
+    const size_t want = BufSize - have;
+    long n = ReadSome(fd, Buf.get() + have, want);
     if (n < 0) {
       if (errno == EINTR) continue;
       error = std::strerror(errno);
@@ -167,16 +194,16 @@ bool TSearcher::ReadAll(int fd, bool regular, std::string& error) {
     have += static_cast<size_t>(n);
     // A regular file that gives less than asked is at its end.
     if (n == 0 || (regular && static_cast<size_t>(n) < want)) {
-      if (have > 0) Block(Buf.data(), have);
+      if (have > 0) Block(Buf.get(), have);
       return true;
     }
     // Only the new bytes (and a CR left at the old end) can hold a new break.
-    size_t cut = LastCut(Buf.data(), scanned > 0 ? scanned - 1 : 0, have);
+    size_t cut = LastCut(Buf.get(), scanned > 0 ? scanned - 1 : 0, have);
     scanned = have;
     if (cut == 0) continue;
-    Block(Buf.data(), cut);
+    Block(Buf.get(), cut);
     if (F.Stop) return true;
-    std::memmove(Buf.data(), Buf.data() + cut, have - cut);
+    std::memmove(Buf.get(), Buf.get() + cut, have - cut);
     have -= cut;
     scanned = have;
   }

@@ -4,6 +4,7 @@
 // the way the options ask (lines, matches, substitutions, counts, names).
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,7 @@ class TSearcher {
 
   bool IsOwnOutput(int fd) const;
   bool ReadAll(int fd, bool regular, std::string& error);
+  size_t GrownSize(int fd, bool regular) const;
   void Block(const char* data, size_t size);
   void MatchedLines(const char* data, size_t size);
   void AllLines(const char* data, size_t size);
@@ -89,7 +91,10 @@ class TSearcher {
   TMode Mode;
   bool WalkAll;
   TFile F;
-  std::vector<char> Buf;
+  // The read buffer; grown without clearing, as a long line fills it
+  // anyway.
+  std::unique_ptr<char[]> Buf;
+  size_t BufSize = 0;
   std::string Scratch;
   // Standard output when it is a regular file (device, inode), which must
   // not be searched while lines are written to it.
