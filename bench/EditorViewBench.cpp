@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchUtil.h"
 #include "editor/Editor.h"
 #include "editor/EditorCursorNames.h"
 #include "editor/EditorParser.h"
@@ -24,20 +25,10 @@
 namespace {
 
 using namespace vel;
+using bench::Median;
+using bench::Print;
+double Now() { return bench::NowUs(); }
 
-// <chrono> does not build with a CP932 execution character set.
-double Now() {
-  timespec ts;
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-void Print(const char* name, double value, const char* unit) { std::printf("%s %.3f %s\n", name, value, unit); }
 
 // 50 rows of the headless font's 12 pixels below a 2-pixel top margin.
 constexpr int kRows = 50;

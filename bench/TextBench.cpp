@@ -20,20 +20,18 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchUtil.h"
 #include "editor/EditorScreenStrings.h"
 #include "editor/EditorStrings.h"
 
 namespace {
 
 using namespace vel;
-// <chrono> does not build with a CP932 execution character set.
+using bench::Median;
+using bench::Print;
 struct Clock {
   using time_point = double;
-  static double now() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
-  }
+  static double now() { return bench::NowUs(); }
 };
 
 double Ms(double a, double b) { return (b - a) / 1000; }
@@ -117,12 +115,6 @@ std::vector<std::string> LoadFloor(const char* path) {
   return lines;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-void Print(const char* name, double value, const char* unit) { std::printf("%s %.3f %s\n", name, value, unit); }
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 # there loses character alignment after them, and grep's DFA misses matches
 # after a partly matched double-byte branch (no "b" in "あb" for "b|あx").
 set -euo pipefail
+source "$(dirname "$0")/lib/timing.sh"
 BIN=${VEL_BENCH_BIN:-build/bench}
 CORPUS=${VEL_CORPUS:?set VEL_CORPUS}
 VELGREP=$BIN/tools/velgrep/velgrep
@@ -19,26 +20,11 @@ mkdir -p "$LOC"
 [ -f "$LOC/ja_JP.SJIS/LC_CTYPE" ] || { echo "grep.sh: localedef could not build ja_JP.SJIS" >&2; exit 1; }
 
 sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
-now() { date +%s%N; }
 MB=$(awk -v b="$(stat -c %s "$CORPUS")" 'BEGIN { printf "%.3f", b / 1e6 }')
 cat "$CORPUS" >/dev/null
 
-# best_seconds CMD...: the fastest of three runs, in seconds. Output goes to
-# a file: GNU grep stops at the first match when it writes to /dev/null.
 OUT=$(mktemp)
 trap 'rm -f "$OUT"' EXIT
-best_seconds() {
-  local best=""
-  for _ in 1 2 3; do
-    local t0 t1
-    t0=$(now)
-    "$@" >"$OUT" 2>/dev/null || true
-    t1=$(now)
-    local d=$((t1 - t0))
-    if [ -z "$best" ] || [ "$d" -lt "$best" ]; then best=$d; fi
-  done
-  awk -v n="$best" 'BEGIN { printf "%.4f", n / 1e9 }'
-}
 mbps() { awk -v mb="$1" -v s="$2" 'BEGIN { printf "%.0f", mb / s }'; }
 
 gnu_sjis() { LOCPATH=$LOC LC_ALL=ja_JP.SJIS grep "$@"; }

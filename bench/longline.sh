@@ -9,28 +9,15 @@
 #   hardest case for repeated searches; linear means the same MB/s at every
 #   size (baseline: the 1 MB figure).
 set -euo pipefail
+source "$(dirname "$0")/lib/timing.sh"
 BIN=${VEL_BENCH_BIN:-build/bench}
 CORPUS=${VEL_CORPUS:?set VEL_CORPUS}
 VELGREP=$BIN/tools/velgrep/velgrep
-now() { date +%s%N; }
 OUT=$(mktemp)
 LONG=$(mktemp)
 AS=$(mktemp)
 trap 'rm -f "$OUT" "$LONG" "$AS"' EXIT
 
-# best_seconds CMD...: the fastest of three runs, in seconds.
-best_seconds() {
-  local best=""
-  for _ in 1 2 3; do
-    local t0 t1
-    t0=$(now)
-    "$@" >"$OUT" 2>/dev/null || true
-    t1=$(now)
-    local d=$((t1 - t0))
-    if [ -z "$best" ] || [ "$d" -lt "$best" ]; then best=$d; fi
-  done
-  awk -v n="$best" 'BEGIN { printf "%.4f", n / 1e9 }'
-}
 mbps() { awk -v b="$1" -v s="$2" 'BEGIN { printf "%.0f", b / 1e6 / s }'; }
 size() { stat -c %s "$1"; }
 

@@ -1,0 +1,22 @@
+#pragma once
+// What the bench programs share: a monotonic clock in microseconds, the
+// median of a sample, and the "name value unit" line scripts/bench prints.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace vel::bench {
+
+inline double NowUs() {
+  return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+inline double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+inline void Print(const char* name, double value, const char* unit) { std::printf("%s %.3f %s\n", name, value, unit); }
+
+}  // namespace vel::bench
