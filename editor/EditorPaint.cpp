@@ -148,6 +148,13 @@ void TEditor::PaintRect(const TRect& Rect) {
     const int first = (top - T) / FRowHeight + FTopRow;
     const int last = first + (bottom - top) / FRowHeight - 1;
     if (FLeftbar->Visible() && Rect.Left < L - FMargin->Left() && last >= first) PaintLeftbar(first, last);
+    // The strip between the left bar and the text, and the top margin when no
+    // ruler covers it, belong to no row: nothing else paints them, and an
+    // unpainted window shows whatever was there before.
+    const TRect gap{L - FMargin->Left(), T, L, H};
+    if (FMargin->Left() > 0 && Meets(Rect, gap)) c.FillRect(Intersect(Rect, gap), FVs.Color);
+    const TRect above{L, rh, W, T};
+    if (T > rh && Meets(Rect, above)) c.FillRect(Intersect(Rect, above), FVs.Color);
     if (Rect.Right > L && last >= first) {
       std::unique_ptr<IEditorRowParser> owner;
       if (const TEditorParserClass& cls = FList->GetParserClass()) owner = cls(std::string(), this, -1);

@@ -35,6 +35,16 @@ TEST_F(EditorPaint, DefaultColouredRowIsOneOpaqueOutputAtItsColumns) {
   EXPECT_EQ(t[1].Y, T + H);
 }
 
+TEST_F(EditorPaint, TheMarginBesideTheTextIsPaintedInTheControlColour) {
+  h.Load("abc");
+  // Every pixel of the strip left of column 0, below the top margin, is filled.
+  std::vector<bool> row(H * 4, false);
+  for (const TDrawCall& c : PaintAll(h))
+    if (c.What == TDrawCall::kFill && c.Bg == clWindow && c.Rect.Left <= 0 && c.Rect.Right >= L)
+      for (int y = std::max(c.Rect.Top, T); y < std::min(c.Rect.Bottom, T + H * 4); ++y) row[y - T] = true;
+  EXPECT_TRUE(std::all_of(row.begin(), row.end(), [](bool b) { return b; }));
+}
+
 TEST_F(EditorPaint, TokensOfOtherColoursAreDrawnOverTheRowOnePerToken) {
   h.Editor.View().Colors().Int().SetColor(clRed);
   h.Editor.View().Colors().DBCS().SetColor(clBlue);
