@@ -348,6 +348,9 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void PaintRuler();
   virtual void DrawRulerMark(int Col);
   virtual void HideRulerMark(int Col);
+  // Copies column Col of the ruler from a bitmap (the marked or the plain base);
+  // false when the column is not in view or there is nothing to copy.
+  bool CopyRulerColumn(int Col, IOffscreen* From);
   void InitMarginBitmaps();
   // Moves the ruler mark to the caret's column when it is elsewhere.
   void SyncRulerMark();

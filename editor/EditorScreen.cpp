@@ -246,29 +246,25 @@ void TEditor::PaintRuler() {
   DrawRulerMark(FCol);
 }
 
-void TEditor::DrawRulerMark(int Col) {
-  if (!FWindow || !FRuler->Visible() || !FVs.RulerMarkBase) return;
-  if (Col < FTopCol || Col > FTopCol + FVisibleCols) return;
+bool TEditor::CopyRulerColumn(int Col, IOffscreen* From) {
+  if (!FWindow || !FRuler->Visible() || !From) return false;
+  if (Col < FTopCol || Col > FTopCol + FVisibleCols) return false;
   std::unique_ptr<ICanvas> own;
   ICanvas* c = FVs.Canvas;
   if (!c) own = FWindow->GetCanvas(), c = own.get();
   const int x = FLeftMargin + (Col - FTopCol) * FColWidth + 1;
   const int sx = x - FLeftMargin + (FTopCol % FRuler->GaugeRange()) * FColWidth;
   const int h = RulerHeight() - 1 - (FRuler->Edge() ? 1 : 0);
-  c->Draw(x, 0, *FVs.RulerMarkBase, {sx, 0, sx + FColWidth - 1, h});
-  FVs.RulerMarkCol = Col;
+  c->Draw(x, 0, *From, {sx, 0, sx + FColWidth - 1, h});
+  return true;
+}
+
+void TEditor::DrawRulerMark(int Col) {
+  if (CopyRulerColumn(Col, FVs.RulerMarkBase.get())) FVs.RulerMarkCol = Col;
 }
 
 void TEditor::HideRulerMark(int Col) {
-  if (!FWindow || !FRuler->Visible() || !FVs.RulerBase) return;
-  if (Col < FTopCol || Col > FTopCol + FVisibleCols) return;
-  std::unique_ptr<ICanvas> own;
-  ICanvas* c = FVs.Canvas;
-  if (!c) own = FWindow->GetCanvas(), c = own.get();
-  const int x = FLeftMargin + (Col - FTopCol) * FColWidth + 1;
-  const int sx = x - FLeftMargin + (FTopCol % FRuler->GaugeRange()) * FColWidth;
-  const int h = RulerHeight() - 1 - (FRuler->Edge() ? 1 : 0);
-  c->Draw(x, 0, *FVs.RulerBase, {sx, 0, sx + FColWidth - 1, h});
+  if (!CopyRulerColumn(Col, FVs.RulerBase.get())) return;
   if (FVs.RulerMarkCol == Col) FVs.RulerMarkCol = -1;
 }
 

@@ -169,13 +169,13 @@ bool ParseArgs(int argc, char** argv, TConfig& cfg, std::string& error) {
     }
     for (size_t k = 1; k < a.size(); ++k) {
       const char c = a[k];
-      const char* spec = c == ':' ? nullptr : std::strchr(kShortOptions, c);
-      if (!spec) {
+      const char* known = c == ':' ? nullptr : std::strchr(kShortOptions, c);
+      if (!known) {
         error = std::string("invalid option -- '") + c + "'";
         return false;
       }
       std::string value;
-      if (spec[1] == ':') {
+      if (known[1] == ':') {
         if (k + 1 < a.size()) {
           value = a.substr(k + 1);
         } else if (i + 1 < argc) {
