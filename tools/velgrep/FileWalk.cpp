@@ -267,7 +267,7 @@ class TWalker {
         Dir(child, false);
       } else if (kind == TKind::File) {
         if (FileExcluded(Opt.FileGlobs, e.Name, false)) continue;
-        V.File(child, true, true);
+        V.File(child, true);
       }
       // Devices, pipes and sockets met in a folder are not read.
     }
@@ -324,7 +324,7 @@ bool DirExcluded(const std::vector<std::string>& globs, const std::string& name,
 
 void WalkOperand(const std::string& operand, bool implicitDot, const TWalkOptions& opt, const TWalkVisitor& v) {
   if (operand == "-") {
-    v.File(operand, false, false);
+    v.File(operand, false);
     return;
   }
   std::string error;
@@ -343,7 +343,7 @@ void WalkOperand(const std::string& operand, bool implicitDot, const TWalkOption
     return;
   }
   if (FileExcluded(opt.FileGlobs, operand, true)) return;
-  v.File(operand, kind == TKind::File, false);
+  v.File(operand, false);
 }
 
 }  // namespace vel::velgrep

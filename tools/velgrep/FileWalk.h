@@ -29,10 +29,10 @@ struct TWalkOptions {
 };
 
 struct TWalkVisitor {
-  // A file to search: the name to open and print; `regular` when it is
-  // known to be a regular file; `inFolder` when it was found by walking a
-  // folder given by the operand (names are then printed by default).
-  std::function<void(const std::string& name, bool regular, bool inFolder)> File;
+  // A file to search: the name to open and print; `inFolder` when it was
+  // found by walking a folder given by the operand (names are then printed
+  // by default).
+  std::function<void(const std::string& name, bool inFolder)> File;
   // A file or folder that could not be examined; the message is the system's.
   std::function<void(const std::string& name, const std::string& message)> Error;
   // Whether the walk should stop (set, for instance, by -q on a match).

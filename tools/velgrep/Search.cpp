@@ -131,7 +131,7 @@ bool TSearcher::IsOwnOutput(int fd) const {
 #endif
 }
 
-bool TSearcher::Search(const std::string& name, bool regular, bool showName, std::string& error) {
+bool TSearcher::Search(const std::string& name, bool showName, std::string& error) {
   const bool isStdin = name == "-";
   int fd = isStdin ? 0 : OpenRead(name.c_str());
   if (fd < 0) {
@@ -146,14 +146,14 @@ bool TSearcher::Search(const std::string& name, bool regular, bool showName, std
   F = TFile();
   F.Name = isStdin ? "(standard input)" : name;
   F.ShowName = showName;
-  bool ok = ReadAll(fd, regular, error);
+  bool ok = ReadAll(fd, error);
   if (!isStdin) CloseFile(fd);
   if (ok) Finish();
   Out.FileDone();
   return ok;
 }
 
-bool TSearcher::ReadAll(int fd, bool regular, std::string& error) {
+bool TSearcher::ReadAll(int fd, std::string& error) {
   size_t have = 0, scanned = 0;
   for (;;) {
     if (have == Buf.size()) Buf.resize(Buf.size() * 2);
@@ -165,8 +165,9 @@ bool TSearcher::ReadAll(int fd, bool regular, std::string& error) {
       return false;
     }
     have += static_cast<size_t>(n);
-    // A regular file that gives less than asked is at its end.
-    if (n == 0 || (regular && static_cast<size_t>(n) < want)) {
+    // Only an empty read ends the file: some files (those of /proc) give
+    // less than asked long before their end.
+    if (n == 0) {
       if (have > 0) Block(Buf.data(), have);
       return true;
     }

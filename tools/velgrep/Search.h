@@ -43,7 +43,7 @@ class TSearcher {
 
   // Searches a file ("-" is standard input). False, with the system's
   // message, when it cannot be opened or read.
-  bool Search(const std::string& name, bool regular, bool showName, std::string& error);
+  bool Search(const std::string& name, bool showName, std::string& error);
 
   bool Selected = false;  // a line was selected in some input
   bool Quit = false;      // -q has its answer: nothing more to read
@@ -60,7 +60,7 @@ class TSearcher {
   };
 
   bool IsOwnOutput(int fd) const;
-  bool ReadAll(int fd, bool regular, std::string& error);
+  bool ReadAll(int fd, std::string& error);
   void Block(const char* data, size_t size);
   void MatchedLines(const char* data, size_t size);
   void AllLines(const char* data, size_t size);

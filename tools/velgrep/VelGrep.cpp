@@ -174,10 +174,10 @@ int main(int argc, char** argv) {
         Say(name + ": " + message);
       }
     };
-    visitor.File = [&](const std::string& name, bool regular, bool inFolder) {
+    visitor.File = [&](const std::string& name, bool inFolder) {
       const bool show = cfg.WithFileName < 0 ? several || inFolder : cfg.WithFileName == 1;
       std::string message;
-      if (!searcher.Search(name, regular, show, message)) visitor.Error(name == "-" ? "(standard input)" : name, message);
+      if (!searcher.Search(name, show, message)) visitor.Error(name == "-" ? "(standard input)" : name, message);
     };
     visitor.Stop = [&] { return searcher.Quit; };
     for (const std::string& operand : cfg.Files) {
