@@ -2,25 +2,14 @@
 
 #include <atomic>
 
+#include "editor/UpdateGuard.h"
+
 namespace vel {
 
 uint64_t NextSettingsRevision() {
   static std::atomic<uint64_t> last{0};
   return last.fetch_add(1, std::memory_order_relaxed) + 1;
 }
-
-namespace {
-
-// Ends an update also when an exception passes.
-struct TUpdateGuard {
-  explicit TUpdateGuard(TNotifyPersistent& o) : Owner(o) { Owner.BeginUpdate(); }
-  ~TUpdateGuard() { Owner.EndUpdate(); }
-  TUpdateGuard(const TUpdateGuard&) = delete;
-  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-  TNotifyPersistent& Owner;
-};
-
-}  // namespace
 
 TEditorBracketItem::TEditorBracketItem() {
   FItemColor.OnChange = [this](TNotifyPersistent* Sender) { ChangedProc(Sender); };

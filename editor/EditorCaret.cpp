@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/UpdateGuard.h"
+
 namespace vel {
 
 void TEditorCaret::SetStyle(TEditorCaretStyle Value) { SetValue(FStyle, Value); }
@@ -11,7 +13,7 @@ void TEditorCaret::SetTabSpaceCount(int Value) { SetValue(FTabSpaceCount, std::c
 bool TEditorCaret::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorCaret*>(&Source);
   if (!s) return TNotifyPersistent::Assign(Source);
-  BeginUpdate();
+  TUpdateGuard g(*this);
   AutoCursor = s->AutoCursor;
   AutoIndent = s->AutoIndent;
   BackSpaceUnIndent = s->BackSpaceUnIndent;
@@ -29,7 +31,6 @@ bool TEditorCaret::Assign(const TNotifyPersistent& Source) {
   FStyle = s->FStyle;
   TabIndent = s->TabIndent;
   FTabSpaceCount = s->FTabSpaceCount;
-  EndUpdate();
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "editor/EditorColor.h"
 
+#include "editor/UpdateGuard.h"
+
 namespace vel {
 
 void TEditorColor::SetBkColor(TColor Value) {
@@ -38,32 +40,28 @@ TEditorColors::TEditorColors()
 }
 
 void TEditorColors::SameBkColor(TColor C) {
-  BeginUpdate();
+  TUpdateGuard g(*this);
   for (int i = 0; i < Count; ++i)
     if (i != ciSelect) FItems[i]->SetBkColor(C);
-  EndUpdate();
 }
 
 void TEditorColors::SameColor(TColor C) {
-  BeginUpdate();
+  TUpdateGuard g(*this);
   for (int i = 0; i < Count; ++i)
     if (i != ciSelect) FItems[i]->SetColor(C);
-  EndUpdate();
 }
 
 void TEditorColors::SameStyle(TFontStyles S) {
-  BeginUpdate();
+  TUpdateGuard g(*this);
   for (int i = 0; i < Count; ++i)
     if (i != ciSelect) FItems[i]->SetStyle(S);
-  EndUpdate();
 }
 
 bool TEditorColors::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorColors*>(&Source);
   if (!s) return TNotifyPersistent::Assign(Source);
-  BeginUpdate();
+  TUpdateGuard g(*this);
   for (int i = 0; i < Count; ++i) FItems[i]->Assign(*s->FItems[i]);
-  EndUpdate();
   return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/UpdateGuard.h"
+
 namespace vel {
 
 void TEditorMargin::Set(int& Field, int Value) { SetValue(Field, std::clamp(Value, 0, 100)); }
@@ -9,13 +11,12 @@ void TEditorMargin::Set(int& Field, int Value) { SetValue(Field, std::clamp(Valu
 bool TEditorMargin::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorMargin*>(&Source);
   if (!s) return TNotifyPersistent::Assign(Source);
-  BeginUpdate();
+  TUpdateGuard g(*this);
   FCharacter = s->FCharacter;
   FLeft = s->FLeft;
   FLine = s->FLine;
   FTop = s->FTop;
   FUnderline = s->FUnderline;
-  EndUpdate();
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "editor/EditorMarks.h"
 
+#include "editor/UpdateGuard.h"
+
 namespace vel {
 
 void TEditorMark::SetColor(TColor Value) { SetValue(FColor, Value); }
@@ -23,11 +25,10 @@ TEditorMarks::TEditorMarks() {
 bool TEditorMarks::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorMarks*>(&Source);
   if (!s) return TNotifyPersistent::Assign(Source);
-  BeginUpdate();
+  TUpdateGuard g(*this);
   FEofMark.Assign(s->FEofMark);
   FRetMark.Assign(s->FRetMark);
   FUnderline.Assign(s->FUnderline);
-  EndUpdate();
   return true;
 }
 

@@ -74,11 +74,10 @@ int TEditorScreenStrings::RowToLines(int Row) const {
 }
 
 std::string TEditorScreenStrings::LineText(int Line) const {
-  const int n = Count();
   if (Line < 0 || Line >= LineCount()) return std::string();
   if (!FWordWrap) return FRows.Get(Line);
-  const int first = LinesToRow(Line);
-  const int last = Line < FLines.Size() ? FLines.At(Line) : n - 1;
+  const int first = Line == 0 ? 0 : FLines.At(Line - 1) + 1;
+  const int last = Line < FLines.Size() ? FLines.At(Line) : Count() - 1;
   if (first == last) return FRows.Get(first);
   size_t total = 0;
   for (int r = first; r <= last; ++r) total += FRows.Get(r).size();
@@ -95,8 +94,15 @@ void TEditorScreenStrings::RebuildLineIndex() {
   }
   std::vector<int> ends;
   const int n = Count();
-  for (int r = 0; r < n; ++r)
-    if (FRows.GetRows(r) != raWrapped) ends.push_back(r);
+  try {
+    for (int r = 0; r < n; ++r)
+      if (FRows.GetRows(r) != raWrapped) ends.push_back(r);
+  } catch (...) {
+    // Without an index the whole text reads as one line: wrong, but never
+    // a row that is not there.
+    FLines.Clear();
+    throw;
+  }
   FLines.Assign(std::move(ends));
 }
 

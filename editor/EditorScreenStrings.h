@@ -169,8 +169,8 @@ class TEditorScreenStrings {
   std::unique_ptr<TEditorUndoObj> FUndoObj;
   bool FWordWrap = false;
   std::unique_ptr<TEditorWrapOption> FWrapOption;
-  TCharSet FDelimiters = CreateDelimiters();
-  int FTabSpaceCount = 8;
+  // Tab width and delimiters; word wrap and its width are added when asked.
+  TColumnMapOptions FLayout;
   // While above zero, completed updates are not reported to the clients.
   int FQuiet = 0;
   // Whole-document re-cuts: one update whose end the clients do not hear of

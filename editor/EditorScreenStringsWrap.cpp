@@ -2,6 +2,8 @@
 // settings, and re-wrapping or unwrapping the whole document.
 #include <algorithm>
 
+#include "editor/UpdateGuard.h"
+
 #include "editor/EditorAttributeArray.h"
 #include "editor/EditorScreenStrings.h"
 
@@ -29,23 +31,21 @@ bool TEditorScreenStrings::TCharTable::Has(const std::string& Char) const {
 }
 
 TColumnMapOptions TEditorScreenStrings::ColumnOptions() const {
-  TColumnMapOptions o;
-  o.Delimiters = FDelimiters;
-  o.TabSpaceCount = FTabSpaceCount;
+  TColumnMapOptions o = FLayout;
   o.WordWrap = FWordWrap;
   o.WrapByte = FWrapOption->GetWrapByte();
   return o;
 }
 
 void TEditorScreenStrings::SetTabSpaceCount(int Value) {
-  if (Value == FTabSpaceCount) return;
-  FTabSpaceCount = Value;
+  if (Value == FLayout.TabSpaceCount) return;
+  FLayout.TabSpaceCount = Value;
   LayoutChanged();
 }
 
 void TEditorScreenStrings::SetDelimiters(const TCharSet& Value) {
-  if (Value == FDelimiters) return;
-  FDelimiters = Value;
+  if (Value == FLayout.Delimiters) return;
+  FLayout.Delimiters = Value;
   LayoutChanged();
 }
 
@@ -140,7 +140,7 @@ void TEditorScreenStrings::AppendCutLine(const std::string& Line, TEditorStringL
 }
 
 void TEditorScreenStrings::StrToWrapList(const std::string& S, TEditorStringList& List) {
-  List.BeginUpdate();
+  TUpdateGuard g(List);
   List.Clear();
   if (S.empty()) {
     List.AddRow(std::string(), raCrlf);
@@ -153,13 +153,62 @@ void TEditorScreenStrings::StrToWrapList(const std::string& S, TEditorStringList
       AppendCutLine(line, List);
     });
   }
-  List.EndUpdate();
 }
 
 int TEditorScreenStrings::WrapCount(const std::string& S) {
   if (!FWordWrap) return 1;
   return CutLine(S, [](size_t, size_t) {});
 }
+
+namespace {
+
+// Rows moved out of a list into the list that will replace it. If building
+// the new list fails, the destructor moves every one of them back (without
+// allocating), so an exception leaves the old rows whole; a row that is the
+// first piece of a cut line keeps its whole text until Commit.
+class TTakenRows {
+ public:
+  TTakenRows(TEditorStringList& From, TEditorStringList& To, TEditorRowAttribute LastAttr)
+      : FFrom(From), FTo(To), FLastAttr(LastAttr) {
+    FLog.reserve(static_cast<size_t>(From.Count()));
+  }
+  ~TTakenRows() {
+    if (FDone) return;
+    const int last = FFrom.Count() - 1;
+    for (const TEntry& e : FLog) {
+      FFrom.TakeBack(FTo, e.To, e.From);
+      FFrom.SetRows(e.From, e.From == last ? FLastAttr : raCrlf);
+    }
+  }
+  TTakenRows(const TTakenRows&) = delete;
+  TTakenRows& operator=(const TTakenRows&) = delete;
+
+  // Appends row r with the given attribute; at Commit its text is cut to
+  // Length bytes when Length is not npos.
+  void Take(int r, TEditorRowAttribute a, size_t Length = std::string::npos) {
+    FTo.AppendTaken(FFrom, r);
+    FLog.push_back({r, FTo.Count() - 1, Length});
+    FTo.SetRows(FTo.Count() - 1, a);
+  }
+  void Commit() {
+    for (const TEntry& e : FLog)
+      if (e.Length != std::string::npos) FTo.Ref(e.To).resize(e.Length);
+    FDone = true;
+  }
+
+ private:
+  struct TEntry {
+    int From, To;
+    size_t Length;
+  };
+  TEditorStringList& FFrom;
+  TEditorStringList& FTo;
+  const TEditorRowAttribute FLastAttr;
+  std::vector<TEntry> FLog;
+  bool FDone = false;
+};
+
+}  // namespace
 
 void TEditorScreenStrings::WrapLines() {
   if (Count() == 0 || ClientLoading()) {
@@ -169,9 +218,10 @@ void TEditorScreenStrings::WrapLines() {
   for (IEditorClient* c : FClients) c->CleanSelection();
   TQuietScope quiet(*this);
   {
-    TEditorStringList rows;
+    TEditorStringList rows, cut;
     const int n = Count();
     const TEditorRowAttribute lastAttr = FRows.GetRows(n - 1);
+    TTakenRows taken(FRows, rows, lastAttr);
     const int W = FWrapOption->GetWrapByte();
     const TColumnMapOptions layout = ColumnOptions();
     rows.Reserve(n + n / 8);
@@ -182,28 +232,29 @@ void TEditorScreenStrings::WrapLines() {
       while (e < n - 1 && FRows.GetRows(e) == raWrapped) ++e;
       const int width = e == r ? DisplayWidth(FRows.Get(r), layout) : -1;
       if (e == r && width < W) {
-        rows.AppendTaken(FRows, r);
-        rows.SetRows(rows.Count() - 1, raCrlf);
+        taken.Take(r, raCrlf);
       } else if (e == r) {
-        // The row's own string keeps the first piece, so a cut line costs
-        // no allocation beyond its further rows.
+        // The row's own record keeps the first piece, so a cut line costs no
+        // allocation beyond its further rows. Those are made first: nothing
+        // that can fail happens once the row is taken.
         pieces.clear();
         CutLine(FRows.Get(r), [&](size_t b, size_t n) { pieces.push_back({b, n}); }, width);
-        const int first = rows.Count();
-        rows.AppendTaken(FRows, r);
-        rows.SetRows(first, raWrapped);
-        const std::string& whole = rows.Get(first);
-        for (size_t k = 1; k < pieces.size(); ++k) rows.AddRow(whole.substr(pieces[k].first, pieces[k].second), raWrapped);
-        rows.Ref(first).resize(pieces[0].second);
-        rows.SetRows(rows.Count() - 1, raCrlf);
+        const std::string& whole = FRows.Get(r);
+        for (size_t k = 1; k < pieces.size(); ++k) cut.AddRow(whole.substr(pieces[k].first, pieces[k].second), raWrapped);
+        if (cut.Count() > 0) cut.SetRows(cut.Count() - 1, raCrlf);
+        rows.Reserve(rows.Count() + 1 + cut.Count());
+        taken.Take(r, pieces.size() > 1 ? raWrapped : raCrlf, pieces[0].second);
+        rows.TakeRows(rows.Count(), cut);
       } else {
         line.clear();
         for (int k = r; k <= e; ++k) line += FRows.Get(k);
-        AppendCutLine(line, rows);
+        StrToWrapList(line, cut);
+        rows.TakeRows(rows.Count(), cut);
       }
       r = e + 1;
     }
     rows.SetRows(rows.Count() - 1, lastAttr == raWrapped ? raEof : lastAttr);
+    taken.Commit();
     FRows.Swap(rows);
     RebuildLineIndex();
   }
@@ -221,13 +272,13 @@ void TEditorScreenStrings::StretchLines() {
   TQuietScope quiet(*this);
   {
     TEditorStringList rows;
+    TTakenRows taken(FRows, rows, FRows.GetRows(n - 1));
     rows.Reserve(n);
     for (int r = 0; r < n;) {
       int e = r;
       while (e < n - 1 && FRows.GetRows(e) == raWrapped) ++e;
       if (e == r) {
-        rows.AppendTaken(FRows, r);
-        rows.SetRows(rows.Count() - 1, raCrlf);
+        taken.Take(r, raCrlf);
       } else {
         std::string line;
         for (int k = r; k <= e; ++k) line += FRows.Get(k);
@@ -236,6 +287,7 @@ void TEditorScreenStrings::StretchLines() {
       r = e + 1;
     }
     rows.SetRows(rows.Count() - 1, lastAttr);
+    taken.Commit();
     FRows.Swap(rows);
     RebuildLineIndex();
   }

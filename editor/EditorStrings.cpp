@@ -1,12 +1,12 @@
 #include "editor/EditorStrings.h"
 
-#include <array>
 #include <cstdio>
 #include <memory>
 
 #include "editor/FileErrors.h"
 #include "editor/UpdateGuard.h"
 #include "platform/FileReplace.h"
+#include "text/Sjis.h"
 
 namespace vel {
 
@@ -142,56 +142,42 @@ void TEditorStrings::LoadFromFile(const std::string& FileName) {
   TFile f(std::fopen(FileName.c_str(), "rb"));
   if (!f) throw EFOpenError(FileName);
 
-  // One pass: rows are appended as their breaks are found. A CR that ends a
-  // block and an LF that starts the next one are one break.
-  static const auto stops = [] {
-    std::array<bool, 256> t{};
-    t['\r'] = t['\n'] = t[0x1A] = true;
-    return t;
-  }();
+  // One pass over 8 KB blocks with the line rules of ForEachLine: rows are
+  // appended as their breaks are found; a CR that ends a block and an LF
+  // that starts the next one are one break.
   TEditorStringList l;
-  std::unique_ptr<char[]> buf(new char[kBlockSize + 1]);
+  std::unique_ptr<char[]> buf(new char[kBlockSize]);
   std::string pending;
-  bool skipLF = false, ended = false;
+  bool skipLF = false;
   size_t n;
-  while (!ended && (n = std::fread(buf.get(), 1, kBlockSize, f.get())) > 0) {
-    const char* b = buf.get();
-    size_t i = 0;
+  while ((n = std::fread(buf.get(), 1, kBlockSize, f.get())) > 0) {
+    const char* p = buf.get();
+    const char* const end = p + n;
     if (skipLF) {
       skipLF = false;
-      if (b[0] == '\n') i = 1;
+      if (*p == '\n') ++p;
     }
-    while (i < n) {
-      size_t j = i;
-      while (j < n && !stops[static_cast<unsigned char>(b[j])]) ++j;
-      if (j == n) {
-        pending.append(b + i, n - i);
-        break;
-      }
-      const char c = b[j];
-      if (c == 0x1A) {
-        pending.append(b + i, j - i);
-        ended = true;
+    while (p < end) {
+      const char* e = sjis::FindBreak(p, end);
+      if (e == end) {
+        pending.append(p, end);
         break;
       }
       if (pending.empty()) {
-        l.AddRow(std::string(b + i, j - i), raCrlf);
+        l.AddRow(std::string(p, e), raCrlf);
       } else {
         // Copied at its size; pending keeps its capacity for the next long line.
-        pending.append(b + i, j - i);
+        pending.append(p, e);
         l.AddRow(std::string(pending), raCrlf);
         pending.clear();
       }
-      i = j + 1;
-      if (c == '\r') {
-        if (i < n) {
-          if (b[i] == '\n') ++i;
-        } else {
-          skipLF = true;
-        }
-      }
+      skipLF = *e == '\r' && e + 1 == end;
+      p = sjis::SkipBreak(e, end);
     }
   }
+  // Only a run of Ctrl-Z with nothing after it is the old end-of-file
+  // marker; a Ctrl-Z anywhere else is text and is kept.
+  pending.erase(pending.find_last_not_of('\x1a') + 1);
   if (!pending.empty()) l.AddRow(std::move(pending), raEof);
   List().LoadRows(l);
 }

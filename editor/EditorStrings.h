@@ -25,8 +25,9 @@ class TEditorStrings {
   std::string GetText() const;
   void SetText(const std::string& S);
 
-  // CR LF, lone CR and lone LF end a line; Ctrl-Z ends the text; NUL bytes
-  // are kept. Raises EFOpenError when the file cannot be opened.
+  // CR LF, lone CR and lone LF end a line; a run of Ctrl-Z at the very end
+  // is an end marker and dropped, every other byte (Ctrl-Z and NUL too) is
+  // kept. Raises EFOpenError when the file cannot be opened.
   void LoadFromFile(const std::string& FileName);
   // Writes the text beside the file first and replaces the file only when
   // the new one is complete. Raises EFCreateError when it cannot be created,

@@ -1,5 +1,7 @@
 #include "editor/EditorViewInfo.h"
 
+#include "editor/UpdateGuard.h"
+
 namespace vel {
 
 namespace {
@@ -50,11 +52,7 @@ void TEditorViewInfo::SetUrl(bool Value) {
 bool TEditorViewInfo::Assign(const TNotifyPersistent& Source) {
   auto* s = dynamic_cast<const TEditorViewInfo*>(&Source);
   if (!s) return TNotifyPersistent::Assign(Source);
-  struct Guard {
-    TEditorViewInfo& v;
-    ~Guard() { v.EndUpdate(); }
-  } guard{*this};
-  BeginUpdate();
+  TUpdateGuard g(*this);
   FBrackets.Assign(s->FBrackets);
   FColors.Assign(s->FColors);
   FCommenter = s->FCommenter;

@@ -5,6 +5,8 @@
 #include <memory>
 #include <type_traits>
 
+#include "editor/UpdateGuard.h"
+
 namespace vel {
 
 namespace {
@@ -184,6 +186,12 @@ void TPointerStringList::AppendTaken(TPointerStringList& Source, int i) {
   --GapLen;
 }
 
+void TPointerStringList::TakeBack(TPointerStringList& Taker, int TakerIndex, int Index) {
+  TRow*& from = Taker.At(TakerIndex);
+  At(Index) = from;
+  from = nullptr;
+}
+
 void TPointerStringList::AppendRaw(std::string S, uint32_t Item) {
   GrowGap(1);
   MoveGap(Buf.size() - GapLen);
@@ -209,22 +217,19 @@ void TPointerStringList::Changed() {
 }
 
 void InsertStrings(const TPointerStringList& Source, TPointerStringList& Dest, int Index) {
-  Dest.BeginUpdate();
+  TUpdateGuard g(Dest);
   Dest.CopyRows(Index, Source);
-  Dest.EndUpdate();
 }
 
 void DeleteStrings(TPointerStringList& Strings, int Index, int Count) {
-  Strings.BeginUpdate();
+  TUpdateGuard g(Strings);
   Strings.DeleteRange(Index, Count);
-  Strings.EndUpdate();
 }
 
 void ChangeStrings(const TPointerStringList& Source, TPointerStringList& Dest, int Index, int Count) {
-  Dest.BeginUpdate();
+  TUpdateGuard g(Dest);
   Dest.DeleteRange(Index, Count);
   Dest.CopyRows(Index, Source);
-  Dest.EndUpdate();
 }
 
 }  // namespace vel

@@ -45,6 +45,9 @@ class TPointerStringList {
   // Appends row i of Source, taking the row away: Source's row i is left
   // without a record and may only be deleted (or Source destroyed) after.
   void AppendTaken(TPointerStringList& Source, int i);
+  // Undoes an AppendTaken: row Index of this list gets back the record that
+  // row TakerIndex of Taker holds, and Taker's row is left without one.
+  void TakeBack(TPointerStringList& Taker, int TakerIndex, int Index);
   void Reserve(int N);
   // Appends a row without change notification, for bulk building.
   void AppendRaw(std::string S, uint32_t Item);
@@ -56,6 +59,13 @@ class TPointerStringList {
 
   std::function<void(TPointerStringList* Sender)> OnChange;
 
+  // A row record; the records come from a pool shared by every list.
+  struct TRow {
+    std::string Str;
+    uint32_t Item = 0;
+    uint32_t Data = 0;
+  };
+
  protected:
   // Runs when a change is complete: after an operation outside any update,
   // or when the outermost update ends.
@@ -63,14 +73,6 @@ class TPointerStringList {
   void ChangedIfIdle() {
     if (UpdateCount == 0) Changed();
   }
-
- private:
- public:
-  struct TRow {
-    std::string Str;
-    uint32_t Item = 0;
-    uint32_t Data = 0;
-  };
 
  private:
   TRow*& At(int i) { return Buf[static_cast<size_t>(i) < Gap ? i : i + GapLen]; }

@@ -2,20 +2,28 @@
 // Holds an object in update mode for a scope: Begin now, End when the scope
 // ends, also when an exception passes, so that a failed operation never
 // leaves a list, a control's caret or a settings object in update mode.
-// Begin and End default to BeginUpdate and EndUpdate; a null target is
-// allowed and does nothing.
+// Begin and End are member functions of T, BeginUpdate and EndUpdate unless
+// named; a null target is allowed and does nothing.
 namespace vel {
 
-template <class T, void (T::*Begin)() = &T::BeginUpdate, void (T::*End)() = &T::EndUpdate>
+template <class T, auto Begin = nullptr, auto End = nullptr>
 class TUpdateGuard {
  public:
   explicit TUpdateGuard(T& Target) : TUpdateGuard(&Target) {}
   explicit TUpdateGuard(T* Target) : FTarget(Target) {
-    if (FTarget) (FTarget->*Begin)();
+    if (!FTarget) return;
+    if constexpr (Begin == nullptr)
+      FTarget->BeginUpdate();
+    else
+      (FTarget->*Begin)();
   }
   // Ending an update may report the change, and the report may throw.
   ~TUpdateGuard() noexcept(false) {
-    if (FTarget) (FTarget->*End)();
+    if (!FTarget) return;
+    if constexpr (End == nullptr)
+      FTarget->EndUpdate();
+    else
+      (FTarget->*End)();
   }
   TUpdateGuard(const TUpdateGuard&) = delete;
   TUpdateGuard& operator=(const TUpdateGuard&) = delete;

@@ -57,7 +57,7 @@ std::string TAWKStr::Substitute_MatchStr_For_ANDChar(const std::string& replacem
   std::string out;
   for (size_t k = 0; k < step2.size();) {
     unsigned char b = static_cast<unsigned char>(step2[k]);
-    if (REIsLeadByte(b) && k + 1 < step2.size()) {
+    if (sjis::IsLeadByte(b) && k + 1 < step2.size()) {
       out.append(step2, k, 2);
       k += 2;
     } else if (b == '&') {
@@ -96,9 +96,11 @@ int TAWKStr::GSub(const std::string& replacement, std::string& s) {
     result.append(s, pos, ms - pos);
     result += Substitute_MatchStr_For_ANDChar(replacement, s.substr(ms, me - ms));
     if (ms == me && me < s.size()) {
-      unsigned char b = static_cast<unsigned char>(s[me]);
-      size_t unit = (REIsLeadByte(b) || (LineSeparator == mcls_CRLF && b == 13)) ? 2 : 1;
-      if (me + unit > s.size()) unit = s.size() - me;
+      // One character, or CR LF as one unit; a CR before anything else is
+      // a character of its own, so the search never lands inside a
+      // double-byte character.
+      size_t unit = sjis::CharLen(s, me);
+      if (LineSeparator == mcls_CRLF && s[me] == '\r' && me + 1 < s.size() && s[me + 1] == '\n') unit = 2;
       result.append(s, me, unit);
       me += unit;
     }
@@ -111,31 +113,38 @@ int TAWKStr::GSub(const std::string& replacement, std::string& s) {
   return count;
 }
 
+// One walk over s: every rest of s is searched as a string of its own, so
+// each search start is a line head.
 int TAWKStr::Split(const std::string& s, std::vector<std::string>& list) {
   list.clear();
   std::string field;
   size_t pos = 0;
-  while (pos < s.size()) {
-    size_t ms, me;
-    if (!SearchFrom(s, pos, true, ms, me)) {
-      list.push_back(field + s.substr(pos));
-      field.clear();
-      pos = s.size();
-      break;
-    }
-    if (ms == me && ms == pos) {
-      size_t unit = (REIsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
-      field.append(s, pos, unit);
-      pos += unit;
-      continue;
-    }
-    list.push_back(field + s.substr(pos, ms - pos));
+  bool done = false;
+  if (!s.empty()) {
+    GetCurrentDFA()->MatchAll(
+        s.data(), s.size(), 0, true, LineSeparator == mcls_LF,
+        [&](size_t ms, size_t me) -> size_t {
+          if (ms == me && ms == pos) {
+            size_t unit = sjis::CharLen(s, pos);
+            field.append(s, pos, unit);
+            pos += unit;
+            return pos >= s.size() ? SIZE_MAX : pos;
+          }
+          list.push_back(field + s.substr(pos, ms - pos));
+          field.clear();
+          pos = me;
+          if (pos >= s.size()) {
+            list.push_back(std::string());
+            done = true;
+            return SIZE_MAX;
+          }
+          return pos;
+        },
+        true);
+  }
+  if (!done && pos < s.size()) {
+    list.push_back(field + s.substr(pos));
     field.clear();
-    pos = me;
-    if (pos >= s.size()) {
-      list.push_back(std::string());
-      break;
-    }
   }
   if (!field.empty()) list.push_back(field);
   return static_cast<int>(list.size());

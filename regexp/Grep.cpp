@@ -6,59 +6,18 @@ namespace vel {
 
 namespace {
 
-// First occurrence of needle in [p, p + n), or null. The search goes in
-// windows so that its cost (and that of checking tools that validate the
-// whole range on every call) follows the distance to the hit, not the
-// length of the rest of the buffer.
-const char* FindBytes(const char* p, size_t n, const std::string& needle) {
-  const size_t m = needle.size();
-  constexpr size_t kWindow = 1 << 16;
-  while (n >= m) {
-    size_t w = n < kWindow + m - 1 ? n : kWindow + m - 1;
-#ifdef __GLIBC__
-    const char* r = static_cast<const char*>(memmem(p, w, needle.data(), m));
-#else
-    const char* r = nullptr;
-    for (const char* q = p; !r && static_cast<size_t>(p + w - q) >= m;) {
-      q = static_cast<const char*>(std::memchr(q, needle[0], static_cast<size_t>(p + w - q) - m + 1));
-      if (!q) break;
-      if (std::memcmp(q, needle.data(), m) == 0) r = q;
-      ++q;
-    }
-#endif
-    if (r) return r;
-    if (w == n) return nullptr;
-    p += kWindow;
-    n -= kWindow;
-  }
-  return nullptr;
-}
-
 // End of the line that starts at p: the first CR or LF, or the end. Looked
 // for in windows, so that a file of lone-CR lines is not rescanned to its end
 // for every line.
 const char* LineEnd(const char* p, const char* end) {
   constexpr size_t kWindow = 4096;
   while (p < end) {
-    size_t w = static_cast<size_t>(end - p) < kWindow ? static_cast<size_t>(end - p) : kWindow;
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', w));
-    const char* limit = lf ? lf : p + w;
-    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(limit - p)));
-    if (cr) return cr;
-    if (lf) return lf;
-    p += w;
+    const char* w = static_cast<size_t>(end - p) < kWindow ? end : p + kWindow;
+    const char* e = sjis::FindBreak(p, w);
+    if (e < w) return e;
+    p = w;
   }
   return end;
-}
-
-// Past the line break at p (CR LF is one break).
-const char* SkipBreak(const char* p, const char* end) {
-  if (p < end && *p == '\r') {
-    ++p;
-    if (p < end && *p == '\n') ++p;
-    return p;
-  }
-  return (p < end && *p == '\n') ? p + 1 : p;
 }
 
 size_t CountBreaks(const char* p, const char* end) {
@@ -82,7 +41,7 @@ void TGrep::SetRegExp(const std::string& pattern) {
 bool TGrep::LineMatches(std::string_view line) const {
   TRE_DFA* dfa = GetCurrentDFA();
   const std::string& lit = dfa->RequiredLiteral;
-  if (!lit.empty() && (line.size() < lit.size() || !FindBytes(line.data(), line.size(), lit)))
+  if (!lit.empty() && (line.size() < lit.size() || !REFindBytes(line.data(), line.size(), lit)))
     return false;
   return dfa->Contains(line.data(), line.size(), true);
 }
@@ -91,12 +50,11 @@ size_t TGrep::GrepBuffer(const char* data, size_t size, size_t firstLineNo, bool
                          const std::function<bool(size_t, std::string_view)>& onLine) const {
   TRE_DFA* dfa = GetCurrentDFA();
   const std::string& lit = dfa->RequiredLiteral;
-  const std::string& prefix = dfa->RequiredPrefix;
   const char* p = data;  // start of the lines not yet walked
   const char* end = data + size;
   size_t lineNo = firstLineNo, breaks = 0;
   // No line holds a line break, so no line can match.
-  if (lit.find_first_of("\r\n") != std::string::npos || prefix.find_first_of("\r\n") != std::string::npos)
+  if (lit.find_first_of("\r\n") != std::string::npos)
     return countLines ? CountBreaks(p, end) : 0;
   // Reports the line [ls, le) and moves past its break; false to stop.
   auto report = [&](const char* ls, const char* le) {
@@ -106,7 +64,7 @@ size_t TGrep::GrepBuffer(const char* data, size_t size, size_t firstLineNo, bool
       breaks += n;
     }
     bool go = onLine(countLines ? lineNo : 0, std::string_view(ls, static_cast<size_t>(le - ls)));
-    const char* next = SkipBreak(le, end);
+    const char* next = sjis::SkipBreak(le, end);
     if (next != le) {
       ++lineNo;
       ++breaks;
@@ -114,54 +72,33 @@ size_t TGrep::GrepBuffer(const char* data, size_t size, size_t firstLineNo, bool
     p = next;
     return go;
   };
-  if (!prefix.empty()) {
-    // Every match begins with the prefix: try each occurrence that starts on
-    // a character boundary (an even run of lead-byte values before it).
-    const char* q = p;
-    while (q < end) {
-      const char* hit = FindBytes(q, static_cast<size_t>(end - q), prefix);
+  // Each line is walked at most once: a hit of the required string leads to
+  // its line, the automaton decides the whole line, and the search goes on
+  // after it, so a long line costs its length, not its length per hit.
+  while (p < end) {
+    const char* ls = p;
+    if (!lit.empty()) {
+      const char* hit = REFindBytes(p, static_cast<size_t>(end - p), lit);
       if (!hit) break;
-      size_t run = 0;
-      for (const char* b = hit; b > data && REIsLeadByte(static_cast<unsigned char>(b[-1])); --b) ++run;
-      if (run % 2 == 0) {
-        const char* le = LineEnd(hit, end);
-        bool head = hit == data || hit[-1] == '\n' || hit[-1] == '\r';
-        if (dfa->MatchAt(hit, static_cast<size_t>(le - hit), 0, head, true)) {
-          const char* ls = hit;
-          while (ls > p && ls[-1] != '\n' && ls[-1] != '\r') --ls;
-          if (!report(ls, le)) return breaks;
-          q = p;
-          continue;
-        }
-      }
-      q = hit + 1;
+      ls = hit;
+      while (ls > p && !sjis::IsBreakByte(ls[-1])) --ls;
     }
-  } else {
-    while (p < end) {
-      const char* ls = p;
-      if (!lit.empty()) {
-        const char* hit = FindBytes(p, static_cast<size_t>(end - p), lit);
-        if (!hit) break;
-        ls = hit;
-        while (ls > p && ls[-1] != '\n' && ls[-1] != '\r') --ls;
-      }
-      const char* le = LineEnd(ls, end);
-      if (dfa->Contains(ls, static_cast<size_t>(le - ls), true)) {
-        if (!report(ls, le)) return breaks;
-        continue;
-      }
-      if (countLines) {
-        size_t n = CountBreaks(p, ls);
-        lineNo += n;
-        breaks += n;
-      }
-      const char* next = SkipBreak(le, end);
-      if (next != le) {
-        ++lineNo;
-        ++breaks;
-      }
-      p = next;
+    const char* le = LineEnd(ls, end);
+    if (dfa->Contains(ls, static_cast<size_t>(le - ls), true)) {
+      if (!report(ls, le)) return breaks;
+      continue;
     }
+    if (countLines) {
+      size_t n = CountBreaks(p, ls);
+      lineNo += n;
+      breaks += n;
+    }
+    const char* next = sjis::SkipBreak(le, end);
+    if (next != le) {
+      ++lineNo;
+      ++breaks;
+    }
+    p = next;
   }
   if (countLines && p < end) breaks += CountBreaks(p, end);
   return breaks;

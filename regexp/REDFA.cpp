@@ -8,12 +8,12 @@ namespace vel {
 namespace {
 
 constexpr int32_t kSep = -1;
-constexpr int32_t kDeadKey = -2;
-constexpr int kFlagSeeding = 1, kFlagLineHead = 2, kFlagLF = 4, kFlagSeedOnce = 8;
 
-bool IsTextCode(uint32_t c) {
-  return c < 256 ? !REIsLeadByte(static_cast<unsigned char>(c)) : REIsLeadByte(static_cast<unsigned char>(c >> 8));
+size_t CharLenAt(const uint8_t* t, size_t q, size_t size) {
+  return sjis::CharLen(reinterpret_cast<const char*>(t) + q, reinterpret_cast<const char*>(t) + size);
 }
+constexpr int32_t kDeadKey = -2;
+constexpr int kFlagSeeding = 1, kFlagLineHead = 2, kFlagLF = 4, kFlagSeedOnce = 8, kFlagNoAnchors = 16;
 
 std::string PackKey(int32_t flags, const std::vector<int>& body) {
   std::string key(4 * (body.size() + 1), '\0');
@@ -30,6 +30,51 @@ std::vector<int> UnpackKey(const std::string& key, int32_t& flags) {
 }
 
 }  // namespace
+
+// The search goes in windows so that its cost (and that of checking tools
+// that validate the whole range on every call) follows the distance to the
+// hit, not the length of the rest of the buffer.
+const char* REFindBytes(const char* p, size_t n, std::string_view needle) {
+  const size_t m = needle.size();
+  constexpr size_t kWindow = 1 << 16;
+  while (n >= m) {
+    size_t w = n < kWindow + m - 1 ? n : kWindow + m - 1;
+#ifdef __GLIBC__
+    const char* r = static_cast<const char*>(memmem(p, w, needle.data(), m));
+#else
+    const char* r = nullptr;
+    for (const char* q = p; !r && static_cast<size_t>(p + w - q) >= m;) {
+      q = static_cast<const char*>(std::memchr(q, needle[0], static_cast<size_t>(p + w - q) - m + 1));
+      if (!q) break;
+      if (std::memcmp(q, needle.data(), m) == 0) r = q;
+      ++q;
+    }
+#endif
+    if (r) return r;
+    if (w == n) return nullptr;
+    p += kWindow;
+    n -= kWindow;
+  }
+  return nullptr;
+}
+
+bool TRE_DFA::FindSimple(const char* text, size_t size, size_t from, size_t& start, size_t& end) const {
+  const std::string& lit = SimpleRegExp;
+  size_t boundary = from;  // only moves forward, so the whole search stays linear
+  for (size_t q = from; q + lit.size() <= size;) {
+    const char* hit = REFindBytes(text + q, size - q, lit);
+    if (!hit) return false;
+    size_t at = static_cast<size_t>(hit - text);
+    while (boundary < at) boundary += sjis::CharLen(text + boundary, text + size);
+    if (boundary == at) {
+      start = at;
+      end = at + lit.size();
+      return true;
+    }
+    q = at + 1;
+  }
+  return false;
+}
 
 TRE_DFA::TRE_DFA(const TRE_NFA& nfa) {
   HasLHead = nfa.HasLHead;
@@ -73,7 +118,10 @@ void TRE_DFA::BuildNFAArrays(const TRE_NFA& nfa) {
           lhTargets.push_back(t.TransitTo);
           LHTargets.push_back(t.TransitTo);
           break;
-        case nfak_LTail: HasLTEdge[s] = 1; break;
+        case nfak_LTail:
+          HasLTEdge[s] = 1;
+          LTStates.push_back(s);
+          break;
       }
     }
   }
@@ -107,10 +155,16 @@ void TRE_DFA::Closure(std::vector<int>& out, bool reverse) {
 }
 
 void TRE_DFA::BuildClassMap() {
+  // A long pattern repeats few distinct ranges many times.
+  std::vector<std::pair<WChar, WChar>> labels;
+  labels.reserve(LabelLo.size());
+  for (size_t i = 0; i < LabelLo.size(); ++i) labels.emplace_back(LabelLo[i], LabelHi[i]);
+  std::sort(labels.begin(), labels.end());
+  labels.erase(std::unique(labels.begin(), labels.end()), labels.end());
   std::vector<std::pair<uint32_t, int>> events;
-  for (size_t i = 0; i < LabelLo.size(); ++i) {
-    events.emplace_back(LabelLo[i], 1);
-    events.emplace_back(static_cast<uint32_t>(LabelHi[i]) + 1, -1);
+  for (auto [lo, hi] : labels) {
+    events.emplace_back(lo, 1);
+    events.emplace_back(static_cast<uint32_t>(hi) + 1, -1);
   }
   for (uint32_t c : {0u, 1u, 10u, 11u, 13u, 14u, 0x10000u}) events.emplace_back(c, 0);
   std::sort(events.begin(), events.end());
@@ -141,7 +195,7 @@ void TRE_DFA::BuildClassMap() {
     std::vector<int> idx(256, -1);
     int n = 0;
     for (int b = 0; b < 256; ++b)
-      if (REIsLeadByte(static_cast<unsigned char>(b))) idx[b] = n++;
+      if (sjis::IsLeadByte(static_cast<unsigned char>(b))) idx[b] = n++;
     return idx;
   }();
   DblMap.assign(60 * 256, 0);
@@ -152,7 +206,7 @@ void TRE_DFA::BuildClassMap() {
     if (cls == 0) continue;
     for (uint32_t c = lo; c < hi; ++c) {
       if (c < 256) {
-        if (!REIsLeadByte(static_cast<unsigned char>(c))) ByteInfo[c] = cls;
+        if (!sjis::IsLeadByte(static_cast<unsigned char>(c))) ByteInfo[c] = cls;
       } else if (leadIndex[c >> 8] >= 0) {
         DblMap[leadIndex[c >> 8] * 256 + (c & 0xFF)] = cls;
       } else {
@@ -161,7 +215,7 @@ void TRE_DFA::BuildClassMap() {
     }
   }
   for (int b = 0; b < 256; ++b)
-    if (REIsLeadByte(static_cast<unsigned char>(b))) ByteInfo[b] = static_cast<uint16_t>(0x8000 | leadIndex[b]);
+    if (sjis::IsLeadByte(static_cast<unsigned char>(b))) ByteInfo[b] = static_cast<uint16_t>(0x8000 | leadIndex[b]);
 }
 
 void TRE_DFA::CheckIfRegExpIsSimple() {
@@ -189,7 +243,7 @@ void TRE_DFA::CheckIfRegExpIsSimple() {
       }
       return;
     }
-    if (hasExit || !IsTextCode(static_cast<uint32_t>(code))) return;
+    if (hasExit || !sjis::IsTextCode(static_cast<uint32_t>(code))) return;
     acc += WCharToStr(static_cast<WChar>(code));
     ++Gen;
     set.clear();
@@ -239,11 +293,13 @@ bool TRE_DFA::Step(int s, int cls, bool reverse, std::vector<int>& out) {
   return any;
 }
 
-int TRE_DFA::FwdStart(bool lineHead, bool lf) {
-  int idx = (lineHead ? 1 : 0) | (lf ? 2 : 0);
+int TRE_DFA::FwdStart(bool lineHead, bool lf, bool noAnchors) {
+  if (noAnchors) lineHead = false;
+  int idx = (lineHead ? 1 : 0) | (lf ? 2 : 0) | (noAnchors ? 8 : 0);
   if (FwdStarts[idx] < 0) {
     if (Fwd.Bytes > Budget) ResetCache(Fwd);
-    FwdStarts[idx] = Intern(Fwd, PackKey(kFlagSeeding | (lineHead ? kFlagLineHead : 0) | (lf ? kFlagLF : 0), {}), 0);
+    int32_t flags = kFlagSeeding | (lineHead ? kFlagLineHead : 0) | (lf ? kFlagLF : 0) | (noAnchors ? kFlagNoAnchors : 0);
+    FwdStarts[idx] = Intern(Fwd, PackKey(flags, {}), 0);
   }
   return FwdStarts[idx];
 }
@@ -262,6 +318,7 @@ int TRE_DFA::FwdCompute(int id, int cls) {
   std::vector<int> body = UnpackKey(*Fwd.Keys[id], flags);
   bool seeding = flags & kFlagSeeding, lineHead = flags & kFlagLineHead, lf = flags & kFlagLF;
   bool seedOnce = flags & kFlagSeedOnce;
+  bool noAnchors = flags & kFlagNoAnchors;
   if (++Gen == 0) {
     std::fill(Mark.begin(), Mark.end(), 0);
     Gen = 1;
@@ -274,7 +331,7 @@ int TRE_DFA::FwdCompute(int id, int cls) {
       if (Mark[s] != Gen) body.push_back(s);
     if (body.size() != before) body.push_back(kSep);
   }
-  bool atLineEnd = cls == ClsEot || cls == (lf ? ClsLF : ClsCR);
+  bool atLineEnd = !noAnchors && (cls == ClsEot || cls == (lf ? ClsLF : ClsCR));
   // The first accepting group wins; later-started groups are dropped.
   bool matched = false;
   for (size_t i = 0; i < body.size(); ++i) {
@@ -308,7 +365,8 @@ int TRE_DFA::FwdCompute(int id, int cls) {
       Step(s, cls, false, out);
     }
     if (!out.empty() || seeding) {
-      int32_t nf = (seeding ? kFlagSeeding : 0) | (cls == ClsLF ? kFlagLineHead : 0) | (lf ? kFlagLF : 0);
+      int32_t nf = (seeding ? kFlagSeeding : 0) | (cls == ClsLF && !noAnchors ? kFlagLineHead : 0) | (lf ? kFlagLF : 0) |
+                   (noAnchors ? kFlagNoAnchors : 0);
       std::string key = PackKey(nf, out);
       bool reset = Fwd.Bytes > Budget;
       if (reset) ResetCache(Fwd);
@@ -422,19 +480,27 @@ bool TRE_DFA::Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOn
 
 bool TRE_DFA::Contains(const char* text, size_t size, bool lfLineEnd) {
   size_t last;
+  if (RegExpIsSimple && !SimpleRegExp.empty()) return FindSimple(text, size, 0, last, last);
   return Walk(reinterpret_cast<const uint8_t*>(text), size, 0, FwdStart(true, lfLineEnd), true, last);
 }
 
 bool TRE_DFA::MatchAt(const char* text, size_t size, size_t pos, bool lineHead, bool lfLineEnd) {
   size_t last;
+  if (RegExpIsSimple && !SimpleRegExp.empty())
+    return size - pos >= SimpleRegExp.size() && std::memcmp(text + pos, SimpleRegExp.data(), SimpleRegExp.size()) == 0;
   return Walk(reinterpret_cast<const uint8_t*>(text), size, pos, FwdAnchoredStart(lineHead, lfLineEnd), true, last);
 }
 
 bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd, size_t& start,
-                     size_t& end) {
+                     size_t& end, bool ignoreAnchors) {
+  if (RegExpIsSimple && !SimpleRegExp.empty()) {
+    bool found = FindSimple(text, size, from, start, end);
+    WalkEnd = found ? end : size;
+    return found;
+  }
   const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
   size_t last = SIZE_MAX;
-  if (!Walk(t, size, from, FwdStart(fromIsLineHead, lfLineEnd), false, last)) return false;
+  if (!Walk(t, size, from, FwdStart(fromIsLineHead, lfLineEnd, ignoreAnchors), false, last)) return false;
   if (last == SIZE_MAX) return false;
 
   // Character boundaries between `from` and the end, for the backward walk.
@@ -442,16 +508,16 @@ bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLine
   Boundary.assign(span / 64 + 1, 0);
   for (size_t q = from; q <= last;) {
     Boundary[(q - from) >> 6] |= uint64_t{1} << ((q - from) & 63);
-    q += (REIsLeadByte(t[q]) && q + 1 < size) ? 2 : 1;
+    q += CharLenAt(t, q, size);
   }
   auto isBoundary = [&](size_t q) { return (Boundary[(q - from) >> 6] >> ((q - from) & 63)) & 1; };
 
-  bool lineEnd = last >= size || t[last] == (lfLineEnd ? 10 : 13);
+  bool lineEnd = !ignoreAnchors && (last >= size || t[last] == (lfLineEnd ? 10 : 13));
   int rs = RevStart(lineEnd);
   size_t q = last, best = last;
   for (;;) {
     uint8_t info = Rev.Info[rs];
-    bool head = q == from ? fromIsLineHead : (isBoundary(q - 1) && t[q - 1] == 10);
+    bool head = !ignoreAnchors && (q == from ? fromIsLineHead : (isBoundary(q - 1) && t[q - 1] == 10));
     if ((info & 1) || ((info & 2) && head)) best = q;
     if (q == from) break;
     size_t prev = isBoundary(q - 1) ? q - 1 : q - 2;
@@ -473,10 +539,6 @@ bool TRE_DFA::Search(const char* text, size_t size, size_t from, bool fromIsLine
   return true;
 }
 
-}  // namespace vel
-
-namespace vel {
-
 namespace {
 
 // Whether the character that ends at boundary `at` is an LF, scanning from
@@ -485,7 +547,7 @@ bool PrevCharIsLF(const uint8_t* t, size_t size, size_t from, size_t at) {
   size_t q = from, prev = from;
   while (q < at) {
     prev = q;
-    q += (REIsLeadByte(t[q]) && q + 1 < size) ? 2 : 1;
+    q += CharLenAt(t, q, size);
   }
   return at > from && at - prev == 1 && t[prev] == 10;
 }
@@ -493,137 +555,222 @@ bool PrevCharIsLF(const uint8_t* t, size_t size, size_t from, size_t at) {
 }  // namespace
 
 void TRE_DFA::MatchAll(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
-                       const std::function<size_t(size_t, size_t)>& onMatch) {
+                       const std::function<size_t(size_t, size_t)>& onMatch, bool everyStartIsLineHead) {
   const uint8_t* t = reinterpret_cast<const uint8_t*>(text);
   size_t pos = from, work = 0;
   const size_t budget = WorkFactor * (size - from + 64);
   bool head = fromIsLineHead;
   while (pos <= size) {
     if ((work > budget || WorkFactor == 0) && size - pos < (size_t{1} << 31)) {
-      MatchAllByTable(t, size, pos, head, lfLineEnd, onMatch);
-      return;
+      // The table covers the rest unless a caller moves the search off its
+      // character grid; then one search from there re-reads the characters.
+      size_t off = MatchAllByTable(t, size, pos, head, lfLineEnd, onMatch, everyStartIsLineHead);
+      if (off == SIZE_MAX) return;
+      head = everyStartIsLineHead;
+      pos = off;
+      work = 0;
     }
     size_t s, e;
     bool found = Search(text, size, pos, head, lfLineEnd, s, e);
     work += (WalkEnd > pos ? WalkEnd - pos : 0) + 2 * (e > pos && found ? e - pos : 0) + 1;
     if (!found) return;
     size_t next = onMatch(s, e);
-    if (next == SIZE_MAX || next > size || next < e || (next == e && s == e)) return;
-    head = PrevCharIsLF(t, size, s, next);
+    if (next == SIZE_MAX || next > size || next < e || next <= pos) return;
+    head = everyStartIsLineHead || PrevCharIsLF(t, size, s, next);
     pos = next;
   }
 }
 
-void TRE_DFA::BuildEpsOrder() {
-  // Iterative Tarjan: components come out sinks first.
-  EpsComp.assign(NumStates, -1);
-  EpsCompMembers.clear();
-  std::vector<int> index(NumStates, -1), low(NumStates, 0), stack;
-  std::vector<uint8_t> onStack(NumStates, 0);
-  std::vector<std::pair<int, size_t>> call;
-  int counter = 0;
-  for (int root = 0; root < NumStates; ++root) {
-    if (index[root] >= 0) continue;
-    call.emplace_back(root, 0);
-    while (!call.empty()) {
-      auto& [v, i] = call.back();
-      if (i == 0) {
-        index[v] = low[v] = counter++;
-        stack.push_back(v);
-        onStack[v] = 1;
-      }
-      if (i < EpsEdges[v].size()) {
-        int w = EpsEdges[v][i++];
-        if (index[w] < 0) {
-          call.emplace_back(w, 0);
-        } else if (onStack[w]) {
-          low[v] = std::min(low[v], index[w]);
-        }
-        continue;
-      }
-      if (low[v] == index[v]) {
-        std::vector<int> members;
-        int w;
-        do {
-          w = stack.back();
-          stack.pop_back();
-          onStack[w] = 0;
-          EpsComp[w] = static_cast<int>(EpsCompMembers.size());
-          members.push_back(w);
-        } while (w != v);
-        EpsCompMembers.push_back(std::move(members));
-      }
-      int done = v;
-      call.pop_back();
-      if (!call.empty()) low[call.back().first] = std::min(low[call.back().first], low[done]);
+// The furthest end of a match from each position, found in one backward
+// pass. For a position q, every NFA state has a value: the furthest position
+// at which a thread standing there at q can accept (or none). Moving from
+// q + 1 character back to q, a state's new value is one of the values of the
+// states its transitions on the character at q reach, or q itself when it
+// accepts at q. So the order of the values, as a ranking of the live states,
+// is a finite thing: the pass is a DFA over rankings, lazily built and
+// budgeted like the forward one, and a transition carries, for each new
+// rank, which old rank its value comes from. Only the values themselves, one
+// per rank, are kept as numbers. The cost per character is the number of
+// distinct values, not the number of states.
+int TRE_DFA::RankIntern(std::string&& key) {
+  auto it = Rank.Ids.find(key);
+  if (it != Rank.Ids.end()) return it->second;
+  int32_t flags;
+  std::vector<int> body = UnpackKey(key, flags);
+  int id = static_cast<int>(Rank.Keys.size());
+  int groups = 0, entry = -1, headRank = -1;
+  for (size_t i = 0; i < body.size(); ++i) {
+    int x = body[i];
+    if (x == kSep) {
+      ++groups;
+      continue;
     }
+    if (x == 0) entry = groups;
+    if (IsLHTarget[x] && headRank < 0) headRank = groups;
   }
+  if (!body.empty()) ++groups;
+  if (entry >= 0 && (headRank < 0 || entry < headRank)) headRank = entry;
+  Rank.Bytes += key.size() * 2 + static_cast<size_t>(Width) * 8 + 96;
+  auto ins = Rank.Ids.emplace(std::move(key), id).first;
+  Rank.Keys.push_back(&ins->first);
+  Rank.Trans.resize(Rank.Trans.size() + Width, -1);
+  Rank.MapAt.resize(Rank.MapAt.size() + Width, -1);
+  Rank.Groups.push_back(groups);
+  Rank.EntryRank.push_back(entry);
+  Rank.HeadRank.push_back(headRank);
+  return id;
 }
 
-// One backward pass computes, for every state and position, the furthest
-// position at which a thread there can still accept; the longest end of a
-// match starting at p is then read off the entry state's value at p.
-void TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
-                              const std::function<size_t(size_t, size_t)>& onMatch) {
-  if (EpsComp.empty()) BuildEpsOrder();
+void TRE_DFA::RankReset() {
+  Rank.Ids.clear();
+  Rank.Keys.clear();
+  Rank.Trans.clear();
+  Rank.MapAt.clear();
+  Rank.Maps.clear();
+  Rank.Groups.clear();
+  Rank.EntryRank.clear();
+  Rank.HeadRank.clear();
+  Rank.Bytes = 0;
+  ++Resets;
+}
+
+// The state before q from the state at the next character; map receives,
+// for each group of the result, its source group (-1: the value q).
+int TRE_DFA::RankCompute(int id, int cls, bool lf, std::vector<int32_t>& map) {
+  int32_t flags;
+  std::vector<int> body = UnpackKey(*Rank.Keys[id], flags);
+  if (++Gen == 0) {
+    std::fill(Mark.begin(), Mark.end(), 0);
+    Gen = 1;
+  }
+  const bool lineEnd = cls == ClsEot || cls == (lf ? ClsLF : ClsCR);
+  const bool hasChar = cls > 0 && cls < ClsInvalid;
+  const WChar r = hasChar ? ClassRepr[cls] : 0;
+  std::vector<int> out, group;
+  map.clear();
+  // Whatever reaches a member of the group over empty transitions has its
+  // value too, unless a better group has claimed it already.
+  auto close = [&](int source) {
+    for (size_t i = 0; i < group.size(); ++i)
+      for (int z : RevEpsEdges[group[i]])
+        if (Mark[z] != Gen) {
+          Mark[z] = Gen;
+          group.push_back(z);
+        }
+    if (group.empty()) return;
+    std::sort(group.begin(), group.end());
+    if (!out.empty()) out.push_back(kSep);
+    out.insert(out.end(), group.begin(), group.end());
+    map.push_back(source);
+    group.clear();
+  };
+  int source = 0;
+  for (size_t i = 0; i <= body.size(); ++i) {
+    if (i == body.size() || body[i] == kSep) {
+      close(source++);
+      continue;
+    }
+    if (!hasChar) continue;
+    for (const Edge& e : RevCharEdges[body[i]])
+      if (e.Lo <= r && r <= e.Hi && Mark[e.To] != Gen) {
+        Mark[e.To] = Gen;
+        group.push_back(e.To);
+      }
+  }
+  if (Mark[1] != Gen) {
+    Mark[1] = Gen;
+    group.push_back(1);
+  }
+  if (lineEnd)
+    for (int x : LTStates)
+      if (Mark[x] != Gen) {
+        Mark[x] = Gen;
+        group.push_back(x);
+      }
+  close(-1);
+  bool reset = Rank.Bytes > Budget;
+  if (reset) RankReset();
+  int next = RankIntern(PackKey(lf ? 1 : 0, out));
+  if (!reset) {
+    size_t slot = static_cast<size_t>(id) * Width + cls;
+    Rank.Trans[slot] = next;
+    Rank.MapAt[slot] = static_cast<int32_t>(Rank.Maps.size());
+    Rank.Maps.insert(Rank.Maps.end(), map.begin(), map.end());
+    Rank.Bytes += map.size() * 4;
+  }
+  return next;
+}
+
+size_t TRE_DFA::MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
+                                const std::function<size_t(size_t, size_t)>& onMatch, bool everyStartIsLineHead) {
   const size_t span = size - from;
   std::vector<uint64_t> boundary(span / 64 + 1, 0);
   auto mark = [&](size_t q) { boundary[(q - from) >> 6] |= uint64_t{1} << ((q - from) & 63); };
   auto isBoundary = [&](size_t q) { return (boundary[(q - from) >> 6] >> ((q - from) & 63)) & 1; };
   for (size_t q = from; q < size;) {
     mark(q);
-    q += (REIsLeadByte(t[q]) && q + 1 < size) ? 2 : 1;
+    q += CharLenAt(t, q, size);
   }
   mark(size);
-  const int64_t none = -1;
-  // Longest end of a match starting here, as an offset from `from`.
-  std::vector<int32_t> best(span + 1, -1);
-  std::vector<int64_t> cur(NumStates), next(NumStates, none), comp(EpsCompMembers.size());
+  // Longest end of a match starting here, as an offset from `from`; with
+  // heads forced at search starts, also the value as a line head.
+  const bool forcedHeads = everyStartIsLineHead && HasLHead;
+  std::vector<int32_t> best(span + 1, -1), bestHead(forcedHeads ? span + 1 : 0, -1);
+  if (Rank.Bytes > Budget) RankReset();
+  int st = RankIntern(PackKey(lfLineEnd ? 1 : 0, {}));
+  std::vector<int64_t> values, nextValues;
+  std::vector<int32_t> scratch;
   size_t nextPos = size;
   for (size_t q = size + 1; q-- > from;) {
     if (!isBoundary(q)) continue;
-    bool lineEnd = q == size || t[q] == (lfLineEnd ? 10 : 13);
-    int code = -1;
-    if (q < size) {
-      if (nextPos - q == 2) code = t[q] << 8 | t[q + 1];
-      else if (!REIsLeadByte(t[q])) code = t[q];
+    int cls;
+    if (q == size) {
+      cls = ClsEot;
+    } else if (nextPos - q == 2) {
+      cls = DblMap[(ByteInfo[t[q]] & 0xFF) * 256 + t[q + 1]];
+    } else {
+      uint16_t bi = ByteInfo[t[q]];
+      cls = (bi & 0x8000) ? ClsInvalid : bi;
     }
-    for (int x = 0; x < NumStates; ++x) {
-      int64_t v = none;
-      if (x == 1 || (lineEnd && HasLTEdge[x])) v = static_cast<int64_t>(q);
-      if (code >= 0)
-        for (const Edge& e : CharEdges[x])
-          if (e.Lo <= code && code <= e.Hi && next[e.To] > v) v = next[e.To];
-      cur[x] = v;
+    size_t slot = static_cast<size_t>(st) * Width + static_cast<size_t>(cls);
+    int next = Rank.Trans[slot];
+    const int32_t* map;
+    if (next >= 0) {
+      map = Rank.Maps.data() + Rank.MapAt[slot];
+    } else {
+      next = RankCompute(st, cls, lfLineEnd, scratch);
+      map = scratch.data();
     }
-    for (size_t c = 0; c < EpsCompMembers.size(); ++c) {
-      int64_t v = none;
-      for (int x : EpsCompMembers[c]) {
-        v = std::max(v, cur[x]);
-        for (int y : EpsEdges[x])
-          if (EpsComp[y] != static_cast<int>(c)) v = std::max(v, comp[EpsComp[y]]);
-      }
-      comp[c] = v;
-    }
-    for (int x = 0; x < NumStates; ++x) cur[x] = comp[EpsComp[x]];
+    int groups = Rank.Groups[next];
+    nextValues.resize(static_cast<size_t>(groups));
+    for (int k = 0; k < groups; ++k) nextValues[k] = map[k] < 0 ? static_cast<int64_t>(q) : values[map[k]];
+    values.swap(nextValues);
+    st = next;
     bool head = q == from ? fromIsLineHead : (isBoundary(q - 1) && t[q - 1] == 10);
-    int64_t b = cur[0];
-    if (head)
-      for (int y : LHTargets) b = std::max(b, cur[y]);
-    best[q - from] = b < 0 ? -1 : static_cast<int32_t>(static_cast<size_t>(b) - from);
-    next.swap(cur);
+    int rank = head ? Rank.HeadRank[st] : Rank.EntryRank[st];
+    best[q - from] = rank < 0 ? -1 : static_cast<int32_t>(values[rank] - static_cast<int64_t>(from));
+    if (forcedHeads) {
+      int h = Rank.HeadRank[st];
+      bestHead[q - from] = h < 0 ? -1 : static_cast<int32_t>(values[h] - static_cast<int64_t>(from));
+    }
     nextPos = q;
   }
+  size_t start = from;
+  bool startHead = fromIsLineHead;
   for (size_t p = from; p <= size;) {
-    if (!isBoundary(p) || best[p - from] < 0) {
-      ++p;
+    int32_t b = (forcedHeads && p == start && startHead) ? bestHead[p - from] : best[p - from];
+    if (b < 0) {
+      p += p < size ? CharLenAt(t, p, size) : 1;
       continue;
     }
-    size_t e = from + static_cast<size_t>(best[p - from]);
+    size_t e = from + static_cast<size_t>(b);
     size_t n = onMatch(p, e);
-    if (n == SIZE_MAX || n > size || n < e || (n == e && p == e)) return;
-    p = n;
+    if (n == SIZE_MAX || n > size || n < e || n <= start) return SIZE_MAX;
+    if (!isBoundary(n)) return n;
+    startHead = everyStartIsLineHead || (isBoundary(n - 1) && t[n - 1] == 10);
+    start = p = n;
   }
+  return SIZE_MAX;
 }
 
 }  // namespace vel

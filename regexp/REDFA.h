@@ -19,12 +19,17 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "regexp/RENFA.h"
 
 namespace vel {
+
+// First occurrence of needle in [p, p + n), or null; searched in windows, so
+// that the cost follows the distance to the hit.
+const char* REFindBytes(const char* p, size_t n, std::string_view needle);
 
 class TRE_DFA {
  public:
@@ -40,8 +45,9 @@ class TRE_DFA {
   // boundary counted from `from`. Line heads are `from` (when fromIsLineHead)
   // and every position after an LF; line tails are before CR (before LF when
   // lfLineEnd) and the end of the text.
+  // With ignoreAnchors, anchors match nowhere.
   bool Search(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd, size_t& start,
-              size_t& end);
+              size_t& end, bool ignoreAnchors = false);
   // Every match in turn: the first search starts at `from`; onMatch gets each
   // match and returns where the next search starts (past the match, and past
   // at least one character after an empty one), or SIZE_MAX to stop. Later
@@ -49,11 +55,19 @@ class TRE_DFA {
   // repeated searches rescan too much (a match decided only far ahead), the
   // rest is done with a table of longest ends built in one backward pass, so
   // the whole walk stays linear in the text.
+  // With everyStartIsLineHead, every search start is a line head (as when
+  // each rest is searched as a string of its own). onMatch may return the
+  // end of an empty match that lies past the search start, to search again
+  // from there.
   void MatchAll(const char* text, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
-                const std::function<size_t(size_t start, size_t end)>& onMatch);
+                const std::function<size_t(size_t start, size_t end)>& onMatch, bool everyStartIsLineHead = false);
   // Scan work allowed per byte of text before MatchAll switches to the table
   // (0: the table from the start).
   void SetMatchAllWorkFactor(size_t f) { WorkFactor = f; }
+
+  // Leftmost occurrence of the plain string of a simple pattern at a
+  // character boundary counted from `from`.
+  bool FindSimple(const char* text, size_t size, size_t from, size_t& start, size_t& end) const;
 
   // Whether text[0, size) holds any match (text start is a line head).
   bool Contains(const char* text, size_t size, bool lfLineEnd);
@@ -85,12 +99,16 @@ class TRE_DFA {
   void BuildClassMap();
   int Intern(Cache& c, std::string&& key, uint8_t info);
   void ResetCache(Cache& c);
-  int FwdStart(bool lineHead, bool lf);
+  int FwdStart(bool lineHead, bool lf, bool noAnchors = false);
   int FwdAnchoredStart(bool lineHead, bool lf);
   bool Walk(const uint8_t* t, size_t size, size_t p, int st, bool firstOnly, size_t& last);
-  void MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
-                       const std::function<size_t(size_t, size_t)>& onMatch);
-  void BuildEpsOrder();
+  // Returns SIZE_MAX, or the off-grid position at which onMatch asked to
+  // go on.
+  size_t MatchAllByTable(const uint8_t* t, size_t size, size_t from, bool fromIsLineHead, bool lfLineEnd,
+                         const std::function<size_t(size_t, size_t)>& onMatch, bool everyStartIsLineHead);
+  int RankIntern(std::string&& key);
+  void RankReset();
+  int RankCompute(int id, int cls, bool lf, std::vector<int32_t>& map);
   int FwdCompute(int id, int cls);
   int RevStart(bool lineEnd);
   int RevCompute(int id, int cls);
@@ -109,9 +127,8 @@ class TRE_DFA {
   std::vector<int> SeedPlain, SeedHead;
   std::vector<WChar> LabelLo, LabelHi;
   std::vector<int> LHTargets;
-  // Strongly connected parts of the empty-transition graph, sinks first.
-  std::vector<int> EpsComp;
-  std::vector<std::vector<int>> EpsCompMembers;
+  // States with a line-tail transition.
+  std::vector<int> LTStates;
 
   // Classes: 0 is "no transition at all"; Invalid is a lead byte without a
   // trail; Eot is the end of the text (forward only).
@@ -122,7 +139,17 @@ class TRE_DFA {
   std::vector<uint16_t> DblMap;
 
   Cache Fwd, Rev;
-  int FwdStarts[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+  // The backward pass of MatchAll's table: states are rankings of NFA states
+  // by value, groups separated; a transition also names the source group of
+  // each new group (Maps from MapAt).
+  struct RankCache {
+    std::unordered_map<std::string, int> Ids;
+    std::vector<const std::string*> Keys;
+    std::vector<int32_t> Trans, MapAt, Maps;
+    std::vector<int> Groups, EntryRank, HeadRank;
+    size_t Bytes = 0;
+  } Rank;
+  int FwdStarts[16] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
   int RevStarts[2] = {-1, -1};
   size_t Budget = 16u << 20;
   size_t Resets = 0;

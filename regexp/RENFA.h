@@ -3,6 +3,7 @@
 // transitions. Here it is decided whether "^" and "$" are anchors: "^" when
 // it leaves the entry state, "$" when it enters the exit state; otherwise
 // they are the literal characters.
+#include <unordered_map>
 #include <vector>
 
 #include "regexp/REParser.h"
@@ -29,6 +30,12 @@ class TRE_NFA {
   void Run();
   int NumberNode();
   void AddTransition(int from, int to, RECharClass_t label, RENFAKind_t kind);
+  // Builds node's automaton between from and to. Works on an explicit stack,
+  // so no depth of the tree can exhaust the call stack. "x+" is built with
+  // one copy of x looping back on itself, not two, so nested repetitions do
+  // not double the automaton; only an x that holds a "^" and starts at the
+  // entry state gets two copies, since there the first "^" is an anchor and
+  // the repeated ones are literals.
   void GenerateStateList(const RENode_t* node, int from, int to);
 
   // Per state, its transitions in creation order.
@@ -41,8 +48,11 @@ class TRE_NFA {
   WChar LTailWChar;
 
  private:
+  bool HoldsLHead(const RENode_t* node);
   TREParser& Parser;
   size_t TransitionCount = 0;
+  const RENode_t* Current = nullptr;
+  std::unordered_map<const RENode_t*, bool> LHeadInside;
 };
 
 }  // namespace vel

@@ -1,20 +1,14 @@
 #include "regexp/REParser.h"
 
 #include <algorithm>
-#include <set>
 
 namespace vel {
 
-namespace {
-// Bounds the tree so that a short pattern cannot exhaust memory through
-// nesting or through ranges split into very many pieces.
-constexpr size_t kMaxNodes = 400000;
-constexpr int kMaxDepth = 2000;
-}  // namespace
-
 RENode_t* TREParseTree::NewNode() {
-  Storage.push_back(std::make_unique<RENode_t>());
-  return Storage.back().get();
+  Storage.emplace_back();
+  Storage.back().Pos = CurrentPos;
+  Storage.back().Id = static_cast<uint32_t>(Storage.size() - 1);
+  return &Storage.back();
 }
 
 RENode_t* TREParseTree::MakeInternalNode(REOperation_t op, RENode_t* left, RENode_t* right) {
@@ -56,8 +50,9 @@ RENode_t* TREParseTree::MakeLTailNode(WChar c) {
 }
 
 RENode_t* TREParseTree::MakeAnyCharsNode() {
+  // NUL is an ordinary character of the text, so it belongs to the set.
   RENode_t* a = MakeLeaf(11, 12);
-  RENode_t* b = MakeLeaf(1, 9);
+  RENode_t* b = MakeLeaf(0, 9);
   RENode_t* c = MakeLeaf(14, 0xFCFC);
   return MakeInternalNode(reop_Union, MakeInternalNode(reop_Union, b, a), c);
 }
@@ -90,8 +85,8 @@ void TREParseTree::ForceCharClassUnique() {
     auto first = std::upper_bound(cuts.begin(), cuts.end(), static_cast<uint32_t>(l->StartChar));
     auto last = std::lower_bound(cuts.begin(), cuts.end(), static_cast<uint32_t>(l->EndChar) + 1);
     if (first >= last) continue;  // already elementary
-    if (NodeCount() + static_cast<size_t>(last - first) * 2 > kMaxNodes)
-      throw ERegExpParser(remsg::TooComplex, 0);
+    if (NodeCount() + static_cast<size_t>(last - first) * 2 > RE_MaxTreeNodes)
+      throw ERegExpParser(remsg::TooLarge, l->Pos);
     std::vector<RENode_t*> pieces;
     uint32_t lo = l->StartChar;
     for (auto it = first; it <= last; ++it) {
@@ -115,28 +110,66 @@ void TREParseTree::DisposeTree() {
 
 TREParser::TREParser(const std::string& regExpStr) : Scanner(regExpStr) {}
 
-void TREParser::Fail(const char* msg) const { throw ERegExpParser(msg, static_cast<uint16_t>(Scanner.Index)); }
+void TREParser::Fail(const char* msg) const { throw ERegExpParser(msg, static_cast<size_t>(Scanner.Index)); }
 
 void TREParser::CheckSize() const {
-  if (ParseTree.NodeCount() > kMaxNodes || Depth > kMaxDepth) Fail(remsg::TooComplex);
+  if (ParseTree.NodeCount() > RE_MaxTreeNodes) Fail(remsg::TooLarge);
+}
+
+void TREParser::NextToken() {
+  ParseTree.CurrentPos = static_cast<uint32_t>(Scanner.Index);
+  Scanner.GetToken();
 }
 
 void TREParser::Run() {
   ParseTree.DisposeTree();
   Scanner.SetRegExpStr(Scanner.GetRegExpStr());
-  Scanner.GetToken();
+  NextToken();
   ParseTree.HeadNode = Regexp();
   if (Scanner.Token != retk_End) Fail(remsg::ExtraChars);
-  ParseTree.ForceCharClassUnique();
+  if (SplitRanges) ParseTree.ForceCharClassUnique();
 }
 
+// Alternatives of terms of factors, with groups handled on an explicit stack
+// so that no nesting depth can exhaust the call stack.
 RENode_t* TREParser::Regexp() {
-  RENode_t* n = term();
-  while (Scanner.Token == retk_Union) {
-    Scanner.GetToken();
-    n = ParseTree.MakeInternalNode(reop_Union, n, term());
+  struct Open {
+    RENode_t* Alt;
+    RENode_t* Seq;
+  };
+  std::vector<Open> open;
+  RENode_t* alt = nullptr;
+  RENode_t* seq = nullptr;
+  for (;;) {
+    REToken_t t = Scanner.Token;
+    if (t == retk_Union || t == retk_RPar || t == retk_End) {
+      RENode_t* term = seq ? seq : ParseTree.MakeInternalNode(reop_Empty, nullptr, nullptr);
+      alt = alt ? ParseTree.MakeInternalNode(reop_Union, alt, term) : term;
+      seq = nullptr;
+      if (t == retk_Union) {
+        NextToken();
+        continue;
+      }
+      if (open.empty()) return alt;
+      if (t != retk_RPar) Fail(remsg::NeedRPar);
+      NextToken();
+      RENode_t* group = alt;
+      alt = open.back().Alt;
+      seq = open.back().Seq;
+      open.pop_back();
+      group = Postfix(group);
+      seq = seq ? ParseTree.MakeInternalNode(reop_Concat, seq, group) : group;
+      continue;
+    }
+    if (t == retk_LPar) {
+      NextToken();
+      open.push_back({alt, seq});
+      alt = seq = nullptr;
+      continue;
+    }
+    RENode_t* x = factor();
+    seq = seq ? ParseTree.MakeInternalNode(reop_Concat, seq, x) : x;
   }
-  return n;
 }
 
 RENode_t* TREParser::term() {
@@ -148,17 +181,18 @@ RENode_t* TREParser::term() {
   return n;
 }
 
-RENode_t* TREParser::factor() {
-  RENode_t* x = primary();
+RENode_t* TREParser::factor() { return Postfix(primary()); }
+
+RENode_t* TREParser::Postfix(RENode_t* x) {
   switch (Scanner.Token) {
     case retk_Star:
-      Scanner.GetToken();
+      NextToken();
       return ParseTree.MakeInternalNode(reop_Closure, x, nullptr);
     case retk_Plus:
-      Scanner.GetToken();
+      NextToken();
       return ParseTree.MakeInternalNode(reop_Concat, x, ParseTree.MakeInternalNode(reop_Closure, x, nullptr));
     case retk_QMark:
-      Scanner.GetToken();
+      NextToken();
       return ParseTree.MakeInternalNode(reop_Union, x, ParseTree.MakeInternalNode(reop_Empty, nullptr, nullptr));
     default: return x;
   }
@@ -170,33 +204,31 @@ RENode_t* TREParser::primary() {
   switch (Scanner.Token) {
     case retk_Char:
       n = ParseTree.MakeLeaf(Scanner.Symbol.StartChar, Scanner.Symbol.StartChar);
-      Scanner.GetToken();
+      NextToken();
       return n;
     case retk_LPar:
-      Scanner.GetToken();
-      ++Depth;
+      NextToken();
       n = Regexp();
-      --Depth;
       if (Scanner.Token != retk_RPar) Fail(remsg::NeedRPar);
-      Scanner.GetToken();
+      NextToken();
       return n;
     case retk_LBra:
     case retk_LBraNeg:
       n = Scanner.Token == retk_LBra ? CharacterClass(ParseTree) : NegativeCharacterClass();
       if (Scanner.Token != retk_RBra) Fail(remsg::NeedRBra);
-      Scanner.GetToken();
+      NextToken();
       return n;
     case retk_Dot:
       n = ParseTree.MakeAnyCharsNode();
-      Scanner.GetToken();
+      NextToken();
       return n;
     case retk_LHead:
       n = ParseTree.MakeLHeadNode(Scanner.Symbol.StartChar);
-      Scanner.GetToken();
+      NextToken();
       return n;
     case retk_LTail:
       n = ParseTree.MakeLTailNode(Scanner.Symbol.StartChar);
-      Scanner.GetToken();
+      NextToken();
       return n;
     default: Fail(remsg::NeedPrimary);
   }
@@ -207,41 +239,43 @@ RENode_t* TREParser::CharacterClass(TREParseTree& tree) {
     if (Scanner.Token == retk_CharClass) return tree.MakeLeaf(Scanner.Symbol.StartChar, Scanner.Symbol.EndChar);
     return tree.MakeLeaf(Scanner.Symbol.StartChar, Scanner.Symbol.StartChar);
   };
+  tree.CurrentPos = static_cast<uint32_t>(Scanner.Index);
   Scanner.GetToken();
   if (Scanner.Token == retk_RBra) Fail(remsg::InvalidClass);
   RENode_t* n = leaf();
   for (;;) {
+    tree.CurrentPos = static_cast<uint32_t>(Scanner.Index);
     Scanner.GetToken();
     if (Scanner.Token == retk_RBra) break;
-    if (tree.NodeCount() > kMaxNodes) Fail(remsg::TooComplex);
+    if (tree.NodeCount() > RE_MaxTreeNodes) Fail(remsg::TooLarge);
     n = tree.MakeInternalNode(reop_Union, n, leaf());
   }
+  ParseTree.CurrentPos = static_cast<uint32_t>(Scanner.Index);
   return n;
 }
 
+// The members, merged into disjoint sorted ranges, are cut out of the
+// any-character set; the pieces left are joined in ascending order.
 RENode_t* TREParser::NegativeCharacterClass() {
-  std::vector<std::pair<uint32_t, uint32_t>> pieces;
+  std::vector<std::pair<uint32_t, uint32_t>> members;
   {
     TREParseTree t;
     t.HeadNode = CharacterClass(t);
-    t.ForceCharClassUnique();
-    TREParseTree u;
-    u.MakeAnyCharsNode();
-    for (RENode_t* p : u.LeafList()) pieces.emplace_back(p->StartChar, p->EndChar);
-    for (RENode_t* l : t.LeafList()) {
-      std::vector<std::pair<uint32_t, uint32_t>> kept, added;
-      for (auto& p : pieces) {
-        if (p.second < l->StartChar || p.first > l->EndChar) {
-          kept.push_back(p);
-          continue;
-        }
-        if (p.first < l->StartChar) added.emplace_back(p.first, l->StartChar - 1u);
-        if (p.second > l->EndChar) added.emplace_back(l->EndChar + 1u, p.second);
-      }
-      for (auto& a : added)
-        if (std::find(kept.begin(), kept.end(), a) == kept.end()) kept.push_back(a);
-      pieces.swap(kept);
+    for (const RENode_t* l : t.LeafList()) members.emplace_back(l->StartChar, l->EndChar);
+  }
+  std::sort(members.begin(), members.end());
+  std::vector<std::pair<uint32_t, uint32_t>> pieces;
+  const std::pair<uint32_t, uint32_t> universe[] = {{0, 9}, {11, 12}, {14, 0xFCFC}};
+  size_t m = 0;
+  for (auto [lo, hi] : universe) {
+    uint32_t at = lo;
+    while (m < members.size() && members[m].second < at) ++m;
+    for (size_t k = m; k < members.size() && members[k].first <= hi && at <= hi; ++k) {
+      if (members[k].second < at) continue;
+      if (members[k].first > at) pieces.emplace_back(at, members[k].first - 1);
+      at = members[k].second + 1;
     }
+    if (at <= hi) pieces.emplace_back(at, hi);
   }
   if (pieces.empty()) return ParseTree.MakeLeaf(RE_NoCharCode, RE_NoCharCode);
   RENode_t* n = ParseTree.MakeLeaf(static_cast<WChar>(pieces[0].first), static_cast<WChar>(pieces[0].second));

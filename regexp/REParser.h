@@ -4,6 +4,7 @@
 // split so that any two leaves are the same node or disjoint. Negated
 // classes become positive ones by subtracting their members from the
 // any-character set.
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,7 +23,18 @@ struct RENode_t {
   WChar EndChar = 0;
   RENode_t* Left = nullptr;
   RENode_t* Right = nullptr;
+  // Pattern position (1-based) at which the node was made, for errors found
+  // after parsing.
+  uint32_t Pos = 0;
+  // Index of the node in its tree, for tables over the nodes.
+  uint32_t Id = 0;
 };
+
+// Size limits of a compiled pattern. Every walk over the tree and the
+// automaton is iterative, so nesting depth has no limit of its own; these
+// bound memory (tens of bytes per node or transition).
+constexpr size_t RE_MaxTreeNodes = size_t{1} << 21;
+constexpr size_t RE_MaxNFATransitions = size_t{1} << 21;
 
 // A class that excludes every character gets this leaf: no text produces the
 // code, so the class matches nothing.
@@ -46,10 +58,14 @@ class TREParseTree {
 
   const std::vector<RENode_t*>& LeafList() const { return Leaves; }
   size_t NodeCount() const { return Leaves.size() + Internal.size(); }
+  // One more than the largest node Id.
+  size_t IdLimit() const { return Storage.size(); }
   RENode_t* HeadNode = nullptr;
+  // Position given to the nodes made from now on.
+  uint32_t CurrentPos = 0;
 
  private:
-  std::vector<std::unique_ptr<RENode_t>> Storage;
+  std::deque<RENode_t> Storage;
   std::vector<RENode_t*> Internal;
   std::vector<RENode_t*> Leaves;
   std::map<std::pair<WChar, WChar>, RENode_t*> LeafIndex;
@@ -60,6 +76,11 @@ class TREParser {
  public:
   explicit TREParser(const std::string& regExpStr);
   void Run();
+  // Whether Run makes the leaf ranges pairwise disjoint. The automaton does
+  // not need it (it groups characters by every range boundary itself), so
+  // compilation skips the splitting, whose size can grow with the square of
+  // the number of overlapping ranges.
+  bool SplitRanges = true;
   TREParseTree& Tree() { return ParseTree; }
 
   RENode_t* Regexp();
@@ -72,9 +93,10 @@ class TREParser {
  private:
   [[noreturn]] void Fail(const char* msg) const;
   void CheckSize() const;
+  void NextToken();
+  RENode_t* Postfix(RENode_t* x);
   TREScanner Scanner;
   TREParseTree ParseTree;
-  int Depth = 0;
 };
 
 }  // namespace vel

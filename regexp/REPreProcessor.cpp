@@ -132,12 +132,12 @@ std::vector<std::string> REParseCommaText(const std::string& row) {
           ++i;
           break;
         }
-        if (REIsLeadByte(static_cast<unsigned char>(row[i])) && i + 1 < n) item += row[i++];
+        if (sjis::IsLeadByte(static_cast<unsigned char>(row[i])) && i + 1 < n) item += row[i++];
         item += row[i++];
       }
     } else {
       while (i < n && row[i] != ',' && static_cast<unsigned char>(row[i]) > 0x20) {
-        if (REIsLeadByte(static_cast<unsigned char>(row[i])) && i + 1 < n) item += row[i++];
+        if (sjis::IsLeadByte(static_cast<unsigned char>(row[i])) && i + 1 < n) item += row[i++];
         item += row[i++];
       }
     }

@@ -12,7 +12,7 @@ void TREScanner::SetRegExpStr(const std::string& s) {
   Symbol = RESymbol_t();
 }
 
-void TREScanner::Fail(const char* msg) const { throw ERegExpParser(msg, static_cast<uint16_t>(Index)); }
+void TREScanner::Fail(const char* msg) const { throw ERegExpParser(msg, static_cast<size_t>(Index)); }
 
 REToken_t TREScanner::GetToken() {
   if (InCharClass) {
@@ -41,10 +41,11 @@ REToken_t TREScanner::GetTokenStd() {
     case '^': return retk_LHead;
     case '|': return retk_Union;
     case '[': {
+      int before = Index;
       WChar n = GetWChar(RegExpStr, Index);
       if (n == 0) Fail(remsg::NeedRBra);
       if (n == '^') return retk_LBraNeg;
-      UnGetWChar(RegExpStr, Index);
+      Index = before;
       return retk_LBra;
     }
     case '\\':
@@ -60,17 +61,19 @@ REToken_t TREScanner::GetTokenCC() {
   if (a == 0) Fail(remsg::NeedRBra);
   if (a == ']') return retk_RBra;
   if (a == '\\') a = Symbol.StartChar = GetQuotedWChar(RegExpStr, Index);
+  // Characters are put back by index: stepping back over a long run of
+  // double-byte characters would cost the length of the run each time.
+  int beforeB = Index;
   WChar b = GetWChar(RegExpStr, Index);
   if (b == 0) Fail(remsg::NeedRBra);
   if (b != '-') {
-    UnGetWChar(RegExpStr, Index);
+    Index = beforeB;
     return retk_Char;
   }
   WChar c = GetWChar(RegExpStr, Index);
   if (c == 0) Fail(remsg::NeedRBra);
   if (c == ']') {
-    UnGetWChar(RegExpStr, Index);
-    UnGetWChar(RegExpStr, Index);
+    Index = beforeB;
     return retk_Char;
   }
   if (c == '\\') c = GetQuotedWChar(RegExpStr, Index);

@@ -7,8 +7,8 @@ namespace vel {
 WChar GetWChar(const std::string& s, int& index) {
   if (index <= 0 || index > static_cast<int>(s.size())) return 0;
   unsigned char b = static_cast<unsigned char>(s[index - 1]);
-  if (REIsLeadByte(b)) {
-    if (index == static_cast<int>(s.size())) throw ERegExpParser(remsg::InvalidDBCS, static_cast<uint16_t>(index));
+  if (sjis::IsLeadByte(b)) {
+    if (index == static_cast<int>(s.size())) throw ERegExpParser(remsg::InvalidDBCS, static_cast<size_t>(index));
     WChar c = static_cast<WChar>(b << 8 | static_cast<unsigned char>(s[index]));
     index += 2;
     return c;
@@ -17,6 +17,8 @@ WChar GetWChar(const std::string& s, int& index) {
   return b;
 }
 
+// Scans back over the run of lead-byte values, so its cost grows with that
+// run; the scanner puts characters back by a saved index instead.
 void UnGetWChar(const std::string& s, int& index) {
   if (index <= 1) return;
   if (index == 2) {
@@ -26,14 +28,14 @@ void UnGetWChar(const std::string& s, int& index) {
   // Bytes index-2 (1-based) and before: count the run of lead-byte values
   // ending at index-2, not examining the string's first byte.
   int run = 0;
-  for (int i = index - 2; i >= 2 && REIsLeadByte(static_cast<unsigned char>(s[i - 1])); --i) ++run;
+  for (int i = index - 2; i >= 2 && sjis::IsLeadByte(static_cast<unsigned char>(s[i - 1])); --i) ++run;
   index -= (run % 2 == 1) ? 2 : 1;
 }
 
 WChar PCharGetWChar(const char*& p) {
   unsigned char b = static_cast<unsigned char>(*p);
   if (b == 0) return 0;
-  if (REIsLeadByte(b) && p[1] != 0) {
+  if (sjis::IsLeadByte(b) && p[1] != 0) {
     WChar c = static_cast<WChar>(b << 8 | static_cast<unsigned char>(p[1]));
     p += 2;
     return c;
@@ -44,7 +46,7 @@ WChar PCharGetWChar(const char*& p) {
 
 std::string WCharToStr(WChar c) {
   unsigned char hi = static_cast<unsigned char>(c >> 8);
-  if (!REIsLeadByte(hi)) return std::string(1, static_cast<char>(c & 0xFF));
+  if (!sjis::IsLeadByte(hi)) return std::string(1, static_cast<char>(c & 0xFF));
   return std::string{static_cast<char>(hi), static_cast<char>(c & 0xFF)};
 }
 
@@ -60,39 +62,42 @@ int OctWCharToInt(WChar c) { return (c >= '0' && c <= '7') ? c - '0' : -1; }
 WChar HexStrToInt(const std::string& s, int& index) {
   int value = 0, digits = 0;
   for (;;) {
+    int before = index;
     WChar c = GetWChar(s, index);
     int d = digits < 4 ? HexWCharToInt(c) : -1;
     if (d < 0) {
-      if (c != 0) UnGetWChar(s, index);
+      index = before;
       break;
     }
     value = value * 16 + d;
     ++digits;
   }
-  if (digits == 0) throw ERegExpParser(remsg::InvalidHex, static_cast<uint16_t>(index));
+  if (digits == 0) throw ERegExpParser(remsg::InvalidHex, static_cast<size_t>(index));
   return static_cast<WChar>(value);
 }
 
 WChar OctStrToInt(const std::string& s, int& index) {
   int value = 0, digits = 0;
   for (;;) {
+    int before = index;
     WChar c = GetWChar(s, index);
     int d = digits < 6 ? OctWCharToInt(c) : -1;
     if (d < 0) {
-      if (c != 0) UnGetWChar(s, index);
+      index = before;
       break;
     }
     value = value * 8 + d;
-    if (value > 0xFFFF) throw ERegExpParser(remsg::InvalidOct, static_cast<uint16_t>(index));
+    if (value > 0xFFFF) throw ERegExpParser(remsg::InvalidOct, static_cast<size_t>(index));
     ++digits;
   }
   return static_cast<WChar>(value);
 }
 
 WChar GetQuotedWChar(const std::string& s, int& index) {
+  int before = index;
   WChar c = GetWChar(s, index);
   switch (c) {
-    case 0: throw ERegExpParser(remsg::NeedCharAfterYen, static_cast<uint16_t>(index));
+    case 0: throw ERegExpParser(remsg::NeedCharAfterYen, static_cast<size_t>(index));
     case 'b': return 8;
     case 'n': return 10;
     case 'r': return 13;
@@ -100,7 +105,7 @@ WChar GetQuotedWChar(const std::string& s, int& index) {
     case 'x': return HexStrToInt(s, index);
     default:
       if (c >= '0' && c <= '7') {
-        UnGetWChar(s, index);
+        index = before;
         return OctStrToInt(s, index);
       }
       return c;
@@ -111,7 +116,7 @@ std::string QuoteMetaWChar(const std::string& s) {
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
     unsigned char b = static_cast<unsigned char>(s[i]);
-    if (REIsLeadByte(b) && i + 1 < s.size()) {
+    if (sjis::IsLeadByte(b) && i + 1 < s.size()) {
       out += s[i];
       out += s[++i];
       continue;

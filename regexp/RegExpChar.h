@@ -3,9 +3,12 @@
 // single byte b is b, a double-byte character (lead L, trail T) is L*256+T,
 // 0 means "no character". Pattern positions are 1-based byte indices that
 // the caller holds and the reading functions advance.
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+
+#include "text/Sjis.h"
 
 namespace vel {
 
@@ -17,15 +20,21 @@ constexpr WChar RE_LineTailWChar = 0xFFFE;
 // The twelve metacharacters, in their documented order.
 inline constexpr char METACHARS[] = "^(|)+*?.[]$\\";
 
-// Lead bytes of code page 932; the engine's one lead-byte predicate.
-constexpr bool REIsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+// Kept for callers of the engine; the predicate itself lives with the other
+// CP932 facts.
+constexpr bool REIsLeadByte(unsigned char b) { return sjis::IsLeadByte(b); }
 
 // A pattern error: the fixed Japanese message and the 1-based position at
-// which scanning stood.
+// which scanning stood. ErrorPos is 16 bits wide and stays at 0xFFFF for
+// positions beyond it; Position holds the full value.
 class ERegExpParser : public std::runtime_error {
  public:
-  ERegExpParser(const std::string& msg, uint16_t errorPos) : std::runtime_error(msg), ErrorPos(errorPos) {}
+  ERegExpParser(const std::string& msg, size_t errorPos)
+      : std::runtime_error(msg),
+        ErrorPos(static_cast<uint16_t>(errorPos > 0xFFFF ? 0xFFFF : errorPos)),
+        Position(errorPos) {}
   uint16_t ErrorPos;
+  size_t Position;
 };
 
 namespace remsg {
@@ -42,6 +51,9 @@ inline const char* const InvalidClass = "不正なキャラクタクラス指定
 inline const char* const TreeFatal = "TREParseTree : 致命的エラー";
 inline const char* const NfaFatal = "This cannot happen in TRE_NFA.GenerateStateList";
 inline const char* const TooComplex = "正規表現が複雑すぎます。";
+// Beyond the engine's size limits (parse tree or automaton); the position is
+// where the pattern passed the limit.
+inline const char* const TooLarge = "正規表現が大きすぎます。";
 }  // namespace remsg
 
 // Reads the character at index and advances index past it; 0 without moving

@@ -7,56 +7,132 @@ namespace vel {
 namespace {
 
 // What every match of a subtree holds: Exact when it matches exactly one
-// string; Prefix and Suffix, strings every match begins or ends with; Best,
-// the longest string known to occur inside every match.
+// string (then the other fields are unused); Prefix and Suffix, strings
+// every match begins or ends with; Best, the longest string known to occur
+// inside every match.
 struct RELiteralInfo {
   bool IsExact = false;
   std::string Exact, Prefix, Suffix, Best;
+  const std::string& Pre() const { return IsExact ? Exact : Prefix; }
+  const std::string& Suf() const { return IsExact ? Exact : Suffix; }
+  const std::string& Inner() const { return IsExact ? Exact : Best; }
 };
 
 constexpr size_t kMaxLiteral = 4096;
+// Prefilter strings are cut to this length: a longer needle saves little and
+// costs its length again at every search window.
+constexpr size_t kMaxNeedle = 256;
 
-bool IsTextCode(WChar c) {
-  return c < 256 ? !REIsLeadByte(static_cast<unsigned char>(c)) : REIsLeadByte(static_cast<unsigned char>(c >> 8));
+void KeepLongest(std::string& best, const std::string& s) {
+  if (s.size() > best.size()) best = s;
 }
 
-const std::string& Longest(const std::string& a, const std::string& b) { return a.size() >= b.size() ? a : b; }
-
-const RELiteralInfo& LiteralOf(const RENode_t* n, std::unordered_map<const RENode_t*, RELiteralInfo>& memo) {
-  auto it = memo.find(n);
-  if (it != memo.end()) return it->second;
+RELiteralInfo Combine(const RENode_t* n, RELiteralInfo a, RELiteralInfo b) {
   RELiteralInfo r;
   switch (n->Op) {
     case reop_Char:
-      if (n->StartChar == n->EndChar && IsTextCode(n->StartChar)) {
+      if (n->StartChar == n->EndChar && sjis::IsTextCode(n->StartChar)) {
         r.IsExact = true;
-        r.Exact = r.Prefix = r.Suffix = r.Best = WCharToStr(n->StartChar);
+        r.Exact = WCharToStr(n->StartChar);
       }
       break;
     case reop_Empty: r.IsExact = true; break;
     case reop_Concat: {
-      RELiteralInfo a = LiteralOf(n->Left, memo);
-      const RELiteralInfo& b = LiteralOf(n->Right, memo);
       if (a.IsExact && b.IsExact && a.Exact.size() + b.Exact.size() <= kMaxLiteral) {
         r.IsExact = true;
-        r.Exact = r.Prefix = r.Suffix = r.Best = a.Exact + b.Exact;
+        r.Exact = std::move(a.Exact);
+        r.Exact += b.Exact;
         break;
       }
-      r.Prefix = a.IsExact && a.Exact.size() + b.Prefix.size() <= kMaxLiteral ? a.Exact + b.Prefix : a.Prefix;
-      r.Suffix = b.IsExact && a.Suffix.size() + b.Exact.size() <= kMaxLiteral ? a.Suffix + b.Exact : b.Suffix;
-      std::string join = a.Suffix.size() + b.Prefix.size() <= kMaxLiteral ? a.Suffix + b.Prefix : std::string();
-      r.Best = Longest(Longest(a.Best, b.Best), Longest(join, Longest(r.Prefix, r.Suffix)));
+      // Strings are moved out of the left part, so that a long chain of
+      // characters costs the length of each new piece only.
+      const std::string& aSuf = a.Suf();
+      const std::string& bPre = b.Pre();
+      size_t join = aSuf.size() + bPre.size();
+      r.Best = a.IsExact ? std::string() : std::move(a.Best);
+      KeepLongest(r.Best, b.Inner());
+      if (join <= kMaxLiteral && join > r.Best.size()) r.Best = aSuf + bPre;
+      if (b.IsExact && join <= kMaxLiteral) {
+        r.Suffix = a.IsExact ? a.Exact : std::move(a.Suffix);
+        r.Suffix += b.Exact;
+      } else {
+        r.Suffix = b.Suf();
+      }
+      if (a.IsExact) {
+        r.Prefix = std::move(a.Exact);
+        if (join <= kMaxLiteral) r.Prefix += bPre;
+      } else {
+        r.Prefix = std::move(a.Prefix);
+      }
+      KeepLongest(r.Best, r.Prefix);
+      KeepLongest(r.Best, r.Suffix);
       break;
     }
-    case reop_Union: {
-      RELiteralInfo a = LiteralOf(n->Left, memo);
-      const RELiteralInfo& b = LiteralOf(n->Right, memo);
-      if (a.IsExact && b.IsExact && a.Exact == b.Exact) r = a;
+    case reop_Union:
+      if (a.IsExact && b.IsExact && a.Exact == b.Exact) r = std::move(a);
       break;
-    }
     default: break;  // closures may repeat zero times; anchors are decided later
   }
-  return memo[n] = std::move(r);
+  return r;
+}
+
+// Bottom-up over the tree without recursion; a subtree's result is dropped
+// (or moved) once its last parent has used it, so a long chain holds only a
+// few results at a time.
+RELiteralInfo LiteralOf(const RENode_t* root, size_t idLimit) {
+  auto inner = [](const RENode_t* n) { return n->Op == reop_Concat || n->Op == reop_Union; };
+  // Post-order: every child comes before each of its parents. uses counts
+  // the parents still to come (-1: not reached yet).
+  std::vector<int32_t> uses(idLimit, -1);
+  std::vector<const RENode_t*> order;
+  std::vector<std::pair<const RENode_t*, bool>> stack{{root, false}};
+  while (!stack.empty()) {
+    auto [n, expanded] = stack.back();
+    stack.pop_back();
+    if (expanded) {
+      order.push_back(n);
+      continue;
+    }
+    if (uses[n->Id] >= 0) continue;
+    uses[n->Id] = 0;
+    stack.push_back({n, true});
+    if (inner(n))
+      for (const RENode_t* c : {n->Right, n->Left})
+        if (uses[c->Id] < 0) stack.push_back({c, false});
+  }
+  for (const RENode_t* n : order)
+    if (inner(n)) {
+      ++uses[n->Left->Id];
+      ++uses[n->Right->Id];
+    }
+  std::unordered_map<uint32_t, RELiteralInfo> done;
+  auto take = [&](const RENode_t* c) {
+    auto it = done.find(c->Id);
+    if (--uses[c->Id] > 0) return it->second;
+    RELiteralInfo r = std::move(it->second);
+    done.erase(it);
+    return r;
+  };
+  for (const RENode_t* n : order) {
+    RELiteralInfo a, b;
+    if (inner(n)) {
+      a = take(n->Left);
+      b = take(n->Right);
+    }
+    done[n->Id] = Combine(n, std::move(a), std::move(b));
+  }
+  return std::move(done[root->Id]);
+}
+
+// The first bytes of s, at most kMaxNeedle, cut at a character boundary.
+std::string Needle(const std::string& s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    size_t next = sjis::NextChar(s, i);
+    if (next > kMaxNeedle) break;
+    i = next;
+  }
+  return s.substr(0, i);
 }
 
 }  // namespace
@@ -72,6 +148,7 @@ TRegularExpression::~TRegularExpression() = default;
 void TRegularExpression::Translate(const std::string& processed) {
   try {
     TREParser parser(processed);
+    parser.SplitRanges = false;
     parser.Run();
     LHeadWChar = GetLineHeadWChar();
     LTailWChar = GetLineTailWChar();
@@ -80,11 +157,11 @@ void TRegularExpression::Translate(const std::string& processed) {
     auto dfa = std::make_unique<TRE_DFA>(nfa);
     dfa->Run();
     {
-      std::unordered_map<const RENode_t*, RELiteralInfo> memo;
-      const RELiteralInfo& info = LiteralOf(parser.Tree().HeadNode, memo);
-      if (dfa->RequiredLiteral.empty()) dfa->RequiredLiteral = info.IsExact ? info.Exact : info.Best;
+      RELiteralInfo info = LiteralOf(parser.Tree().HeadNode, parser.Tree().IdLimit());
+      if (dfa->RequiredLiteral.empty()) dfa->RequiredLiteral = info.Inner();
+      dfa->RequiredLiteral = Needle(dfa->RequiredLiteral);
       // Anchors are not literals, so a pattern that may begin with "^" has no prefix.
-      if (!dfa->HasLHead) dfa->RequiredPrefix = info.IsExact ? info.Exact : info.Prefix;
+      if (!dfa->HasLHead) dfa->RequiredPrefix = Needle(info.Pre());
     }
     Cache[CurrentIndex].DFA = std::move(dfa);
   } catch (...) {
@@ -130,6 +207,10 @@ void TRegularExpression::SetUseFuzzyCharDic(bool on) {
 void TRegularExpression::SetUseSynonymDic(bool on) {
   PreProcessor.UseSynonymDic = on;
   SetRegExp(FRegExp);
+}
+
+bool TMatchCORE::MatchStd(std::string_view t, size_t& start, size_t& end) {
+  return GetCurrentDFA()->Search(t.data(), t.size(), 0, false, LineSeparator == mcls_LF, start, end, true);
 }
 
 bool TMatchCORE::SearchFrom(std::string_view t, size_t from, bool fromIsLineHead, size_t& start, size_t& end) {

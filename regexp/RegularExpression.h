@@ -64,9 +64,11 @@ class TMatchCORE : public TRegularExpression {
  public:
   TMatchCORE_LineSeparator LineSeparator = mcls_CRLF;
 
-  // Leftmost-longest match of the whole text, its start being a line head;
-  // offsets are 0-based, the end exclusive.
-  bool MatchStd(std::string_view t, size_t& start, size_t& end) { return SearchFrom(t, 0, true, start, end); }
+  // Leftmost-longest match in the text, anchors not honoured: "^" and "$"
+  // that the automaton took as anchors match nowhere. Offsets are 0-based,
+  // the end exclusive.
+  bool MatchStd(std::string_view t, size_t& start, size_t& end);
+  // Leftmost-longest match, the start of the text being a line head.
   bool MatchEX(std::string_view t, size_t& start, size_t& end) { return SearchFrom(t, 0, true, start, end); }
   // As MatchEX, but the start of the text is not a line head.
   bool MatchEX_Inside(std::string_view t, size_t& start, size_t& end) { return SearchFrom(t, 0, false, start, end); }

@@ -37,10 +37,10 @@ struct TFileFixture : ::testing::Test {
   }
 };
 
-// What a load and a save make of a file: line breaks become CR LF, the text
-// ends at Ctrl-Z, a last line without a break keeps none.
+// What a load and a save make of a file: line breaks become CR LF, a run of
+// Ctrl-Z at the very end is dropped, a last line without a break keeps none.
 std::string Normalized(const std::string& bytes) {
-  std::string text = bytes.substr(0, bytes.find('\x1a'));
+  std::string text = bytes.substr(0, bytes.find_last_not_of('\x1a') + 1);
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' || text[i] == '\n') {
@@ -64,15 +64,21 @@ TEST_F(TFileFixture, LoadAndSaveRoundTrips) {
       {"crlf final break", "a\r\nb\r\n", {"a|c", "b|c"}},
       {"lone lf and cr", "a\nb\rc", {"a|c", "b|c", "c|e"}},
       {"lf cr is two breaks", "a\n\rb", {"a|c", "|c", "b|e"}},
-      {"ctrl-z ends the text", "a\r\n\x1a" "b", {"a|c"}},
-      {"ctrl-z ends a line", "a\x1a\r\nb", {"a|e"}},
+      {"ctrl-z before text is kept", "a\r\n\x1a" "b", {"a|c", "\x1a" "b|e"}},
+      {"ctrl-z before a break is kept", "a\x1a\r\nb", {"a\x1a|c", "b|e"}},
+      {"ctrl-z run at the end is dropped", "a\r\nb\x1a\x1a\x1a", {"a|c", "b|e"}},
+      {"ctrl-z after the last break", "a\r\n\x1a", {"a|c"}},
+      {"only ctrl-z", "\x1a\x1a", {}},
+      {"ctrl-z and a final break", "a\x1a\r\n", {"a\x1a|c"}},
       {"nul bytes are kept", std::string("a\0b\r\n\0\r\n", 8), {std::string("a\0b|c", 5), std::string("\0|c", 3)}},
       {"empty file", "", {}},
       {"only a break", "\r\n", {"|c"}},
       {"cr lf across blocks", x8191 + "\r\ny", {x8191 + "|c", "y|e"}},
       {"cr ends a block", x8191 + "\rz", {x8191 + "|c", "z|e"}},
       {"lf starts a block", std::string(8192, 'x') + "\nz", {std::string(8192, 'x') + "|c", "z|e"}},
-      {"ctrl-z starts a block", std::string(8192, 'x') + "\x1a" "z", {std::string(8192, 'x') + "|e"}},
+      {"ctrl-z starts a block", std::string(8192, 'x') + "\x1a" "z", {std::string(8192, 'x') + "\x1a" "z|e"}},
+      {"ctrl-z run across blocks", x8191 + "\x1a\x1a\x1a", {x8191 + "|e"}},
+      {"ctrl-z run across blocks, then text", x8191 + "\x1a\x1a" "z", {x8191 + "\x1a\x1a" "z|e"}},
       {"lead byte before a break", "\x82\r\n\x82", {"\x82|c", "\x82|e"}},
   };
   for (auto& c : cases) {

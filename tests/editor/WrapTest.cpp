@@ -210,3 +210,41 @@ TEST(RowStates, NoPairsAndNoWrapMeansNoStateCrossesARow) {
 
 }  // namespace
 }  // namespace vel
+
+namespace vel {
+namespace {
+
+// A row list whose cutting of a joined line fails, as an allocation may.
+class TFailingCutList : public TEditorScreenStrings {
+ public:
+  bool Fail = false;
+  void StrToWrapList(const std::string& S, TEditorStringList& List) override {
+    if (Fail) throw std::runtime_error("cut failed");
+    TEditorScreenStrings::StrToWrapList(S, List);
+  }
+};
+
+TEST(WordWrap, AFailedRewrapLeavesRowsUpdateModeAndNotificationAsTheyWere) {
+  auto list = std::make_shared<TFailingCutList>();
+  test::TTestClient client(list);
+  list->WrapOption().SetWrapByte(20);
+  list->SetWordWrap(true);
+  test::LoadRows(*list, {{"short", raCrlf}, {std::string(45, 'x'), raCrlf}, {"end", raEof}});
+  const std::vector<std::string> before = test::RowsOf(*list);
+  ASSERT_EQ(before.size(), 5u);
+  list->Fail = true;
+  // The row before the cut line has been moved to the new rows by then.
+  EXPECT_THROW(list->WrapOption().SetWrapByte(30), std::runtime_error);
+  list->Fail = false;
+  EXPECT_EQ(list->GetUpdateCount(), 0);
+  EXPECT_EQ(test::RowsOf(*list), before);
+  EXPECT_EQ(list->LineCount(), 3);
+  EXPECT_EQ(list->LinesToRow(2), 4);
+  client.ChangeCount = 0;
+  list->UpdateList(0, 1, "SHORT\r\n");
+  EXPECT_EQ(client.ChangeCount, 1);
+  EXPECT_EQ(client.Lines.Get(0), "SHORT");
+}
+
+}  // namespace
+}  // namespace vel

@@ -45,7 +45,7 @@ TEST(TREParser, BuildsTheDocumentedTreeShapes) {
       {"a?", "Or(a,E)"},
       {"[ab]", "Or(a,b)"},
       {"^a$", "Cat(Cat(^,a),$)"},
-      {".", "Or(Or(1-9,11-12),14-64764)"},
+      {".", "Or(Or(0-9,11-12),14-64764)"},
   };
   for (const Case& c : cases) EXPECT_EQ(Parse(c.pattern), c.tree) << c.pattern;
 }
@@ -98,11 +98,14 @@ std::set<std::pair<int, int>> ClassRanges(const std::string& p) {
 
 TEST(NegativeCharacterClass, SubtractsMembersFromTheAnyCharacterSet) {
   using R = std::set<std::pair<int, int>>;
-  EXPECT_EQ(ClassRanges("[^\\x01-\\x09]"), (R{{11, 12}, {14, 0xFCFC}}));
-  EXPECT_EQ(ClassRanges("[^\\x0b\\x0c]"), (R{{1, 9}, {14, 0xFCFC}}));
-  EXPECT_EQ(ClassRanges("[^a]"), (R{{1, 9}, {11, 12}, {14, 96}, {98, 0xFCFC}}));
+  // NUL is an ordinary character: in the set unless listed.
+  EXPECT_EQ(ClassRanges("[^\\x01-\\x09]"), (R{{0, 0}, {11, 12}, {14, 0xFCFC}}));
+  EXPECT_EQ(ClassRanges("[^\\x0b\\x0c]"), (R{{0, 9}, {14, 0xFCFC}}));
+  EXPECT_EQ(ClassRanges("[^a]"), (R{{0, 9}, {11, 12}, {14, 96}, {98, 0xFCFC}}));
+  EXPECT_EQ(ClassRanges("[^\\x00-\\x09]"), (R{{11, 12}, {14, 0xFCFC}}));
+  EXPECT_EQ(ClassRanges("[^b-yc-da-c\\x00]"), (R{{1, 9}, {11, 12}, {14, 96}, {122, 0xFCFC}}));
   // Removing the whole universe leaves a class that matches nothing.
-  EXPECT_EQ(ClassRanges("[^\\x01-\\xfcfc]"), (R{{RE_NoCharCode, RE_NoCharCode}}));
+  EXPECT_EQ(ClassRanges("[^\\x00-\\xfcfc]"), (R{{RE_NoCharCode, RE_NoCharCode}}));
 }
 
 TEST(TRE_NFA, DecidesWhereHeadAndTailAreAnchors) {
