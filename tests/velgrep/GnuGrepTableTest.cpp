@@ -169,14 +169,19 @@ TEST(VelgrepAgainstGnuGrep, CommandLinesOnAFolderOfMemos) {
       "foo memos",
       "foo memos/locked.txt memos/b.txt",
       "-c foo memos/locked.txt",
+      // A file that reads in pieces shorter than asked long before its end.
+      "-c . /proc/kallsyms",
   };
+  int answered = 0;  // lines on which grep printed something: the tree was reachable
   for (const char* args : lines) {
     Result gnu = tree.Run(env, "grep -E", args);
     Result ours = tree.Run(env, VelgrepPath(), args);
+    answered += !gnu.Out.empty();
     EXPECT_EQ(SortedLines(ours.Out), SortedLines(gnu.Out)) << args;
     EXPECT_EQ(SortedLines(ours.Err), SortedLines(AsVelgrepMessages(gnu.Err))) << args;
     EXPECT_EQ(ours.Status, gnu.Status) << args;
   }
+  EXPECT_GT(answered, 50);
 }
 
 }  // namespace

@@ -192,8 +192,9 @@ bool TSearcher::ReadAll(int fd, bool regular, std::string& error) {
       return false;
     }
     have += static_cast<size_t>(n);
-    // A regular file that gives less than asked is at its end.
-    if (n == 0 || (regular && static_cast<size_t>(n) < want)) {
+    // Only an empty read ends the file: some files (those of /proc) give
+    // less than asked long before their end.
+    if (n == 0) {
       if (have > 0) Block(Buf.get(), have);
       return true;
     }
