@@ -176,10 +176,9 @@ void TEditor::ExchangeList(TEditor& Other) {
   FTopCol = 0;
   {
     TCaretUpdate hold(*this);
-    FCaretLock++;
+    TCaretLock lock(FCaretLock);
     SetRow(std::min(FRow, ListCount()));
     SetCol(FCol);
-    FCaretLock--;
   }
   InitView();
 }

@@ -478,6 +478,13 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   bool FKeepColSet = false;
   int FKeepCol = 0;
   int FCaretLock = 0;
+  // Holds SetRow and SetCol from placing the caret until the scope ends,
+  // also when an exception passes.
+  struct TCaretLock {
+    int& N;
+    explicit TCaretLock(int& Count) : N(++Count) {}
+    ~TCaretLock() { --N; }
+  };
   int FCaretHideCount = 0;
   bool FCaretShown = false;
   int FUnderlineCount = 0;

@@ -78,11 +78,7 @@ void TEditor::SetRowCol(int ARow, int ACol) {
   if (ARow == FRow && ACol == FCol) return;
   {
     TCaretUpdate hold(*this);
-    ++FCaretLock;
-    struct TUnlock {
-      int& N;
-      ~TUnlock() { --N; }
-    } unlock{FCaretLock};
+    TCaretLock lock(FCaretLock);
     SetRow(ARow);
     const std::string a = StrToAttributes(ListStr(FRow));
     if (CodeAt(a, ACol) == cmTrail) --ACol;

@@ -178,14 +178,16 @@ std::vector<TEditor::TRemovedRow> TEditor::RemoveSelection() const {
 
 namespace {
 
-std::string JoinRows(const std::vector<std::string>& texts, const std::vector<TEditorRowAttribute>& attrs) {
+// The removed rows' texts, each raCrlf row followed by its line break.
+template <class TRows>
+std::string JoinRows(const TRows& rows) {
   size_t total = 0;
-  for (const auto& t : texts) total += t.size() + 2;
+  for (const auto& r : rows) total += r.Text.size() + 2;
   std::string s;
   s.reserve(total);
-  for (size_t i = 0; i < texts.size(); ++i) {
-    s += texts[i];
-    if (attrs[i] == raCrlf) s += "\r\n";
+  for (const auto& r : rows) {
+    s += r.Text;
+    if (r.Attribute == raCrlf) s += "\r\n";
   }
   return s;
 }
@@ -199,14 +201,8 @@ void TEditor::ReplaceSelection(const std::string& S) {
   const int at = std::max(first.Insert, 0);
   if (Size(first.Text) < at) first.Text.append(static_cast<size_t>(at - Size(first.Text)), ' ');
   first.Text.insert(static_cast<size_t>(at), S);
-  std::vector<std::string> texts;
-  std::vector<TEditorRowAttribute> attrs;
-  for (auto& r : rows) {
-    texts.push_back(std::move(r.Text));
-    attrs.push_back(r.Attribute);
-  }
   const int E = FSelectionMode == smLine ? x.EndRow : x.StartRow + static_cast<int>(rows.size()) - 1;
-  Apply(x.StartRow, E, JoinRows(texts, attrs), at + Size(S), true);
+  Apply(x.StartRow, E, JoinRows(rows), at + Size(S), true);
 }
 
 void TEditor::DeleteSelection() {
@@ -214,14 +210,8 @@ void TEditor::DeleteSelection() {
   const TIndexRange x = ClampedIndexRange();
   std::vector<TRemovedRow> rows = RemoveSelection();
   const int target = std::clamp(rows.front().Insert, 0, Size(rows.front().Text));
-  std::vector<std::string> texts;
-  std::vector<TEditorRowAttribute> attrs;
-  for (auto& r : rows) {
-    texts.push_back(std::move(r.Text));
-    attrs.push_back(r.Attribute);
-  }
   const int E = FSelectionMode == smLine ? x.EndRow : x.StartRow + static_cast<int>(rows.size()) - 1;
-  Apply(x.StartRow, E, JoinRows(texts, attrs), target, rows.size() > 1 || x.EndRow > x.StartRow);
+  Apply(x.StartRow, E, JoinRows(rows), target, rows.size() > 1 || x.EndRow > x.StartRow);
 }
 
 void TEditor::PutStringToLine(const std::string& S) {

@@ -259,11 +259,7 @@ void TEditor::SetSelLength(int Value) {
   if (FSelectionMode == smBox) SetSelectionMode(smLine);
   {
     TCaretUpdate hold(*this);
-    ++FCaretLock;
-    struct TUnlock {
-      int& N;
-      ~TUnlock() { --N; }
-    } unlock{FCaretLock};
+    TCaretLock lock(FCaretLock);
     if (Selected()) SetRowCol(FSelCol.StartRow, FSelCol.StartCol);
     if (Value > 0) {
       InitSelection();
