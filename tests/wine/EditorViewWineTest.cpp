@@ -3,62 +3,10 @@
 // and the edit-control messages, with pixels read back where colour matters.
 #include <gtest/gtest.h>
 
-// The system's headers first: they rename TextOut and GetTextMetrics, which
-// the platform's canvas declarations must see renamed too.
-#include "platform/win32/WindowHost.h"
-
-#include "editor/Editor.h"
-#include "editor/EditorCursorNames.h"
-#include "tests/wine/WineTestUtil.h"
+#include "tests/wine/EditorViewHost.h"
 
 namespace vel {
 namespace {
-
-using win32::THostedWindow;
-
-struct TViewHost {
-  TViewHost() {
-    InitEditorUnit();
-    win32::RegisterHostClass({"VelTestEditorView"});
-    Host.Create("VelTestEditorView", {0, WS_POPUP | WS_VISIBLE, "editor view", {30, 30, 430, 330}}, Editor);
-    ::SetFocus(Wnd());
-    wine::Pump(50);
-  }
-  // The window goes first, telling the control, which then holds no window.
-  ~TViewHost() { Host.Destroy(); }
-  HWND Wnd() const { return Host.Handle(); }
-  LRESULT Send(UINT m, WPARAM w = 0, LPARAM l = 0) { return ::SendMessageA(Wnd(), m, w, l); }
-  std::string Text() {
-    const int n = static_cast<int>(Send(WM_GETTEXTLENGTH));
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    Send(WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(static_cast<size_t>(n));
-    return s;
-  }
-  // The centre of column c of row r, in client coordinates.
-  LPARAM At(int r, int c) {
-    return MAKELPARAM(Editor.LeftMargin() + c * Editor.ColWidth() + 1, Editor.TopMargin() + r * Editor.RowHeight() + 2);
-  }
-  COLORREF Pixel(int x, int y) {
-    ::UpdateWindow(Wnd());
-    HDC dc = ::GetDC(Wnd());
-    const COLORREF c = ::GetPixel(dc, x, y);
-    ::ReleaseDC(Wnd(), dc);
-    return c;
-  }
-  // Whether any pixel of the rectangle has the colour.
-  bool Shows(const RECT& r, COLORREF colour) {
-    ::UpdateWindow(Wnd());
-    HDC dc = ::GetDC(Wnd());
-    bool found = false;
-    for (int y = r.top; y < r.bottom && !found; ++y)
-      for (int x = r.left; x < r.right && !found; ++x) found = ::GetPixel(dc, x, y) == colour;
-    ::ReleaseDC(Wnd(), dc);
-    return found;
-  }
-  TEditor Editor;
-  THostedWindow Host;
-};
 
 TEST(EditorViewWine, CharactersKeysAndMouseThroughMessages) {
   TViewHost h;
@@ -127,6 +75,87 @@ TEST(EditorViewWine, SelectionEofMarkAndDoubleByteRowOnScreen) {
   h.Send(EM_SETSEL, 1, 3);
   EXPECT_EQ(h.Pixel(L + W + 1, T + 1), RGB(0, 0, 128));
   EXPECT_EQ(h.Pixel(L + 4 * W + 1, T + 1), ::GetSysColor(COLOR_WINDOW));
+}
+
+TEST(EditorViewWine, LineBreakArrowAfterBrokenRowsOnly) {
+  TViewHost h;
+  h.Editor.Marks().RetMark().SetVisible(true);
+  h.Editor.Marks().RetMark().SetColor(clRed);
+  h.Editor.View().Colors().Select().SetColor(clYellow);
+  h.Editor.WrapOption().SetWrapByte(20);
+  h.Editor.SetWordWrap(true);
+  // A row wrapped at 20 columns, the rest of its line, a short line, and a
+  // last row without a line break.
+  h.Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("aaaaaaaaaaaaaaaaaaaaaaaaa\r\nde\r\nfgh"));
+  ::InvalidateRect(h.Wnd(), nullptr, TRUE);
+  ASSERT_EQ(h.Editor.ListCount(), 4);
+  const int W = h.Editor.ColWidth(), R = h.Editor.RowHeight(), L = h.Editor.LeftMargin(), T = h.Editor.TopMargin();
+  const int F = h.Editor.FontHeight();
+  // The arrow's stroke down the middle of the column after the row's text,
+  // and a pixel row across its head: the stroke between the two barbs.
+  auto stroke = [&](int row, int col) {
+    const int x = L + col * W + W / 2, y = T + row * R;
+    return RECT{x, y + 6, x + 1, y + F - 4};
+  };
+  auto barbs = [&](int row, int col) {
+    const int x = L + col * W + W / 2, y = T + row * R + F - 6;
+    return RECT{x - 2, y, x + 3, y + 1};
+  };
+  auto cell = [&](int row, int col) { return RECT{L + col * W, T + row * R, L + (col + 1) * W, T + row * R + F}; };
+  const COLORREF red = RGB(255, 0, 0), yellow = RGB(255, 255, 0);
+  const std::string solid(static_cast<size_t>(F - 10), '#');
+  EXPECT_EQ(h.Mask(stroke(1, 5), red), solid);
+  EXPECT_EQ(h.Mask(barbs(1, 5), red), "#.#.#");
+  EXPECT_EQ(h.Mask(stroke(2, 2), red), solid);
+  EXPECT_FALSE(h.Shows(cell(0, 20), red)) << "a wrapped row has no line break";
+  EXPECT_FALSE(h.Shows(cell(3, 3), red)) << "the last row has no line break";
+  // Inside the selection the arrow takes the selected text's colour.
+  h.Send(EM_SETSEL, 0, -1);
+  EXPECT_EQ(h.Mask(stroke(1, 5), yellow), solid);
+  EXPECT_EQ(h.Mask(stroke(2, 2), yellow), solid);
+  EXPECT_FALSE(h.Shows(cell(1, 5), red));
+}
+
+TEST(EditorViewWine, LineNumbersInTheLeftBarMoveTheTextWhenTheyGainADigit) {
+  TViewHost h;
+  TEditorLeftbar& bar = h.Editor.Leftbar();
+  bar.SetColumn(1);
+  bar.SetColor(clGreen);
+  bar.SetBkColor(clYellow);
+  bar.SetVisible(true);
+  h.Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("M\r\nM\r\nM\r\nM\r\nM\r\nM\r\nM\r\nM\r\nM"));
+  ::InvalidateRect(h.Wnd(), nullptr, TRUE);
+  const int W = h.Editor.ColWidth(), R = h.Editor.RowHeight(), T = h.Editor.TopMargin();
+  const int F = h.Editor.FontHeight(), x0 = bar.LeftMargin();
+  ASSERT_GT(h.Editor.VisibleRows(), 10);
+  const COLORREF green = RGB(0, 128, 0), black = RGB(0, 0, 0);
+  // What the bar shows in green in the digit place d of row r.
+  auto digit = [&](int r, int d) { return h.Mask({x0 + d * W, T + r * R, x0 + (d + 1) * W, T + r * R + F}, green); };
+  const std::string blank(static_cast<size_t>(W * F), '.');
+  const int before = h.Editor.LeftMargin();
+  std::vector<std::string> ones;
+  for (int r = 0; r < 9; ++r) {
+    ones.push_back(digit(r, 0));
+    EXPECT_NE(ones.back(), blank) << "row " << r;
+    for (int q = 0; q < r; ++q) EXPECT_NE(ones[static_cast<size_t>(q)], ones.back()) << "rows " << q << " and " << r;
+  }
+  EXPECT_EQ(digit(9, 0), blank) << "no number below the last row";
+  EXPECT_TRUE(h.Shows({before, T, before + W, T + F}, black));
+  // The tenth line needs a second digit: the bar widens by a column.
+  h.Send(EM_SETSEL, 100, 100);
+  h.Send(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("\r\nM"));
+  const int after = h.Editor.LeftMargin();
+  ASSERT_EQ(after, before + W);
+  // Numbers stand right-aligned: the 1 of row 0 one place further right,
+  // beside a blank, and the same 1 before the 0 of row 9.
+  EXPECT_EQ(digit(0, 0), blank);
+  EXPECT_EQ(digit(0, 1), ones[0]);
+  EXPECT_EQ(digit(8, 1), ones[8]);
+  EXPECT_EQ(digit(9, 0), ones[0]);
+  EXPECT_NE(digit(9, 1), blank);
+  // The text moved right with the bar.
+  EXPECT_FALSE(h.Shows({0, T, after, T + F}, black));
+  EXPECT_TRUE(h.Shows({after, T, after + W, T + F}, black));
 }
 
 }  // namespace

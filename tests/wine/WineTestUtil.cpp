@@ -112,6 +112,83 @@ HWND WaitForWindow(const char* title, DWORD timeoutMs) {
   return found;
 }
 
+namespace {
+
+// Wine's own path conversions, absent elsewhere.
+std::string UnixPath(const std::string& dos) {
+  using TToUnix = char*(CDECL*)(const WCHAR*);
+  static const auto toUnix =
+      reinterpret_cast<TToUnix>(reinterpret_cast<void (*)()>(
+          ::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+  if (!toUnix) return {};
+  std::wstring wide(dos.begin(), dos.end());
+  char* p = toUnix(wide.c_str());
+  if (!p) return {};
+  std::string s = p;
+  ::HeapFree(::GetProcessHeap(), 0, p);
+  return s;
+}
+
+std::wstring DosPath(const char* unix) {
+  using TToDos = WCHAR*(CDECL*)(const char*);
+  static const auto toDos =
+      reinterpret_cast<TToDos>(reinterpret_cast<void (*)()>(
+          ::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_dos_file_name")));
+  if (!toDos) return {};
+  WCHAR* p = toDos(unix);
+  if (!p) return {};
+  std::wstring s = p;
+  ::HeapFree(::GetProcessHeap(), 0, p);
+  return s;
+}
+
+}  // namespace
+
+bool Xdotool(const std::string& args, std::string* out, DWORD timeoutMs) {
+  if (out) out->clear();
+  if (args.find_first_of("\"\\") != std::string::npos) return false;
+  const std::wstring shell = DosPath("/bin/sh");
+  char tmp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, tmp);
+  static std::atomic<int> serial{0};
+  const std::string base =
+      std::string(tmp) + "vel_xdo_" + std::to_string(::GetCurrentProcessId()) + "_" + std::to_string(++serial);
+  const std::string unixBase = UnixPath(base);
+  if (shell.empty() || unixBase.empty() || unixBase.find('\'') != std::string::npos) return false;
+  // Wine starts a Unix program without a process handle to wait on: the
+  // shell leaves xdotool's exit status in a file, renamed into place whole.
+  const std::string q = "'" + unixBase;
+  const std::string script = "xdotool " + args + " >" + q + ".out'; echo $? >" + q + ".tmp'; mv " + q + ".tmp' " + q +
+                             ".done'";
+  std::wstring cmd = L"sh -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(shell.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  if (pi.hThread) ::CloseHandle(pi.hThread);
+  if (pi.hProcess) ::CloseHandle(pi.hProcess);
+  const std::string done = base + ".done";
+  const bool ended =
+      PumpUntil([&] { return ::GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs);
+  const std::string status = ended ? ReadFileBytes(done) : std::string();
+  if (out) *out = ReadFileBytes(base + ".out");
+  ::DeleteFileA(done.c_str());
+  ::DeleteFileA((base + ".out").c_str());
+  return status == "0\n";
+}
+
+std::string XdotoolMissing() {
+  static const std::string why = [] {
+    if (UnixPath("C:\\").empty()) return std::string("not running under Wine");
+    if (DosPath("/bin/sh").empty()) return std::string("no /bin/sh to start xdotool with");
+    std::string out;
+    if (!Xdotool("getdisplaygeometry", &out)) return std::string("xdotool cannot be run or cannot reach the display");
+    return std::string();
+  }();
+  return why;
+}
+
 TMessageBoxWatcher::TMessageBoxWatcher(std::string caption)
     : Caption(std::move(caption)), Thread([this] { Run(); }) {}
 

@@ -40,6 +40,15 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Polls FindWindowA by title until found or timeout.
 HWND WaitForWindow(const char* title, DWORD timeoutMs);
 
+// Runs xdotool on the X display under Wine, so that keys and the pointer come
+// through the X server as a person's would, and waits for it to end while
+// handling this thread's messages. The shell splits the arguments (single
+// quotes group words; double quotes and backslashes are refused). Returns
+// whether xdotool succeeded; its standard output goes to *out when asked for.
+bool Xdotool(const std::string& args, std::string* out = nullptr, DWORD timeoutMs = 10000);
+// Empty when xdotool can be run here and reaches the display; otherwise why not.
+std::string XdotoolMissing();
+
 // Watches, from a thread of its own, for message boxes of this process with
 // the given caption; records their texts and dismisses them with OK, so a
 // test can see the box that code under test shows and go on.

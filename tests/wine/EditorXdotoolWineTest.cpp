@@ -1,0 +1,223 @@
+// The editor control driven the way a person drives it: keys, clicks, drags
+// and the wheel go through the X server (xdotool), and Wine's own input path
+// turns them into the messages the control sees.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+
+#include "tests/wine/EditorViewHost.h"
+
+namespace vel {
+namespace {
+
+class EditorXdotoolWine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string missing = wine::XdotoolMissing();
+    if (!missing.empty()) GTEST_SKIP() << "no real input: " << missing;
+    H = std::make_unique<TViewHost>();
+    ASSERT_TRUE(FindOffset()) << "the window is not found on the X screen";
+  }
+
+  // Where Wine's screen point lies on the X screen: the same point unless
+  // Wine keeps its desktop in a window of its own. The window's X position
+  // tells.
+  bool FindOffset() {
+    std::string out;
+    if (!wine::Xdotool("search --name '^editor view$' getwindowgeometry --shell", &out)) return false;
+    auto value = [&](const char* key) {
+      const size_t at = out.find(key);
+      return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + std::strlen(key));
+    };
+    RECT r{};
+    ::GetWindowRect(H->Wnd(), &r);
+    Offset = {value("\nX=") - r.left, value("\nY=") - r.top};
+    return out.find("\nX=") != std::string::npos;
+  }
+
+  // The xdotool words that put the pointer on column c of row r.
+  std::string MoveTo(int r, int c) {
+    const POINT p = H->ScreenAt(r, c);
+    return "mousemove " + std::to_string(p.x + Offset.x) + " " + std::to_string(p.y + Offset.y) + " ";
+  }
+  bool Do(const std::string& args) { return wine::Xdotool(args); }
+  DWORD SelStart() {
+    DWORD s = 0;
+    H->Send(EM_GETSEL, reinterpret_cast<WPARAM>(&s), 0);
+    return s;
+  }
+  DWORD SelEnd() {
+    DWORD e = 0;
+    H->Send(EM_GETSEL, 0, reinterpret_cast<LPARAM>(&e));
+    return e;
+  }
+  // Clicks column c of row r and waits until the caret is there.
+  void ClickAt(int r, int c) {
+    ASSERT_TRUE(Do(MoveTo(r, c) + "click 1"));
+    ASSERT_TRUE(wine::PumpUntil([&] { return H->Editor.Row() == r && H->Editor.Col() == c; }))
+        << "caret at " << H->Editor.Row() << "," << H->Editor.Col();
+  }
+
+  std::unique_ptr<TViewHost> H;
+  POINT Offset{};
+};
+
+// "aあいうb" then "xyz": row 1 starts at byte 10.
+constexpr const char* kText = "aあいうb\r\nxyz";
+
+TEST_F(EditorXdotoolWine, ClickPlacesTheCaretOnCharacterBoundaries) {
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kText));
+  // Each lands elsewhere than the one before, so an ignored click fails.
+  struct {
+    bool FreeCaret;
+    int Row, Col, WantCol;
+  } const cases[] = {
+      {false, 1, 20, 3},  // past the end of the row: to its end
+      {false, 0, 0, 0},
+      {true, 0, 3, 3},    // a double-byte character's first column
+      {true, 1, 2, 2},    // plain characters
+      {true, 0, 4, 3},    // a double-byte character's second column: back to its first
+      {true, 1, 20, 20},  // past the end, where a free caret may go
+  };
+  for (const auto& c : cases) {
+    H->Editor.Caret().FreeCaret = c.FreeCaret;
+    ASSERT_TRUE(Do(MoveTo(c.Row, c.Col) + "click 1"));
+    EXPECT_TRUE(wine::PumpUntil([&] { return H->Editor.Row() == c.Row && H->Editor.Col() == c.WantCol; }))
+        << "clicked " << c.Row << "," << c.Col << ", caret at " << H->Editor.Row() << "," << H->Editor.Col();
+  }
+  EXPECT_EQ(::GetFocus(), H->Wnd());
+}
+
+TEST_F(EditorXdotoolWine, DragSelectsWholeCharactersByByteOffsets) {
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kText));
+  struct {
+    int FromRow, FromCol, ToRow, ToCol;
+    DWORD Start, End;
+  } const cases[] = {
+      {0, 1, 0, 7, 1, 7},   // あいう
+      {0, 7, 0, 1, 1, 7},   // the same, dragged leftwards
+      {0, 0, 0, 4, 0, 3},   // ending on a second column stops before the character
+      {0, 3, 1, 2, 3, 12},  // across the line break
+  };
+  for (const auto& c : cases) {
+    H->Send(EM_SETSEL, WPARAM(-1), 0);
+    ASSERT_FALSE(H->Editor.Selected());
+    ASSERT_TRUE(Do(MoveTo(c.FromRow, c.FromCol) + "mousedown 1 " + MoveTo(c.ToRow, c.ToCol) + "mouseup 1"));
+    EXPECT_TRUE(wine::PumpUntil([&] { return SelStart() == c.Start && SelEnd() == c.End; }))
+        << "dragged " << c.FromRow << "," << c.FromCol << " to " << c.ToRow << "," << c.ToCol << ": selection "
+        << SelStart() << ".." << SelEnd();
+  }
+  // A click drops the selection.
+  ASSERT_TRUE(Do(MoveTo(1, 1) + "click 1"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return !H->Editor.Selected() && H->Editor.Col() == 1; }));
+}
+
+TEST_F(EditorXdotoolWine, TypedKeysEditTheText) {
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kText));
+  ASSERT_NO_FATAL_FAILURE(ClickAt(1, 3));
+  ASSERT_TRUE(Do("type 'Hi, 42!'"));
+  ASSERT_TRUE(wine::PumpUntil([&] { return H->Text() == "aあいうb\r\nxyzHi, 42!"; })) << H->Text();
+  ASSERT_TRUE(Do("key BackSpace Home Return Up End"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return H->Text() == "aあいうb\r\n\r\nxyzHi, 42"; })) << H->Text();
+  EXPECT_TRUE(wine::PumpUntil([&] { return H->Editor.Row() == 1 && H->Editor.Col() == 0; }));
+}
+
+TEST_F(EditorXdotoolWine, ShiftArrowsSelectAndAPlainArrowDropsTheSelection) {
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kText));
+  ASSERT_NO_FATAL_FAILURE(ClickAt(0, 1));
+  ASSERT_TRUE(Do("key shift+Right shift+Right"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return SelStart() == 1 && SelEnd() == 5; }))
+      << "selection " << SelStart() << ".." << SelEnd();
+  ASSERT_TRUE(Do("key Left"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return !H->Editor.Selected() && H->Editor.Col() == 3; }))
+      << "caret at " << H->Editor.Row() << "," << H->Editor.Col();
+  ASSERT_TRUE(Do("key shift+Down"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return SelStart() == 3 && SelEnd() == 13; }))
+      << "selection " << SelStart() << ".." << SelEnd();
+}
+
+// Waits on a thread of its own for a popup menu of this process to show,
+// reads it and closes it with Escape through X: the menu holds the test's
+// thread in a message loop of its own meanwhile.
+class TMenuCloser {
+ public:
+  TMenuCloser() : Thread([this] { Run(); }) {}
+  ~TMenuCloser() {
+    Stop = true;
+    Thread.join();
+  }
+  TMenuCloser(const TMenuCloser&) = delete;
+  TMenuCloser& operator=(const TMenuCloser&) = delete;
+  bool Closed() const { return Done; }
+  // Read once Closed().
+  int Items() const { return FItems; }
+  const std::string& First() const { return FFirst; }
+
+ private:
+  static HWND VisibleMenu() {
+    HWND w = nullptr;
+    while ((w = ::FindWindowExA(nullptr, w, "#32768", nullptr)) != nullptr) {
+      DWORD pid = 0;
+      ::GetWindowThreadProcessId(w, &pid);
+      if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+  }
+  void Run() {
+    const DWORD start = ::GetTickCount();
+    while (!Stop && ::GetTickCount() - start < 10000) {
+      if (HWND w = VisibleMenu()) {
+        HMENU m = reinterpret_cast<HMENU>(::SendMessageA(w, MN_GETHMENU, 0, 0));
+        FItems = ::GetMenuItemCount(m);
+        char text[64] = {};
+        ::GetMenuStringA(m, 0, text, sizeof text, MF_BYPOSITION);
+        FFirst = text;
+        Done = wine::Xdotool("key Escape") && wine::PumpUntil([] { return !VisibleMenu(); });
+        return;
+      }
+      ::Sleep(10);
+    }
+  }
+  int FItems = -1;
+  std::string FFirst;
+  std::atomic<bool> Done{false}, Stop{false};
+  std::thread Thread;
+};
+
+TEST_F(EditorXdotoolWine, RightClickOpensThePopupMenu) {
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kText));
+  ASSERT_NO_FATAL_FAILURE(ClickAt(0, 1));
+  {
+    TMenuCloser closer;
+    ASSERT_TRUE(Do(MoveTo(0, 3) + "click 3"));
+    ASSERT_TRUE(wine::PumpUntil([&] { return closer.Closed(); })) << "no popup menu came and went";
+    EXPECT_EQ(closer.Items(), 12);
+    EXPECT_EQ(closer.First(), "元に戻す(&U)\tCtrl+Z");
+  }
+  // Escape chose nothing: the text and the caret stay.
+  EXPECT_EQ(H->Text(), kText);
+  EXPECT_EQ(H->Editor.Col(), 1);
+}
+
+TEST_F(EditorXdotoolWine, WheelScrollsTheView) {
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "line " + std::to_string(i) + "\r\n";
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  ASSERT_NO_FATAL_FAILURE(ClickAt(0, 0));
+  UINT lines = 3;
+  ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  ASSERT_GT(lines, 0u);
+  auto top = [&] { return static_cast<UINT>(H->Send(EM_GETFIRSTVISIBLELINE)); };
+  ASSERT_TRUE(Do(MoveTo(2, 2) + "click 5 click 5"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return top() == 2 * lines; })) << "first row " << top();
+  EXPECT_EQ(H->Editor.TopRow(), static_cast<int>(2 * lines));
+  ASSERT_TRUE(Do("click 4"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return top() == lines; })) << "first row " << top();
+}
+
+}  // namespace
+}  // namespace vel
