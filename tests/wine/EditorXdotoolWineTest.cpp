@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -20,29 +19,20 @@ class EditorXdotoolWine : public ::testing::Test {
     const std::string missing = wine::XdotoolMissing();
     if (!missing.empty()) GTEST_SKIP() << "no real input: " << missing;
     H = std::make_unique<TViewHost>();
-    ASSERT_TRUE(FindOffset()) << "the window is not found on the X screen";
-  }
-
-  // Where Wine's screen point lies on the X screen: the same point unless
-  // Wine keeps its desktop in a window of its own. The window's X position
-  // tells.
-  bool FindOffset() {
     std::string out;
-    if (!wine::Xdotool("search --name '^editor view$' getwindowgeometry --shell", &out)) return false;
-    auto value = [&](const char* key) {
-      const size_t at = out.find(key);
-      return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + std::strlen(key));
-    };
-    RECT r{};
-    ::GetWindowRect(H->Wnd(), &r);
-    Offset = {value("\nX=") - r.left, value("\nY=") - r.top};
-    return out.find("\nX=") != std::string::npos;
+    ASSERT_TRUE(wine::Xdotool("search --name '^editor view$'", &out)) << "the window is not on the X screen";
+    XWindow = std::strtoul(out.c_str(), nullptr, 10);
   }
 
-  // The xdotool words that put the pointer on column c of row r.
+  // The xdotool words that put the pointer on column c of row r. The point is
+  // given within the window's own X window: Wine's screen is the X screen
+  // only while Wine keeps no desktop window of its own.
   std::string MoveTo(int r, int c) {
-    const POINT p = H->ScreenAt(r, c);
-    return "mousemove " + std::to_string(p.x + Offset.x) + " " + std::to_string(p.y + Offset.y) + " ";
+    POINT p = H->ScreenAt(r, c);
+    RECT w{};
+    ::GetWindowRect(H->Wnd(), &w);
+    return "mousemove --window " + std::to_string(XWindow) + " " + std::to_string(p.x - w.left) + " " +
+           std::to_string(p.y - w.top) + " ";
   }
   bool Do(const std::string& args) { return wine::Xdotool(args); }
   DWORD SelStart() {
@@ -63,7 +53,7 @@ class EditorXdotoolWine : public ::testing::Test {
   }
 
   std::unique_ptr<TViewHost> H;
-  POINT Offset{};
+  unsigned long XWindow = 0;
 };
 
 // "aあいうb" then "xyz": row 1 starts at byte 10.
