@@ -278,10 +278,12 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
     if (!italic && (Sel ? ts == fontStyle : (tbg == FVs.Color && tfg == FFont.Color && ts == fontStyle))) continue;
     c.SetFont(Styled(FFont, ts));
     styled = true;
-    if (Sel)
-      DrawTextRect(clip, X, !italic, S, Y, a, b, fg, bg);
-    else
-      DrawTextRect(clip, X, !italic || tbg != FVs.Color, S, Y, a, b, tfg, tbg);
+    // An opaque output fills its whole clip: it must not reach past the
+    // token's own columns, or it would wipe the tokens beside it. A
+    // transparent one keeps the piece, so that slanted glyphs are not cut.
+    const bool opaque = Sel ? !italic : (!italic || tbg != FVs.Color);
+    const TRect cells = opaque ? Intersect(clip, {X + a * FColWidth, clip.Top, X + b * FColWidth, clip.Bottom}) : clip;
+    DrawTextRect(cells, X, opaque, S, Y, a, b, Sel ? fg : tfg, Sel ? bg : tbg);
   }
   if (styled) c.SetFont(FFont);
   DoDrawLine(Rect, X, Y, Row, *parsed, Sel);

@@ -59,6 +59,9 @@ TEST_F(EditorPaint, TokensOfOtherColoursAreDrawnOverTheRowOnePerToken) {
   EXPECT_EQ(t[2].Text, "あい");
   EXPECT_EQ(t[2].X, L + 6 * W);
   EXPECT_EQ(t[2].Fg, clBlue);
+  // Each token's background fills its own columns only, never its neighbours'.
+  EXPECT_EQ(t[1].Rect, (TRect{L + 3 * W, T, L + 5 * W, T + H}));
+  EXPECT_EQ(t[2].Rect, (TRect{L + 6 * W, T, L + 10 * W, T + H}));
   // A double-byte character advances by its two columns at the lead byte.
   EXPECT_EQ(t[2].Advances, (std::vector<int>{2 * W, 0, 2 * W, 0}));
 }
