@@ -39,6 +39,9 @@ void Pump(DWORD ms);
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Polls FindWindowA by title until found or timeout.
 HWND WaitForWindow(const char* title, DWORD timeoutMs);
+// The first window of a class in a process, searched among the top-level
+// windows or the children of parent.
+HWND FindWindowOf(DWORD pid, HWND parent, const char* cls);
 
 // Watches, from a thread of its own, for message boxes of this process with
 // the given caption; records their texts and dismisses them with OK, so a
