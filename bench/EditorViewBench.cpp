@@ -8,7 +8,9 @@
 //                       of the uncovered rows), against paint_screen_us
 //   paint_long_row_us   a view of 10 KB rows, word wrap off, scrolled to column
 //                       5,000, against paint_screen_us: the hidden part of a
-//                       row may cost its parse, nothing more
+//                       row may cost its parse, nothing more; also against the
+//                       same rows at their left end, and the first paint of a
+//                       fresh control (paint_long_row_cold_us)
 // Every figure is the median of many runs.
 #include <algorithm>
 #include <cstdio>
@@ -105,18 +107,42 @@ int main(int argc, char** argv) {
   Print("scroll_page_ratio", pageUs / paintUs, "x_paint_screen");
 
   // Rows of 10 KB: words, numbers, a URL and double-byte text, repeated.
-  THost l;
   std::string row;
   while (row.size() < 10000) row += "memo 12345 http://example.jp/a 日本語のテキスト ";
   std::string text;
   for (int i = 0; i < 200; ++i) text += row + "\r\n";
-  l.Editor.ScreenStrings().UpdateList(0, 0, text);
-  l.Editor.SetTopRow(50);
-  l.Editor.SetTopCol(5000);
+  auto longView = [&](THost& h, int col) {
+    h.Editor.ScreenStrings().UpdateList(0, 0, text);
+    h.Editor.SetTopRow(50);
+    h.Editor.SetTopCol(col);
+  };
+  // The same rows at their left end: what the view itself costs to draw.
+  THost left;
+  longView(left, 0);
+  std::vector<double> leftRow;
+  for (int i = 0; i < 300; ++i) leftRow.push_back(left.PaintAll());
+  const double leftUs = Median(leftRow);
+  THost l;
+  longView(l, 5000);
   std::vector<double> longRow;
   for (int i = 0; i < 300; ++i) longRow.push_back(l.PaintAll());
   const double longUs = Median(longRow);
+  // The first paint of a fresh control, before any place to resume at is kept.
+  std::vector<double> cold;
+  for (int i = 0; i < 30; ++i) {
+    THost c;
+    longView(c, 5000);
+    c.Window.Invalidate(nullptr);
+    const double t0 = Now();
+    c.Window.PaintInvalid();
+    cold.push_back(Now() - t0);
+  }
+  const double coldUs = Median(cold);
+  Print("paint_long_row_left_us", leftUs, "us");
   Print("paint_long_row_us", longUs, "us");
   Print("paint_long_row_ratio", longUs / paintUs, "x_paint_screen");
+  Print("paint_long_row_left_ratio", longUs / leftUs, "x_paint_long_row_left");
+  Print("paint_long_row_cold_us", coldUs, "us");
+  Print("paint_long_row_cold_ratio", coldUs / paintUs, "x_paint_screen");
   return 0;
 }

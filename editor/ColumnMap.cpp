@@ -85,15 +85,24 @@ std::string StrToAttributes(const std::string& S, const TColumnMapOptions& o) {
 std::string ExpandTab(const std::string& S, const TColumnMapOptions& o) {
   if (S.find('\t') == std::string::npos) return S;
   std::string r;
-  r.reserve(S.size() + 16);
+  ExpandTabTo(S, o, r);
+  return r;
+}
+
+void ExpandTabTo(const std::string& S, const TColumnMapOptions& o, std::string& Out) {
+  if (S.find('\t') == std::string::npos) {
+    Out.assign(S);
+    return;
+  }
+  Out.clear();
+  Out.reserve(S.size() + 16);
   WalkColumns(S, o, [&](size_t i, size_t len, int, int blanks) {
     if (len == 1 && S[i] == '\t')
-      r.append(static_cast<size_t>(blanks) + 1, ' ');
+      Out.append(static_cast<size_t>(blanks) + 1, ' ');
     else
-      r.append(S, i, len);
+      Out.append(S, i, len);
     return true;
   });
-  return r;
 }
 
 int ExpandLength(const std::string& S, const TColumnMapOptions& o) {

@@ -26,6 +26,8 @@ struct TColumnMapOptions {
 
 std::string StrToAttributes(const std::string& S, const TColumnMapOptions& Options);
 std::string ExpandTab(const std::string& S, const TColumnMapOptions& Options);
+// ExpandTab into Out, whose storage is reused: a painter expands every row it draws.
+void ExpandTabTo(const std::string& S, const TColumnMapOptions& Options, std::string& Out);
 // The length of ExpandTab(S) without building it.
 int ExpandLength(const std::string& S, const TColumnMapOptions& Options);
 

@@ -174,6 +174,8 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   std::string ExpandTab(const std::string& S) const;
   int ExpandLength(const std::string& S) const;
   std::string ExpandListStr(int Row) const;
+  // ExpandListStr into Out, reusing its storage.
+  void ExpandListStrTo(int Row, std::string& Out) const;
   int ExpandListLength(int Row) const;
 
   // Conversions.

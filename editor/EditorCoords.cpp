@@ -55,7 +55,19 @@ std::string TEditor::ListToStr(const TEditorStringList& List) const {
   return s;
 }
 
-std::string TEditor::ExpandListStr(int Row) const { return ExpandTab(ListStr(Row)); }
+std::string TEditor::ExpandListStr(int Row) const {
+  std::string s;
+  ExpandListStrTo(Row, s);
+  return s;
+}
+
+void TEditor::ExpandListStrTo(int Row, std::string& Out) const {
+  // Straight from the row: a long row is not copied twice.
+  if (Row >= 0 && Row < FList->Count())
+    vel::ExpandTabTo(FList->Rows().Get(Row), ColumnOptions(), Out);
+  else
+    Out.clear();
+}
 
 int TEditor::ExpandListLength(int Row) const { return DisplayLength(Row); }
 

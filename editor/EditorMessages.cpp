@@ -62,8 +62,8 @@ bool TEditor::HandleMessage(TMessage& M) {
   std::intptr_t& result = M.Result;
   switch (M.Msg) {
     case WM_GETDLGCODE_:
-      result = DLGC_WANTARROWS_ | DLGC_WANTCHARS_ | (WantTabs ? DLGC_WANTTAB_ : 0) |
-               (WantReturns ? DLGC_WANTALLKEYS_ : 0);
+      result = std::intptr_t{DLGC_WANTARROWS_} | DLGC_WANTCHARS_ | (WantTabs ? std::intptr_t{DLGC_WANTTAB_} : 0) |
+               (WantReturns ? std::intptr_t{DLGC_WANTALLKEYS_} : 0);
       return true;
     case WM_GETTEXT_: {
       auto* buffer = reinterpret_cast<char*>(M.LParam);

@@ -167,7 +167,8 @@ void TEditor::PaintRect(const TRect& Rect) {
         if (y >= H) break;
         const TRect piece{left, y, Rect.Right, y + pieceH};
         if (r < count) {
-          const std::string s = ExpandListStr(r);
+          std::string& s = FVs.RowText;
+          ExpandListStrTo(r, s);
           if (Selected())
             PaintRectSelected(piece, X0, parser, r, s, y);
           else
@@ -238,13 +239,25 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
       parsed = &joined;
       clip.Right = std::min(clip.Right, X + n * FColWidth);
     }
-    Parser->NewData(*parsed, this, FList->Rows().GetBrackets(Row), FList->Rows().GetTokens(Row));
+    const int bracket = FList->Rows().GetBrackets(Row), token = FList->Rows().GetTokens(Row);
+    // A long row resumes at the last place kept before the view.
+    TParseResumeCache::TEntry* kept = nullptr;
+    if (parsed == &S && n >= TParseResumeCache::kMinLength && Parser->CanResume())
+      kept = &FVs.Resume.Entry(Row, S, bracket, token, FView->Revision());
+    const TParseResumeCache::TPoint* from = kept ? kept->Before(colA) : nullptr;
+    if (from) {
+      Parser->ResumeFrom(S, this, *from);
+      scan = from->Pos;
+    } else {
+      Parser->NewData(*parsed, this, bracket, token);
+    }
     for (int k = Parser->Token(); k != toEof; k = Parser->NextToken()) {
       const int pos = Parser->SourcePos();
       if (pos >= n || pos > colB) break;
       if (pos <= colA) scan = pos;
       const int end = std::min(pos + Parser->TokenLength(), n);
       if (end >= colA) tokens.push_back({pos, end, Parser->TokenToEditorColor()});
+      if (kept) kept->Offer(Parser->ResumePoint());
     }
   }
   int from, to;
@@ -265,10 +278,12 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
     if (!italic && (Sel ? ts == fontStyle : (tbg == FVs.Color && tfg == FFont.Color && ts == fontStyle))) continue;
     c.SetFont(Styled(FFont, ts));
     styled = true;
-    if (Sel)
-      DrawTextRect(clip, X, !italic, S, Y, a, b, fg, bg);
-    else
-      DrawTextRect(clip, X, !italic || tbg != FVs.Color, S, Y, a, b, tfg, tbg);
+    // An opaque output fills its whole clip: it must not reach past the
+    // token's own columns, or it would wipe the tokens beside it. A
+    // transparent one keeps the piece, so that slanted glyphs are not cut.
+    const bool opaque = Sel ? !italic : (!italic || tbg != FVs.Color);
+    const TRect cells = opaque ? Intersect(clip, {X + a * FColWidth, clip.Top, X + b * FColWidth, clip.Bottom}) : clip;
+    DrawTextRect(cells, X, opaque, S, Y, a, b, Sel ? fg : tfg, Sel ? bg : tbg);
   }
   if (styled) c.SetFont(FFont);
   DoDrawLine(Rect, X, Y, Row, *parsed, Sel);
@@ -388,7 +403,8 @@ void TEditor::DrawSelection() {
     if (!is) b0 = b1 = 0;
     if (a0 == b0 && a1 == b1) continue;
     const int y = FTopMargin + (r - FTopRow) * FRowHeight;
-    const std::string s = ExpandListStr(r);
+    std::string& s = FVs.RowText;
+    ExpandListStrTo(r, s);
     // The pieces that changed state: the symmetric difference of the spans.
     std::vector<std::pair<int, int>> changed;
     if (!was || !is || a1 <= b0 || b1 <= a0) {

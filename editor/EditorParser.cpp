@@ -105,7 +105,7 @@ void TEditorParser::InitMethodTable() {
   for (int c = 0; c < 256; ++c) FMethodTable[c] = RuleProc(kRules.Entry[c]);
 }
 
-void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Editor, int BracketIndex, int Token) {
+void TEditorParser::Load(std::string_view S, const IEditorParserHost* Editor) {
   // Two NULs: the row's terminator, and one more so that a character test may
   // read the byte after the terminator. A buffer of its own, grown only: the
   // string's assignment costs more than the copy for a row of a few dozen bytes.
@@ -116,7 +116,6 @@ void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Edito
   }
   std::memcpy(FText.get(), S.data(), n);
   FText[n] = FText[n + 1] = 0;
-  FCarriedToken = static_cast<uint8_t>(Token);
   FEditor = Editor;
   FView = Editor ? Editor->ParserView() : nullptr;
   FWords = Editor ? &Editor->ReserveWordList() : nullptr;
@@ -129,10 +128,26 @@ void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Edito
   }
   FQuickColor = FView && FWords->empty() && IsExactClass();
   if (FQuickColor && FView != FColorView) UpdateKindColors();
-  FBracketIndex = BracketIndex;
   FElementIndex = -2;
   FPtr = FSourcePtr = FTokenPtr = Text();
   FToken = toEof;
+}
+
+void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Editor, int BracketIndex, int Token) {
+  Load(S, Editor);
+  FBase = 0;
+  FCarriedToken = static_cast<uint8_t>(Token);
+  FBracketIndex = BracketIndex;
+  NextToken();
+}
+
+void TEditorParser::ResumeFrom(const std::string& S, const IEditorParserHost* Editor, const TResumePoint& P) {
+  const size_t from = std::min(S.size(), static_cast<size_t>(std::max(P.Pos, 0)));
+  Load(std::string_view(S).substr(from), Editor);
+  FBase = static_cast<int>(from);
+  // A point lies after a token, so no carried kind is left to continue.
+  FCarriedToken = 0;
+  FBracketIndex = P.BracketIndex;
   NextToken();
 }
 

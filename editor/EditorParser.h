@@ -89,8 +89,25 @@ class TEditorParser : public IEditorRowParser {
 
   void LastTokenBracket(int Row, const IEditorRows& Rows, int& Token, int& Bracket) override;
 
+  // The place after the current token with the pair state there. No token
+  // looks back, so reading S again from this place gives the tokens that
+  // reading on now would give: a painter resumes a long row from a place
+  // kept from an earlier paint instead of reading it from its start.
+  struct TResumePoint {
+    int Pos = 0;
+    int BracketIndex = -2;
+  };
+  TResumePoint ResumePoint() const { return {FBase + static_cast<int>(FPtr - Text()), FBracketIndex}; }
+  // Restarts on the text from P.Pos, which must be a point taken on this very
+  // text with the same view; positions stay those of the whole text.
+  void ResumeFrom(const std::string& S, const IEditorParserHost* Editor, const TResumePoint& P);
+  // Whether ResumeFrom gives the tokens of a read from the row's start. A
+  // descendant may keep state of its own across tokens, so only this class
+  // promises it.
+  virtual bool CanResume() { return IsExactClass(); }
+
   int Token() const { return FToken; }
-  int SourcePos() const { return static_cast<int>(FTokenPtr - Text()); }
+  int SourcePos() const { return FBase + static_cast<int>(FTokenPtr - Text()); }
   int TokenLength() const { return static_cast<int>(FPtr - FTokenPtr); }
   std::string TokenString() const;
   // -2 recognition off, -1 outside any pair, n inside pair n.
@@ -137,6 +154,7 @@ class TEditorParser : public IEditorRowParser {
   virtual void KanaProc();
   virtual void SymbolProc();
 
+  // The text being read; it starts at offset FBase of the row.
   const unsigned char* Text() const { return FText.get(); }
   // Steps over one character; a lead byte takes its trail byte unless the row ends there.
   void StepChar() { FPtr += (sjis::IsLeadByte(*FPtr) && FPtr[1] != 0) ? 2 : 1; }
@@ -163,6 +181,9 @@ class TEditorParser : public IEditorRowParser {
     (this->*proc)();
   }
   void Exponent();
+  // Copies the text and takes the view: the part of NewData before the first token.
+  void Load(std::string_view S, const IEditorParserHost* Editor);
+  int FBase = 0;
   template <bool Exact>
   int ReadToken();
   [[gnu::noinline]] int ReadVirtual();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/EditorPopupMenu.h"
+#include "editor/EditorResumeCache.h"
 #include "platform/Canvas.h"
 
 namespace vel {
@@ -44,6 +45,8 @@ struct TEditorViewState {
   ICanvas* Canvas = nullptr;  // the canvas of the paint pass in progress
   std::vector<int> Advances;
   std::vector<TPaintToken> Tokens;
+  TParseResumeCache Resume;
+  std::string RowText;  // the row being painted, tabs expanded
   bool Painting = false;      // a selection-change repaint in progress
   std::unique_ptr<TEditorScreen> Screen;
   // Margin bitmaps and the values they were made for.

@@ -59,6 +59,9 @@ TEST_F(EditorPaint, TokensOfOtherColoursAreDrawnOverTheRowOnePerToken) {
   EXPECT_EQ(t[2].Text, "あい");
   EXPECT_EQ(t[2].X, L + 6 * W);
   EXPECT_EQ(t[2].Fg, clBlue);
+  // Each token's background fills its own columns only, never its neighbours'.
+  EXPECT_EQ(t[1].Rect, (TRect{L + 3 * W, T, L + 5 * W, T + H}));
+  EXPECT_EQ(t[2].Rect, (TRect{L + 6 * W, T, L + 10 * W, T + H}));
   // A double-byte character advances by its two columns at the lead byte.
   EXPECT_EQ(t[2].Advances, (std::vector<int>{2 * W, 0, 2 * W, 0}));
 }
@@ -288,6 +291,78 @@ TEST_F(EditorPaint, LongRowScrolledFarRightDrawsOnlyWhatIsInViewWithAMatchingAdv
   EXPECT_EQ(t[0].X, L - W);
   EXPECT_EQ(t[0].Text.substr(0, 4), "あab");
   EXPECT_GE(t[0].X + static_cast<int>(t[0].Text.size()) * W, 640);
+}
+
+// A long row scrolled far right resumes reading at a place kept from an
+// earlier paint. Whatever changes what the row's tokens are (its text, the
+// state it starts in, the view) must paint exactly as a fresh control does.
+struct LongRowResume : EditorPaint {
+  static void Style(TEditorHost& e) {
+    e.Editor.View().Colors().Int().SetColor(clRed);
+    e.Editor.View().Colors().Str().SetColor(clGreen);
+    e.Editor.View().Colors().Url().SetColor(clBlue);
+    e.Editor.View().SetQuotation("'");
+  }
+  static std::string Row() {
+    std::string row;
+    while (row.size() < 6000) row += "memo 123 http://x.jp/a あい ";
+    return row;
+  }
+  // What a control that never painted before draws for h's text and view.
+  std::vector<TDrawCall> Fresh() {
+    TEditorHost f;
+    Style(f);
+    f.Editor.View().SetUrl(h.Editor.View().Url());
+    f.Editor.View().SetQuotation(h.Editor.View().Quotation());
+    f.Load(h.Editor.Lines().GetText());
+    f.Editor.SetTopCol(h.Editor.TopCol());
+    return Texts(PaintAll(f));
+  }
+  static void ExpectSame(const std::vector<TDrawCall>& a, const std::vector<TDrawCall>& b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+      EXPECT_EQ(a[i].Text, b[i].Text) << i;
+      EXPECT_EQ(a[i].X, b[i].X) << i;
+      EXPECT_EQ(a[i].Y, b[i].Y) << i;
+      EXPECT_EQ(a[i].Fg, b[i].Fg) << i;
+    }
+  }
+};
+
+TEST_F(LongRowResume, RepaintsMatchAFreshControlAfterEditsUndoAndViewChanges) {
+  Style(h);
+  h.Load(Row() + "\r\n" + Row());
+  h.Editor.SetTopCol(4000);
+  const auto first = Texts(PaintAll(h));
+  ASSERT_GT(first.size(), 3u);
+  ExpectSame(first, Fresh());
+  // Read from kept places now: the same picture.
+  ExpectSame(Texts(PaintAll(h)), first);
+  // A quote early in the row turns all after it into one string.
+  h.Editor.SetRowCol(0, 2);
+  h.Editor.SetSelText("'");
+  h.Editor.SetTopCol(4000);
+  const auto quoted = Texts(PaintAll(h));
+  ExpectSame(quoted, Fresh());
+  EXPECT_TRUE(std::any_of(quoted.begin(), quoted.end(), [](const TDrawCall& c) { return c.Fg == clGreen; }));
+  h.Editor.Undo();
+  h.Editor.SetTopCol(4000);
+  ExpectSame(Texts(PaintAll(h)), first);
+  // URLs no longer recognised: the view's change alone must tell.
+  h.Editor.View().SetUrl(false);
+  ExpectSame(Texts(PaintAll(h)), Fresh());
+  // Scrolling back left reads from places before the view.
+  h.Editor.SetTopCol(1000);
+  ExpectSame(Texts(PaintAll(h)), Fresh());
+  // A quote kept while quotes are not recognised, then recognised: places
+  // kept inside what is now one string must not be read from.
+  h.Editor.View().SetQuotation("");
+  h.Editor.SetRowCol(0, 2);
+  h.Editor.SetSelText("'");
+  h.Editor.SetTopCol(4000);
+  ExpectSame(Texts(PaintAll(h)), Fresh());
+  h.Editor.View().SetQuotation("'");
+  ExpectSame(Texts(PaintAll(h)), Fresh());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "tests/editor/ParserTestHost.h"
 
@@ -114,6 +115,41 @@ TEST(ParserFuzz, ExactClassAndDescendantAgree) {
       exact.NextToken();
       plain.NextToken();
       kept.NextToken();
+    }
+  }
+}
+
+// Reading again from any place after a token, with the pair state there,
+// gives the tokens reading on gives: nothing looks back before a token, and
+// no state but the place and the pair is carried from token to token.
+TEST(ParserFuzz, ResumingAfterAnyTokenReadsOnAlike) {
+  std::mt19937 rng(kSeed + 4);
+  TTestHost host;
+  TEditorParser whole(""), resumed("");
+  for (int iter = 0; iter < 3000; ++iter) {
+    if (iter % 300 == 0) Configure(host, rng, iter % 600 == 0);
+    std::string row = RandomRow(rng, false) + RandomRow(rng, false) + RandomRow(rng, false);
+    const int carried = (rng() % 4 == 0) ? static_cast<int>(rng() % 27) : toEof;
+    const int bracket = static_cast<int>(rng() % 5) - 2;
+    whole.NewData(row, &host, bracket, carried);
+    std::vector<TTok> tokens;
+    std::vector<TEditorParser::TResumePoint> points;
+    std::vector<int> pairs;
+    for (int k = whole.Token(); k != toEof; k = whole.NextToken()) {
+      tokens.push_back({k, whole.SourcePos(), whole.TokenLength()});
+      points.push_back(whole.ResumePoint());
+      pairs.push_back(whole.BracketIndex());
+    }
+    for (size_t i = 0; i < points.size(); ++i) {
+      resumed.ResumeFrom(row, &host, points[i]);
+      size_t j = i + 1;
+      for (int k = resumed.Token(); k != toEof; k = resumed.NextToken(), ++j) {
+        ASSERT_LT(j, tokens.size()) << "iteration " << iter << " resumed after token " << i;
+        ASSERT_EQ((TTok{k, resumed.SourcePos(), resumed.TokenLength()}), tokens[j])
+            << "iteration " << iter << " resumed after token " << i;
+        ASSERT_EQ(resumed.BracketIndex(), pairs[j]) << "iteration " << iter;
+      }
+      ASSERT_EQ(j, tokens.size()) << "iteration " << iter << " resumed after token " << i;
     }
   }
 }

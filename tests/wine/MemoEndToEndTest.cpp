@@ -17,17 +17,6 @@ namespace {
 
 using namespace std::string_literals;
 
-// The first window of a class in a process, searched among the top-level
-// windows or the children of parent.
-HWND FindOf(DWORD pid, HWND parent, const char* cls) {
-  for (HWND w = ::FindWindowExA(parent, nullptr, cls, nullptr); w; w = ::FindWindowExA(parent, w, cls, nullptr)) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(w, &owner);
-    if (owner == pid) return w;
-  }
-  return nullptr;
-}
-
 // A status panel's text, read through a buffer in the program's memory: the
 // system carries no status bar message's buffer across processes.
 std::string StatusPanel(HANDLE process, HWND status, int i) {
@@ -55,10 +44,10 @@ class MemoEndToEndTest : public ::testing::Test {
     ASSERT_TRUE(wine::Start(Proc, exe, {File}, Dir));
     Strip = wine::WaitForWindow("VelmorindVer3", 20000);
     ASSERT_TRUE(Strip) << "the strip never appeared";
-    ASSERT_TRUE(wine::PumpUntil([&] { return (Memo = FindOf(Proc.Id, nullptr, "TForm2")) != nullptr; }, 20000));
-    ASSERT_TRUE(wine::PumpUntil([&] { return (Editor = FindOf(Proc.Id, Memo, "TEditor")) != nullptr; }));
+    ASSERT_TRUE(wine::PumpUntil([&] { return (Memo = wine::FindWindowOf(Proc.Id, nullptr, "TForm2")) != nullptr; }, 20000));
+    ASSERT_TRUE(wine::PumpUntil([&] { return (Editor = wine::FindWindowOf(Proc.Id, Memo, "TEditor")) != nullptr; }));
     ASSERT_TRUE(
-        wine::PumpUntil([&] { return (Status = FindOf(Proc.Id, Memo, "msctls_statusbar32")) != nullptr; }));
+        wine::PumpUntil([&] { return (Status = wine::FindWindowOf(Proc.Id, Memo, "msctls_statusbar32")) != nullptr; }));
   }
   void TearDown() override {
     if (Strip && ::IsWindow(Strip)) {

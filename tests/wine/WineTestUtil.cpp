@@ -112,6 +112,15 @@ HWND WaitForWindow(const char* title, DWORD timeoutMs) {
   return found;
 }
 
+HWND FindWindowOf(DWORD pid, HWND parent, const char* cls) {
+  for (HWND w = ::FindWindowExA(parent, nullptr, cls, nullptr); w; w = ::FindWindowExA(parent, w, cls, nullptr)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(w, &owner);
+    if (owner == pid) return w;
+  }
+  return nullptr;
+}
+
 namespace {
 
 // Wine's own path conversions, absent elsewhere.

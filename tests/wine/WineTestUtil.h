@@ -39,6 +39,9 @@ void Pump(DWORD ms);
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Polls FindWindowA by title until found or timeout.
 HWND WaitForWindow(const char* title, DWORD timeoutMs);
+// The first window of a class in a process, searched among the top-level
+// windows or the children of parent.
+HWND FindWindowOf(DWORD pid, HWND parent, const char* cls);
 
 // Runs xdotool on the X display under Wine, so that keys and the pointer come
 // through the X server as a person's would, and waits for it to end while
