@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -31,8 +32,11 @@ class EditorXdotoolWine : public ::testing::Test {
     POINT p = H->ScreenAt(r, c);
     RECT w{};
     ::GetWindowRect(H->Wnd(), &w);
-    return "mousemove --window " + std::to_string(XWindow) + " " + std::to_string(p.x - w.left) + " " +
-           std::to_string(p.y - w.top) + " ";
+    return MoveToWindowPoint(p.x - w.left, p.y - w.top);
+  }
+  // The same for a point relative to the window's top left, outside it too.
+  std::string MoveToWindowPoint(int x, int y) {
+    return "mousemove --window " + std::to_string(XWindow) + " -- " + std::to_string(x) + " " + std::to_string(y) + " ";
   }
   bool Do(const std::string& args) { return wine::Xdotool(args); }
   DWORD SelStart() {
@@ -207,6 +211,103 @@ TEST_F(EditorXdotoolWine, WheelScrollsTheView) {
   EXPECT_EQ(H->Editor.TopRow(), static_cast<int>(2 * lines));
   ASSERT_TRUE(Do("click 4"));
   EXPECT_TRUE(wine::PumpUntil([&] { return top() == lines; })) << "first row " << top();
+}
+
+TEST_F(EditorXdotoolWine, SelectionDraggedAwayMovesAndWithCtrlCopies) {
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("abc def"));
+  // A click inside the selection, without a move, only drops it.
+  H->Send(EM_SETSEL, 0, 3);
+  ASSERT_TRUE(Do(MoveTo(0, 2) + "click 1"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return !H->Editor.Selected() && H->Editor.Col() == 2; }));
+  // Dragged to the end: moved there.
+  H->Send(EM_SETSEL, 0, 3);
+  ASSERT_TRUE(Do(MoveTo(0, 1) + "mousedown 1 " + MoveTo(0, 4) + MoveTo(0, 7) + "mouseup 1"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return H->Text() == " defabc"; })) << H->Text();
+  // With Ctrl held: copied, the original stays.
+  H->Send(EM_SETSEL, 1, 4);
+  ASSERT_TRUE(Do("keydown ctrl " + MoveTo(0, 2) + "mousedown 1 " + MoveTo(0, 1) + MoveTo(0, 0) +
+                 "mouseup 1 keyup ctrl"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return H->Text() == "def defabc"; })) << H->Text();
+  // Dropped outside the window: nothing moves, the selection goes.
+  H->Send(EM_SETSEL, 0, 3);
+  RECT w{};
+  ::GetWindowRect(H->Wnd(), &w);
+  ASSERT_TRUE(Do(MoveTo(0, 1) + "mousedown 1 " + MoveTo(0, 4) + MoveToWindowPoint(w.right - w.left + 20, 10) +
+                 "mouseup 1"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return !H->Editor.Selected(); }));
+  EXPECT_EQ(H->Text(), "def defabc");
+}
+
+TEST_F(EditorXdotoolWine, PressInTheLeftBarSelectsWholeRows) {
+  H->Editor.Leftbar().SetVisible(true);
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ab\r\ncd\r\nef"));
+  const int barX = H->Editor.LeftMargin() / 2;
+  auto rowY = [&](int r) { return H->Editor.TopMargin() + r * H->Editor.RowHeight() + 2; };
+  // Pressed on row 0, released on row 1: both rows with their line breaks.
+  ASSERT_TRUE(Do(MoveToWindowPoint(barX, rowY(0)) + "mousedown 1 " + MoveToWindowPoint(barX, rowY(1)) + "mouseup 1"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return SelStart() == 0 && SelEnd() == 8; }))
+      << "selection " << SelStart() << ".." << SelEnd();
+  // Upwards from the last row, which has no line break: it is taken to its end.
+  ASSERT_TRUE(Do(MoveToWindowPoint(barX, rowY(2)) + "mousedown 1 " + MoveToWindowPoint(barX, rowY(1)) + "mouseup 1"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return SelStart() == 4 && SelEnd() == 10; }))
+      << "selection " << SelStart() << ".." << SelEnd();
+}
+
+TEST_F(EditorXdotoolWine, DragAboveTheWindowScrollsUp) {
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "line " + std::to_string(i) + "\r\n";
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  H->Editor.SetTopRow(10);
+  ASSERT_EQ(H->Editor.TopRow(), 10);
+  // The button is held and the pointer leaves the window upwards: the
+  // window keeps hearing the pointer and each move reaches a row higher.
+  ASSERT_TRUE(Do(MoveTo(2, 0) + "mousedown 1 " + MoveTo(0, 0) + MoveToWindowPoint(20, -8) + MoveToWindowPoint(21, -8) +
+                 MoveToWindowPoint(22, -8) + "mouseup 1"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return H->Editor.TopRow() < 10; })) << "first row " << H->Editor.TopRow();
+  EXPECT_EQ(H->Editor.Row(), H->Editor.TopRow());
+  EXPECT_TRUE(H->Editor.Selected());
+  EXPECT_EQ(SelEnd(), static_cast<DWORD>(H->Send(EM_LINEINDEX, 12)));
+}
+
+TEST_F(EditorXdotoolWine, ScrollBarClicksScrollTheView) {
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "line " + std::to_string(i) + "\r\n";
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  H->Editor.SetScrollBars(ssVertical);
+  SCROLLBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  ASSERT_TRUE(::GetScrollBarInfo(H->Wnd(), OBJID_VSCROLL, &bar));
+  ASSERT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "no vertical scroll bar";
+  RECT w{};
+  ::GetWindowRect(H->Wnd(), &w);
+  const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2 - w.left;
+  // The arrow buttons are square (Wine's dxyLineButton is not their size).
+  const int arrow = ::GetSystemMetrics(SM_CYVSCROLL);
+  const int downArrow = bar.rcScrollBar.bottom - arrow / 2 - w.top;
+  const int belowThumb = bar.rcScrollBar.top + bar.xyThumbBottom + 4 - w.top;
+  ASSERT_LT(belowThumb, downArrow - arrow / 2);
+  const int page = H->Editor.VisibleRows();
+  auto scrolled = [&](const std::function<bool(int)>& to) {
+    return wine::PumpUntil([&] {
+      const int top = H->Editor.TopRow();
+      return top > 0 && to(top) && ::GetScrollPos(H->Wnd(), SB_VERT) == top;
+    });
+  };
+  // A press held long enough repeats, as a slow release on a busy machine
+  // may: so a line or two, then whole pages.
+  ASSERT_TRUE(Do(MoveToWindowPoint(x, downArrow) + "click 1"));
+  EXPECT_TRUE(scrolled([&](int top) { return top <= 2; })) << "first row " << H->Editor.TopRow();
+  const int lineTop = H->Editor.TopRow();
+  ASSERT_TRUE(Do(MoveToWindowPoint(x, belowThumb) + "click 1"));
+  EXPECT_TRUE(scrolled([&](int top) { return top > lineTop && (top - lineTop) % page == 0; }))
+      << "first row " << H->Editor.TopRow() << ", a page is " << page;
+  // The wheel moves the bar's thumb along.
+  const int pageTop = H->Editor.TopRow();
+  UINT lines = 3;
+  ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  ASSERT_TRUE(Do(MoveTo(1, 1) + "click 4"));
+  EXPECT_TRUE(scrolled([&](int top) { return top == pageTop - static_cast<int>(lines); }))
+      << "first row " << H->Editor.TopRow();
 }
 
 }  // namespace
