@@ -310,5 +310,30 @@ TEST_F(EditorXdotoolWine, ScrollBarClicksScrollTheView) {
       << "first row " << H->Editor.TopRow();
 }
 
+// Ctrl with a letter is a key for the popup menu's shortcuts and, through
+// the system, a control character as well: only the shortcut may act.
+TEST_F(EditorXdotoolWine, CtrlShortcutsFromTheKeyboard) {
+  H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x"));
+  ASSERT_NO_FATAL_FAILURE(ClickAt(0, 1));
+  ASSERT_TRUE(Do("type abc"));
+  ASSERT_TRUE(wine::PumpUntil([&] { return H->Text() == "xabc"; })) << H->Text();
+  const struct {
+    const char* Keys;
+    const char* Text;
+  } steps[] = {
+      {"ctrl+z", "xab"},                              // undo
+      {"ctrl+a", "xabc"},                             // redo, on this menu's key
+      {"shift+Home ctrl+c End ctrl+v", "xabcxabc"},   // copy, paste
+      {"shift+Left shift+Left ctrl+x", "xabcxa"},     // cut
+      {"Home ctrl+v", "bcxabcxa"},
+  };
+  for (const auto& s : steps) {
+    ASSERT_TRUE(Do(std::string("key ") + s.Keys));
+    EXPECT_TRUE(wine::PumpUntil([&] { return H->Text() == s.Text; })) << s.Keys << ": " << H->Text();
+  }
+  ASSERT_TRUE(Do("key ctrl+k"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return H->Editor.SelectionMode() == smBox; }));
+}
+
 }  // namespace
 }  // namespace vel
