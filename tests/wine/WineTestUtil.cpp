@@ -151,11 +151,17 @@ std::wstring DosPath(const char* unix) {
   return s;
 }
 
+std::wstring Widen(UINT codePage, const std::string& s) {
+  std::wstring w(s.size(), L'\0');
+  w.resize(static_cast<size_t>(::MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), w.data(),
+                                                     static_cast<int>(w.size()))));
+  return w;
+}
+
 }  // namespace
 
 bool Xdotool(const std::string& args, std::string* out, DWORD timeoutMs) {
   if (out) out->clear();
-  if (args.find_first_of("\"\\") != std::string::npos) return false;
   const std::wstring shell = DosPath("/bin/sh");
   char tmp[MAX_PATH];
   ::GetTempPathA(MAX_PATH, tmp);
@@ -164,12 +170,16 @@ bool Xdotool(const std::string& args, std::string* out, DWORD timeoutMs) {
       std::string(tmp) + "vel_xdo_" + std::to_string(::GetCurrentProcessId()) + "_" + std::to_string(++serial);
   const std::string unixBase = UnixPath(base);
   if (shell.empty() || unixBase.empty() || unixBase.find('\'') != std::string::npos) return false;
+  // The arguments are in the program's code page, the Unix path in UTF-8;
+  // Wine hands the command line on in the locale's encoding. A Shift-JIS
+  // trail byte may look like a backslash: the check is on characters.
+  const std::wstring wideArgs = Widen(CP_ACP, args), wideBase = Widen(CP_UTF8, unixBase);
+  if (wideArgs.find_first_of(L"\"\\") != std::wstring::npos) return false;
   // Wine starts a Unix program without a process handle to wait on: the
   // shell leaves xdotool's exit status in a file, renamed into place whole.
-  const std::string q = "'" + unixBase;
-  const std::string script = "xdotool " + args + " >" + q + ".out'; echo $? >" + q + ".tmp'; mv " + q + ".tmp' " + q +
-                             ".done'";
-  std::wstring cmd = L"sh -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
+  const std::wstring q = L"'" + wideBase;
+  std::wstring cmd = L"sh -c \"xdotool " + wideArgs + L" >" + q + L".out'; echo $? >" + q + L".tmp'; mv " + q +
+                     L".tmp' " + q + L".done'\"";
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
