@@ -443,6 +443,7 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
 
   friend class TEditorScreen;
   void PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Row, const std::string& S, int Y, bool Sel);
+  void ReleaseHugeRowText();
   bool SelSpan(int Row, const TColRange& K, int& X0, int& X1) const;
   void SetAnchor(int ARow, int ACol);
   void ScrollView(TScrollBarKind Bar, int Delta, bool MoveCaretToo);

@@ -105,14 +105,16 @@ bool TEditor::HandleMessage(TMessage& M) {
     }
     case EM_SETSEL_: {
       const int start = Int(M.WParam);
-      int end = static_cast<int>(M.LParam);
+      const int end = static_cast<int>(M.LParam);
       if (start == 0 && end == -1) {
         SelectAll();
       } else if (start == -1) {
         CleanSelection();
       } else {
-        if (end < 0) end = GetTextLen();
-        const int lo = std::min(start, end), hi = std::max(start, end);
+        // As an edit control reads them, unsigned: a negative offset is past the end.
+        const int length = GetTextLen();
+        auto offset = [&](int v) { return v < 0 ? length : std::min(v, length); };
+        const int lo = std::min(offset(start), offset(end)), hi = std::max(offset(start), offset(end));
         SetSelStart(lo);
         // An empty range leaves the caret at the offset with nothing selected.
         if (hi > lo) SetSelLength(hi - lo);

@@ -10,6 +10,19 @@
 
 namespace vel {
 
+namespace {
+
+// A point far past any screen is brought within reach, so that the pixel
+// arithmetic below cannot overflow whatever a caller sends.
+TMouseEvent Reachable(TMouseEvent E) {
+  constexpr int kFar = 1 << 20;
+  E.X = std::clamp(E.X, -kFar, kFar);
+  E.Y = std::clamp(E.Y, -kFar, kFar);
+  return E;
+}
+
+}  // namespace
+
 void TEditor::SetCursorState(TEditorMouseCursorState Value) {
   if (Value == FVs.CursorState) return;
   FVs.CursorState = Value;
@@ -30,7 +43,8 @@ void TEditor::SetAnchor(int ARow, int ACol) {
   FAnchorCol = std::min(ACol, DisplayLength(ARow));
 }
 
-void TEditor::MouseDown(const TMouseEvent& E) {
+void TEditor::MouseDown(const TMouseEvent& Event) {
+  const TMouseEvent E = Reachable(Event);
   if (FWindow && !FWindow->Focused()) FWindow->SetFocus();
   if (E.Button != mbLeft || FVs.DragState != TEditorViewState::dsNone) return;
   FVs.LeftDown = true;
@@ -69,7 +83,8 @@ void TEditor::MouseDown(const TMouseEvent& E) {
   SyncRulerMark();
 }
 
-void TEditor::MouseMove(const TMouseEvent& E) {
+void TEditor::MouseMove(const TMouseEvent& Event) {
+  const TMouseEvent E = Reachable(Event);
   const int half = std::max(1, FColWidth / 2);
   const bool moved = std::abs(E.X - FVs.PressX) >= half || std::abs(E.Y - FVs.PressY) >= half;
   int c, r;
@@ -114,7 +129,8 @@ void TEditor::MouseMove(const TMouseEvent& E) {
     SetCursorState(mcClient);
 }
 
-void TEditor::MouseUp(const TMouseEvent& E) {
+void TEditor::MouseUp(const TMouseEvent& Event) {
+  const TMouseEvent E = Reachable(Event);
   if (E.Button == mbRight) {
     if (FVs.DragState == TEditorViewState::dsNone && !FVs.LeftDown) ShowPopupMenu(E.X, E.Y);
     return;

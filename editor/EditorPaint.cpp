@@ -181,11 +181,18 @@ void TEditor::PaintRect(const TRect& Rect) {
         // The gap between rows belongs to no row: kept in the control colour.
         if (pieceH < FRowHeight) c.FillRect({left, y + pieceH, Rect.Right, y + FRowHeight}, FVs.Color);
       }
+      ReleaseHugeRowText();
     }
   }
   if (FMarks->Underline().Visible() && FUnderlineCount == 0 && !Selected() && FRow >= FTopRow &&
       FRow <= FTopRow + FVisibleRows)
     DrawUnderline(FRow);
+}
+
+// The row buffer is reused from row to row and paint to paint, but a huge
+// row's storage is not kept for the life of the control.
+void TEditor::ReleaseHugeRowText() {
+  if (FVs.RowText.capacity() > (size_t{1} << 20)) std::string().swap(FVs.RowText);
 }
 
 void TEditor::DrawTextRect(const TRect& Rect, int X, bool Opaque, const std::string& S, int Y, int From, int To,
@@ -243,7 +250,7 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
     // A long row resumes at the last place kept before the view.
     TParseResumeCache::TEntry* kept = nullptr;
     if (parsed == &S && n >= TParseResumeCache::kMinLength && Parser->CanResume())
-      kept = &FVs.Resume.Entry(Row, S, bracket, token, FView->Revision());
+      kept = FVs.Resume.Entry(Row, S, bracket, token, FView->Revision());
     const TParseResumeCache::TPoint* from = kept ? kept->Before(colA) : nullptr;
     if (from) {
       Parser->ResumeFrom(S, this, *from);
@@ -417,6 +424,7 @@ void TEditor::DrawSelection() {
     for (auto [x0, x1] : changed)
       if (x1 > x0) PaintRectSelected({x0, y, x1, y + h}, X0, parser, r, s, y);
   }
+  ReleaseHugeRowText();
 }
 
 void TEditor::InvalidateRow(int Row1, int Row2) {

@@ -9,15 +9,16 @@ const TParseResumeCache::TPoint* TParseResumeCache::TEntry::Before(int Col) cons
   return it == Points.begin() ? nullptr : &*(it - 1);
 }
 
-TParseResumeCache::TEntry& TParseResumeCache::Entry(int Row, const std::string& S, int Bracket, int Token,
+TParseResumeCache::TEntry* TParseResumeCache::Entry(int Row, const std::string& S, int Bracket, int Token,
                                                     uint64_t View) {
   auto found = FRows.find(Row);
   if (found != FRows.end()) {
     TEntry& e = found->second;
-    if (e.Bracket == Bracket && e.Token == Token && e.View == View && e.Text == S) return e;
+    if (e.Bracket == Bracket && e.Token == Token && e.View == View && e.Text == S) return &e;
     FBytes -= e.Text.size();
     FRows.erase(found);
   }
+  if (S.size() > kMaxBytes / 4) return nullptr;
   if (FRows.size() >= kMaxRows || FBytes + S.size() > kMaxBytes) Clear();
   TEntry& e = FRows[Row];
   e.Text = S;
@@ -25,7 +26,7 @@ TParseResumeCache::TEntry& TParseResumeCache::Entry(int Row, const std::string& 
   e.Token = Token;
   e.View = View;
   FBytes += S.size();
-  return e;
+  return &e;
 }
 
 void TParseResumeCache::Clear() {

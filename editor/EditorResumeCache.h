@@ -35,8 +35,9 @@ class TParseResumeCache {
   };
 
   // Row's entry, emptied of its places when they no longer hold for S read
-  // from Bracket and Token under the view of revision View.
-  TEntry& Entry(int Row, const std::string& S, int Bracket, int Token, uint64_t View);
+  // from Bracket and Token under the view of revision View; null for a row
+  // too long to keep, which is read from its start.
+  TEntry* Entry(int Row, const std::string& S, int Bracket, int Token, uint64_t View);
   void Clear();
   size_t Bytes() const { return FBytes; }
 

@@ -40,7 +40,7 @@ void TEditor::Scrolled(const TScrollEvent& E) {
     case TScrollCode::Top: delta = -top; break;
     case TScrollCode::Bottom: delta = last - top; break;
     case TScrollCode::ThumbPosition:
-    case TScrollCode::ThumbTrack: delta = E.Pos - top; break;
+    case TScrollCode::ThumbTrack: delta = std::clamp(E.Pos, 0, last) - top; break;
     case TScrollCode::EndScroll: return;
   }
   ScrollView(E.Bar, delta, true);
@@ -51,7 +51,8 @@ bool TEditor::MouseWheel(const TWheelEvent& E) {
   const bool columns = E.Horizontal || (E.Shift & ssShift);
   int& rest = columns ? FVs.HWheelRest : FVs.WheelRest;
   // Fine-grained wheels send less than a notch at a time: kept until whole.
-  rest += E.Delta;
+  // A turn of more than a screen's worth of notches is no different from one.
+  rest += std::clamp(E.Delta, -120 * 1000, 120 * 1000);
   const int notches = rest / 120;
   rest -= notches * 120;
   if (notches == 0) return true;

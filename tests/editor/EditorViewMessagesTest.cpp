@@ -52,6 +52,12 @@ TEST_F(EditorMessages, SelectionByByteOffsets) {
   EXPECT_FALSE(h.Editor.Selected());
   Send(EM_SETSEL, 6, -1);
   EXPECT_EQ(h.Editor.SelText(), "cd\r\n");
+  // Offsets are unsigned to an edit control: any other negative one, and one
+  // past the end, stand for the end.
+  Send(EM_SETSEL, static_cast<std::uintptr_t>(INT32_MIN), 6);
+  EXPECT_EQ(h.Editor.SelText(), "cd\r\n");
+  Send(EM_SETSEL, 6, 1 << 30);
+  EXPECT_EQ(h.Editor.SelText(), "cd\r\n");
 }
 
 TEST_F(EditorMessages, EmptyRangeLeavesTheCaretAtTheOffsetWithNothingSelected) {
