@@ -133,11 +133,11 @@ TEST(EditorViewWine, LineNumbersInTheLeftBarMoveTheTextWhenTheyGainADigit) {
   auto digit = [&](int r, int d) { return h.Mask({x0 + d * W, T + r * R, x0 + (d + 1) * W, T + r * R + F}, green); };
   const std::string blank(static_cast<size_t>(W * F), '.');
   const int before = h.Editor.LeftMargin();
-  std::vector<std::string> ones;
+  std::vector<std::string> glyphs;
   for (int r = 0; r < 9; ++r) {
-    ones.push_back(digit(r, 0));
-    EXPECT_NE(ones.back(), blank) << "row " << r;
-    for (int q = 0; q < r; ++q) EXPECT_NE(ones[static_cast<size_t>(q)], ones.back()) << "rows " << q << " and " << r;
+    glyphs.push_back(digit(r, 0));
+    EXPECT_NE(glyphs.back(), blank) << "row " << r;
+    for (int q = 0; q < r; ++q) EXPECT_NE(glyphs[static_cast<size_t>(q)], glyphs.back()) << "rows " << q << " and " << r;
   }
   EXPECT_EQ(digit(9, 0), blank) << "no number below the last row";
   EXPECT_TRUE(h.Shows({before, T, before + W, T + F}, black));
@@ -149,13 +149,35 @@ TEST(EditorViewWine, LineNumbersInTheLeftBarMoveTheTextWhenTheyGainADigit) {
   // Numbers stand right-aligned: the 1 of row 0 one place further right,
   // beside a blank, and the same 1 before the 0 of row 9.
   EXPECT_EQ(digit(0, 0), blank);
-  EXPECT_EQ(digit(0, 1), ones[0]);
-  EXPECT_EQ(digit(8, 1), ones[8]);
-  EXPECT_EQ(digit(9, 0), ones[0]);
+  EXPECT_EQ(digit(0, 1), glyphs[0]);
+  EXPECT_EQ(digit(8, 1), glyphs[8]);
+  EXPECT_EQ(digit(9, 0), glyphs[0]);
   EXPECT_NE(digit(9, 1), blank);
   // The text moved right with the bar.
   EXPECT_FALSE(h.Shows({0, T, after, T + F}, black));
   EXPECT_TRUE(h.Shows({after, T, after + W, T + F}, black));
+}
+
+TEST(EditorViewWine, LineNumbersOfWrappedRowsByLineOrByRow) {
+  TViewHost h;
+  TEditorLeftbar& bar = h.Editor.Leftbar();
+  bar.SetColor(clGreen);
+  bar.SetVisible(true);
+  h.Editor.WrapOption().SetWrapByte(20);
+  h.Editor.SetWordWrap(true);
+  h.Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("aaaaaaaaaaaaaaaaaaaaaaaaa\r\nb"));
+  ASSERT_EQ(h.Editor.ListCount(), 3);
+  const int R = h.Editor.RowHeight(), T = h.Editor.TopMargin(), F = h.Editor.FontHeight();
+  const int barRight = h.Editor.LeftMargin() - h.Editor.Margin().Left() - 2;
+  auto numbered = [&](int r) { return h.Shows({0, T + r * R, barRight, T + r * R + F}, RGB(0, 128, 0)); };
+  bar.SetShowNumberMode(nmLine);
+  ::InvalidateRect(h.Wnd(), nullptr, TRUE);
+  EXPECT_TRUE(numbered(0));
+  EXPECT_FALSE(numbered(1)) << "a continuation row starts no line";
+  EXPECT_TRUE(numbered(2));
+  bar.SetShowNumberMode(nmRow);
+  ::InvalidateRect(h.Wnd(), nullptr, TRUE);
+  EXPECT_TRUE(numbered(1));
 }
 
 }  // namespace
