@@ -342,10 +342,11 @@ TEST_F(EditorXdotoolWine, TypedDoubleByteAndHalfWidthCharactersArriveWhole) {
   H->Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x"));
   ASSERT_NO_FATAL_FAILURE(ClickAt(0, 1));
   // xdotool lends such a character a spare key for a moment. Wine reads the
-  // key's meaning when it gets to the key press, and on a busy machine that
-  // may be after the key was taken back: then the character is lost, never
-  // garbled (the very first key of a process is always lost that way, so a
-  // plain key goes first). So one character at a time, typed again if lost.
+  // key's meaning when it gets to the key press; had the key been taken back
+  // by then, the character would be lost (never garbled). So xdotool holds
+  // each key lent a while, and a character lost all the same on a starved
+  // machine is typed again. A process's very first key, lent or not, has
+  // been seen lost that way: a plain key goes first.
   ASSERT_TRUE(Do("type a"));
   ASSERT_TRUE(wine::PumpUntil([&] { return H->Text() == "xa"; })) << H->Text();
   std::string want = H->Text();
@@ -353,7 +354,7 @@ TEST_F(EditorXdotoolWine, TypedDoubleByteAndHalfWidthCharactersArriveWhole) {
     const std::string before = want;
     want += ch;
     for (int attempt = 0; attempt < 4 && H->Text() == before; ++attempt) {
-      ASSERT_TRUE(Do(std::string("type '") + ch + "'"));
+      ASSERT_TRUE(Do(std::string("type --delay 400 '") + ch + "'"));
       wine::PumpUntil([&] { return H->Text() != before; }, 2000);
     }
     ASSERT_EQ(H->Text(), want);
