@@ -33,6 +33,18 @@ class EditorEndToEnd : public ::testing::TestWithParam<TTarget> {
       ASSERT_TRUE(wine::PumpUntil([&] { return (Top = wine::FindWindowOf(Proc.Id, nullptr, "TForm2")) != nullptr; }, 20000));
     }
     ASSERT_TRUE(wine::PumpUntil([&] { return (Editor = wine::FindWindowOf(Proc.Id, Top, "TEditor")) != nullptr; }));
+    // The program answers sent messages while it is still starting: wait
+    // until the page is loaded and placed, so nothing it does at start
+    // undoes what a test does.
+    ::WaitForInputIdle(Proc.Process, 10000);
+    RECT last{};
+    DWORD steady = ::GetTickCount();
+    ASSERT_TRUE(wine::PumpUntil([&] {
+      RECT r{};
+      ::GetWindowRect(Editor, &r);
+      if (!::EqualRect(&r, &last)) last = r, steady = ::GetTickCount();
+      return r.bottom > r.top && ::GetTickCount() - steady > 300;
+    }, 10000)) << "the window never stood still";
   }
   void TearDown() override {
     if (!Editor || !::IsWindow(Editor)) return;
