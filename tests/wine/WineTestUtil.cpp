@@ -245,7 +245,6 @@ void TMessageBoxWatcher::Run() {
       {
         std::lock_guard<std::mutex> g(Lock);
         if (std::find(Dismissed.begin(), Dismissed.end(), box) != Dismissed.end()) continue;
-        Dismissed.push_back(box);
       }
       std::string text;
       ::EnumChildWindows(
@@ -258,8 +257,11 @@ void TMessageBoxWatcher::Run() {
             return TRUE;
           },
           reinterpret_cast<LPARAM>(&text));
+      // A box still being built has no text yet: read it at the next look.
+      if (text.empty()) continue;
       {
         std::lock_guard<std::mutex> g(Lock);
+        Dismissed.push_back(box);
         Seen.push_back(text);
       }
       ::PostMessageA(box, WM_COMMAND, IDOK, 0);
