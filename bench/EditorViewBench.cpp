@@ -21,7 +21,7 @@
 #include "bench/BenchUtil.h"
 #include "editor/Editor.h"
 #include "editor/EditorCursorNames.h"
-#include "editor/EditorParser.h"
+#include "syntax/EditorParser.h"
 #include "platform/headless/HeadlessWindow.h"
 
 namespace {

@@ -18,8 +18,8 @@
 
 #include <time.h>
 
-#include "editor/EditorParser.h"
-#include "editor/EditorViewInfo.h"
+#include "syntax/EditorParser.h"
+#include "syntax/EditorViewInfo.h"
 #include "text/Sjis.h"
 
 namespace {

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "bench/BenchUtil.h"
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorStrings.h"
+#include "document/EditorScreenStrings.h"
+#include "document/EditorStrings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "editor/EditorCursorNames.h"
-#include "editor/EditorParser.h"
+#include "syntax/EditorParser.h"
 
 namespace vel {
 

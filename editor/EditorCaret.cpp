@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editor/UpdateGuard.h"
+#include "text/UpdateGuard.h"
 
 namespace vel {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "editor/EditorCursors.h"
-#include "editor/NotifyPersistent.h"
+#include "text/NotifyPersistent.h"
 
 namespace vel {
 

@@ -3,7 +3,7 @@
 // by the editor unit's start-up code; a TEditorCursors made before that keeps
 // whatever they were then (0, the default cursor, until registered).
 #include "editor/EditorCursorNames.h"
-#include "editor/NotifyPersistent.h"
+#include "text/NotifyPersistent.h"
 #include "platform/Cursors.h"
 
 namespace vel {

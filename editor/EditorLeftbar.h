@@ -2,7 +2,7 @@
 // The line-number bar at the left of the text.
 #include <cstdint>
 
-#include "editor/NotifyPersistent.h"
+#include "text/NotifyPersistent.h"
 #include "platform/Color.h"
 
 namespace vel {

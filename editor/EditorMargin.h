@@ -1,6 +1,6 @@
 #pragma once
 // Pixel margins around the text. Every value is clamped to 0..100.
-#include "editor/NotifyPersistent.h"
+#include "text/NotifyPersistent.h"
 
 namespace vel {
 

@@ -1,6 +1,6 @@
 #include "editor/EditorMarks.h"
 
-#include "editor/UpdateGuard.h"
+#include "text/UpdateGuard.h"
 
 namespace vel {
 

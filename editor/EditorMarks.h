@@ -1,6 +1,6 @@
 #pragma once
 // The end-of-text, line-break and caret-row underline marks.
-#include "editor/NotifyPersistent.h"
+#include "text/NotifyPersistent.h"
 #include "platform/Color.h"
 
 namespace vel {

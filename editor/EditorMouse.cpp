@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "editor/Editor.h"
-#include "editor/EditorParser.h"
+#include "syntax/EditorParser.h"
 
 namespace vel {
 

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "editor/Editor.h"
-#include "editor/EditorParser.h"
+#include "syntax/EditorParser.h"
 #include "text/Sjis.h"
 
 namespace vel {

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "editor/EditorParser.h"
+#include "syntax/EditorParser.h"
 
 namespace vel {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The column ruler above the text.
-#include "editor/NotifyPersistent.h"
+#include "text/NotifyPersistent.h"
 #include "platform/Color.h"
 
 namespace vel {

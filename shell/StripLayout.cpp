@@ -1,6 +1,6 @@
 #include "shell/StripLayout.h"
 
-#include "editor/DBCS.h"
+#include "text/DBCS.h"
 
 namespace vel {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "editor/FileErrors.h"
+#include "document/FileErrors.h"
 #include "platform/FileReplace.h"
 #include "platform/MessageBox.h"
 #include "platform/win32/Encoding.h"

@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include "editor/FileErrors.h"
+#include "document/FileErrors.h"
 #include "platform/FileReplace.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"

@@ -1,4 +1,4 @@
-#include "editor/DBCS.h"
+#include "text/DBCS.h"
 
 #include <gtest/gtest.h>
 

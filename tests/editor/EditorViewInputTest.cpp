@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/EditorCursorNames.h"
-#include "editor/EditorParser.h"
+#include "syntax/EditorParser.h"
 #include "platform/headless/HeadlessPopupMenu.h"
 #include "tests/editor/EditorViewTestHost.h"
 

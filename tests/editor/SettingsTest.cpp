@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "ChangeCounter.h"
+#include "tests/support/ChangeCounter.h"
 #include "editor/EditorCaret.h"
 #include "editor/EditorLeftbar.h"
 #include "editor/EditorMargin.h"

@@ -1,0 +1,143 @@
+// The state each row starts in, as LastTokenBracket computes it for the row list.
+#include <gtest/gtest.h>
+
+#include "tests/syntax/ParserTestHost.h"
+
+namespace vel::test {
+namespace {
+
+using TState = std::pair<int, int>;
+constexpr TEditorRowAttribute C = raCrlf, W = raWrapped, E = raEof;
+
+TTestRows Rows(std::vector<std::pair<std::string, TEditorRowAttribute>> r) {
+  TTestRows rows;
+  rows.Rows = std::move(r);
+  return rows;
+}
+
+// The first token of a row painted in the given state.
+TTok FirstToken(const std::string& text, const TTestHost& host, TState state) {
+  TEditorParser p(text, &host, state.second, state.first);
+  return {p.Token(), p.SourcePos(), p.TokenLength()};
+}
+
+struct TRowStateCase {
+  const char* Name;
+  TTestRows Rows;
+  std::vector<TState> Expected;  // the start of every row, then the state after the last
+};
+
+TEST(ParserRowState, StatesAcrossRowsAndLogicalLines) {
+  TTestHost host;
+  host.AddBracket("/*", "*/");
+  host.AddBracket("{", "}");
+  host.AddBracket("((", "");
+  host.View.SetCommenter("//");
+  host.View.SetQuotation("'");
+  host.View.SetUrl(true);
+  const TState out{toEof, -1};
+  const std::vector<TRowStateCase> cases = {
+      {"pair opened on row 3 and closed on row 7",
+       Rows({{"a", C}, {"b", C}, {"c", C}, {"x /* open", C}, {"in", C}, {"", C}, {"  ", C}, {"end */ y", C},
+             {"z", C}, {"w", E}}),
+       {out, out, out, out, {toBracket, 0}, {toBracket, 0}, {toBracket, 0}, {toBracket, 0}, out, out, out}},
+      {"one pair closes and another opens on the same row",
+       Rows({{"{ a", C}, {"b } /* c", C}, {"d */", E}}),
+       {out, {toBracket, 1}, {toBracket, 0}, out}},
+      {"wrap inside the pair",
+       Rows({{"x /* ab", W}, {"c de", W}, {"f */ y", C}, {"z", E}}),
+       {out, {toBracket, 0}, {toBracket, 0}, out, out}},
+      {"wrap cuts the left bracket",
+       Rows({{"x /", W}, {"* ab", W}, {"cd */", C}, {"e", E}}),
+       {out, {toBracket, 0}, {toBracket, 0}, out, out}},
+      {"wrap cuts the right bracket", Rows({{"x /* ab *", W}, {"/ y", C}, {"z", E}}), {out, out, out, out}},
+      {"pair runs over a wrapped row of blanks",
+       Rows({{"/* a", C}, {"   ", W}, {"*/ b", C}, {"c", E}}),
+       {out, {toBracket, 0}, {toBracket, 0}, out, out}},
+      {"pair with no right bracket never opens", Rows({{"a (( b", C}, {"c", E}}), {out, out, out}},
+      {"string ends at the end of its logical line", Rows({{"a 'bc", C}, {"d", E}}), {out, out, out}},
+      {"string goes on across a wrap", Rows({{"a 'bc", W}, {"d' e", C}, {"f", E}}),
+       {out, {toQuotation, -1}, out, out}},
+      {"string closed exactly at the wrap", Rows({{"'ab'", W}, {"c", C}}), {out, out, out}},
+      {"comment runs through the wrapped rows of its line",
+       Rows({{"a // b", W}, {"c", W}, {"d", C}, {"e", E}}),
+       {out, {toComment, -1}, {toComment, -1}, out, out}},
+      {"comment marker cut by the wrap", Rows({{"a /", W}, {"/ b", C}, {"c", E}}), {out, {toComment, -1}, out, out}},
+      {"url wrapped over three rows", Rows({{"see http://a", W}, {"bc/def", W}, {"gh x", C}}),
+       {out, {toUrl, -1}, {toUrl, -1}, out}},
+      {"identifier cut by the wrap", Rows({{"x ab", W}, {"cd y", C}}), {out, {toAnk, -1}, out}},
+      {"token ending exactly at the wrap", Rows({{"x ab", W}, {" cd", C}}), {out, out, out}},
+      {"kanji run cut by the wrap", Rows({{"会議", W}, {"資料", C}}), {out, {toDBKanji, -1}, out}},
+      {"last row wrapped has no next row", Rows({{"ab", W}}), {out, out}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(RowStates(c.Rows, &host), c.Expected);
+  }
+}
+
+TEST(ParserRowState, RowsInsideAPairPaintAsTheBracketColour) {
+  TTestHost host;
+  host.AddBracket("/*", "*/");
+  host.View.Brackets().BracketItems(0).ItemColor().SetColor(clGreen);
+  TTestRows rows = Rows({{"a /* b", C}, {"c", C}, {"d */ e", E}});
+  auto states = RowStates(rows, &host);
+  for (int r = 1; r <= 2; ++r) {
+    TEditorParser p(rows.RowText(r), &host, states[r].second, states[r].first);
+    EXPECT_EQ(p.Token(), toBracket) << "row " << r;
+    ASSERT_NE(p.TokenToEditorColor(), nullptr);
+    EXPECT_EQ(p.TokenToEditorColor()->Color(), clGreen);
+  }
+  TEditorParser last(rows.RowText(2), &host, states[2].second, states[2].first);
+  EXPECT_EQ(Drain(last), (std::vector<TTok>{{toBracket, 0, 4}, {toAnk, 5, 1}}));
+}
+
+TEST(ParserRowState, ReservedWordCutByWrapColoursItsRest) {
+  TTestHost host;
+  host.Words = {"begin"};
+  TTestRows rows = Rows({{"x Be", W}, {"gin y", C}, {"Be", C}, {"gin", E}});
+  auto states = RowStates(rows, &host);
+  EXPECT_EQ(states[1], (TState{toReserve, -1}));
+  EXPECT_EQ(states[3], (TState{toEof, -1}));
+  TEditorParser p(rows.RowText(1), &host, states[1].second, states[1].first);
+  EXPECT_EQ((TTok{p.Token(), p.SourcePos(), p.TokenLength()}), (TTok{toReserve, 0, 3}));
+  EXPECT_EQ(p.TokenToEditorColor(), &host.View.Colors().Reserve());
+  p.NextToken();
+  EXPECT_EQ(p.TokenToEditorColor(), &host.View.Colors().Ank());
+}
+
+TEST(ParserRowState, UrlContinuedInTheNextRow) {
+  TTestHost host;
+  host.View.SetUrl(true);
+  TTestRows rows = Rows({{"see http://a", W}, {"bc/def", W}, {"gh x", C}});
+  auto states = RowStates(rows, &host);
+  EXPECT_EQ(FirstToken("gh x", host, states[2]), (TTok{toUrl, 0, 2}));
+}
+
+TEST(ParserRowState, NoBracketsWithoutAViewOrWithRecognitionOff) {
+  TTestRows rows = Rows({{"/* a", C}, {"b */", C}, {"'c", W}, {"d", E}});
+  // No quote either: the wrapped "'c" is an identifier cut by the wrap.
+  const TState out{toEof, -1}, ank{toAnk, -1};
+  EXPECT_EQ(RowStates(rows, nullptr), (std::vector<TState>{out, out, out, ank, out}));
+  TTestHost noView;
+  noView.HasView = false;
+  EXPECT_EQ(RowStates(rows, &noView), (std::vector<TState>{out, out, out, ank, out}));
+  TTestHost host;
+  host.AddBracket("/*", "*/");
+  const TState off{toEof, -2}, ankOff{toAnk, -2};
+  EXPECT_EQ(RowStates(rows, &host, -2), (std::vector<TState>{off, off, off, ankOff, off}));
+}
+
+TEST(ParserRowState, RowOutsideTheListLeavesTheStateAlone) {
+  TTestHost host;
+  TTestRows rows = Rows({{"a", E}});
+  TEditorParser p("", &host, -1);
+  int token = toBracket, bracket = 3;
+  p.LastTokenBracket(5, rows, token, bracket);
+  p.LastTokenBracket(-1, rows, token, bracket);
+  EXPECT_EQ(token, toBracket);
+  EXPECT_EQ(bracket, 3);
+}
+
+}  // namespace
+}  // namespace vel::test
