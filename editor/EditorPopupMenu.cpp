@@ -61,6 +61,18 @@ void TEditorPopupMenu::Popup(IWindow& Window, int X, int Y) {
   if (chosen >= 0 && chosen < static_cast<int>(FItems.size())) Click(chosen);
 }
 
+void TEditorPopupMenu::SetShortCut(int Index, TVirtualKey Key) {
+  for (TItem& i : FItems) {
+    if (Key != 0 && i.Key == Key) {
+      i.Key = 0;
+      i.Menu.ShortCut.clear();
+    }
+  }
+  TItem& item = FItems[static_cast<size_t>(Index)];
+  item.Key = Key;
+  item.Menu.ShortCut = Key ? std::string("Ctrl+") + static_cast<char>(Key) : std::string();
+}
+
 bool TEditorPopupMenu::ShortCut(TVirtualKey Key, TShiftState Shift) {
   if ((Shift & (ssCtrl | ssShift | ssAlt)) != ssCtrl) return false;
   for (size_t i = 0; i < FItems.size(); ++i) {

@@ -32,6 +32,10 @@ class TEditorPopupMenu {
   void SetMenu();
   // Enables the items, shows the menu at a client point and runs the chosen item.
   void Popup(IWindow& Window, int X, int Y);
+  // Gives item Index the shortcut Ctrl+Key (0 for none), taken from any item
+  // that had it: a host whose own shortcuts come first makes the menu tell
+  // what the keys do in its window.
+  void SetShortCut(int Index, TVirtualKey Key);
   // Runs the item whose shortcut is Ctrl+Key, when it is enabled; false when none.
   bool ShortCut(TVirtualKey Key, TShiftState Shift);
   void Click(int Index);

@@ -1,5 +1,7 @@
 #include "shell/MemoCommands.h"
 
+#include "shell/PagePaths.h"
+
 #include <cstdio>
 
 namespace vel {
@@ -24,9 +26,16 @@ std::string DefaultSaveExt(const std::string& Filter, int FilterIndex) {
 }
 
 std::string AppendDefaultExt(const std::string& Name, const std::string& Ext) {
-  if (Name.empty()) return Name;
+  if (Name.empty() || Ext.empty()) return Name;
+  // Only the file name counts: a dot in a folder name is no extension.
   // Dots are single bytes that no trail byte can be.
-  return Name.find('.') < Name.size() - 1 ? Name : Name + Ext;
+  const std::string file = ExtractFileName(Name);
+  size_t dot = file.rfind('.');
+  if (dot == std::string::npos) return Name + Ext;
+  if (dot + 1 < file.size()) return Name;
+  // The system drops a trailing dot ("memo." names memo), so the extension
+  // takes its place rather than following it.
+  return Name.substr(0, Name.size() - 1) + Ext;
 }
 
 std::string AskSaveText(const std::string& Name) { return Name + "が変更されています。\nメモの内容を保存しますか？"; }

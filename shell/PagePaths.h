@@ -4,18 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/FileSystem.h"
+
 namespace vel {
 
-class IPathSystem {
- public:
-  virtual ~IPathSystem() = default;
-  virtual bool FileExists(const std::string& Path) = 0;
-  // The long name of the entry Path names (its last component only), or
-  // nothing when there is no such entry.
-  virtual std::optional<std::string> FindLongName(const std::string& Path) = 0;
-  // The 8.3 form of an existing path, or nothing.
-  virtual std::optional<std::string> ShortPath(const std::string& Path) = 0;
-};
 
 // Brings every component of Path to its long form, from the last one back,
 // until one is not found; the head from there on stays as given. A name that

@@ -1,27 +1,11 @@
 #pragma once
 // The guard that refuses new pages when the system runs short, and the
 // resource meter that the Windows 95/98/Me kind asks besides free memory.
-#include <cstdint>
-#include <optional>
 #include <string>
 
+#include "platform/SystemInfo.h"
+
 namespace vel {
-
-// The platform kind of the OS version query.
-enum : int { pkWin32s = 0, pkWindows9x = 1, pkWindowsNT = 2 };
-
-struct TResourcePercentages {
-  int8_t System = 0, Gdi = 0, User = 0;
-};
-
-class ISystemResources {
- public:
-  virtual ~ISystemResources() = default;
-  virtual int PlatformKind() = 0;
-  virtual uint64_t AvailablePhysicalMemory() = 0;
-  // The resource meter's three readings; nothing when no meter is loaded.
-  virtual std::optional<TResourcePercentages> Resources() = 0;
-};
 
 // Allows a page: never on Win32s; on the NT family (and any later kind) when
 // more than 7,105 bytes of physical memory are free; on 95/98/Me besides
@@ -32,13 +16,6 @@ bool CanCreatePage(ISystemResources& System);
 // The meter library's exports, resolved in this order at start on 95/98/Me.
 inline constexpr const char* ResourceMeterFunctions[] = {"GetResInfo", "GetSysRes", "GetGdiRes", "GetUserRes"};
 inline constexpr char ResourceMeterLibrary[] = "resinfo.dll";
-
-class ILibraryLoader {
- public:
-  virtual ~ILibraryLoader() = default;
-  virtual bool Load(const std::string& Path) = 0;
-  virtual bool Resolve(const std::string& Function) = 0;
-};
 
 // Loads the meter from the executable's folder (given without its last
 // separator) and never from the search path, so no other folder can slip a

@@ -5,21 +5,11 @@
 #include <functional>
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "platform/Ini.h"
 
 namespace vel {
 
-// The file operations the settings writer needs; the Win32 forms implement
-// them with the kernel's file calls, tests over the headless INI store.
-class ISettingsFileOps {
- public:
-  virtual ~ISettingsFileOps() = default;
-  virtual bool Exists(const std::string& Path) = 0;
-  virtual bool Copy(const std::string& Source, const std::string& Target) = 0;
-  virtual bool Remove(const std::string& Path) = 0;
-  // Moves Source over Target; false leaves Target as it was.
-  virtual bool Replace(const std::string& Source, const std::string& Target) = 0;
-};
 
 // The name of the file a settings file is written to before it replaces it.
 std::string SettingsScratchPath(const std::string& Target);

@@ -33,3 +33,26 @@ class TUpdateGuard {
 };
 
 }  // namespace vel
+
+namespace vel {
+
+// Raises a flag for a scope and gives it back its old value after, so that
+// nested scopes (a dialog opened from a dialog) leave it as they found it.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& Flag) : FFlag(&Flag), FOld(Flag) { Flag = true; }
+  explicit TFlagScope(bool* Flag) : FFlag(Flag), FOld(Flag && *Flag) {
+    if (FFlag) *FFlag = true;
+  }
+  ~TFlagScope() {
+    if (FFlag) *FFlag = FOld;
+  }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool* FFlag;
+  bool FOld;
+};
+
+}  // namespace vel

@@ -50,6 +50,11 @@ struct TWindowTraits {
   static void Close(HWND h) { ::DestroyWindow(h); }
 };
 
+struct TMenuTraits {
+  static HMENU Invalid() { return nullptr; }
+  static void Close(HMENU h) { ::DestroyMenu(h); }
+};
+
 using TKernelHandle = TUniqueHandle<HANDLE, TKernelHandleTraits>;
 using TFileHandle = TUniqueHandle<HANDLE, TFileHandleTraits>;
 using TFont = TUniqueHandle<HFONT, TGdiTraits<HFONT>>;
@@ -58,6 +63,7 @@ using TPen = TUniqueHandle<HPEN, TGdiTraits<HPEN>>;
 using TBitmap = TUniqueHandle<HBITMAP, TGdiTraits<HBITMAP>>;
 using TRegion = TUniqueHandle<HRGN, TGdiTraits<HRGN>>;
 using TWindow = TUniqueHandle<HWND, TWindowTraits>;
+using TMenu = TUniqueHandle<HMENU, TMenuTraits>;
 
 // A window's DC, saved on attach and restored and released on scope exit.
 class TWindowDC {

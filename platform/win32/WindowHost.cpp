@@ -81,6 +81,7 @@ class THost {
   TWin32Window Window;
   IWindowClient* Client;
   THostedWindow* Owner;
+  HACCEL Accelerators = nullptr;
 
  private:
   void Char(unsigned char b);
@@ -295,11 +296,7 @@ void RegisterHostClass(const TWindowClass& cls) {
   registered.insert(cls.Name);
 }
 
-THostedWindow::~THostedWindow() {
-  // Detached first: the client may be the object being torn down around us.
-  if (Host) Host->Client = nullptr;
-  Destroy();
-}
+THostedWindow::~THostedWindow() { Destroy(); }
 
 void THostedWindow::Create(const char* className, const TWindowParams& p, IWindowClient& client) {
   Destroy();
@@ -317,10 +314,29 @@ void THostedWindow::Destroy() {
 
 IWindow* THostedWindow::Window() const { return Host ? &Host->Window : nullptr; }
 
-IWindowClient* HostedClient(HWND wnd) {
+void THostedWindow::SetAccelerators(HACCEL Table) {
+  if (Host) Host->Accelerators = Table;
+}
+
+namespace {
+
+THost* HostOf(HWND wnd) {
   if (!::IsWindow(wnd) || ::GetClassLongPtrA(wnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&HostProc))
     return nullptr;
-  auto* host = reinterpret_cast<THost*>(::GetWindowLongPtrA(wnd, kHostSlot));
+  return reinterpret_cast<THost*>(::GetWindowLongPtrA(wnd, kHostSlot));
+}
+
+}  // namespace
+
+bool PreTranslateMessage(MSG& msg) {
+  if (!msg.hwnd) return false;
+  HWND top = ::GetAncestor(msg.hwnd, GA_ROOT);
+  THost* host = top ? HostOf(top) : nullptr;
+  return host && host->Accelerators && ::TranslateAcceleratorA(top, host->Accelerators, &msg);
+}
+
+IWindowClient* HostedClient(HWND wnd) {
+  THost* host = HostOf(wnd);
   return host ? host->Client : nullptr;
 }
 

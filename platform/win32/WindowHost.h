@@ -36,8 +36,9 @@ struct TWindowParams {
 
 // Owns one hosted window. The client hears WindowCreated while the window is
 // being created and WindowDestroyed when it is gone, whoever destroyed it
-// (Destroy, the system, a parent); destroying the owner detaches the client
-// first, so a client being torn down is never called.
+// (Destroy, the owner's destructor, the system, a parent), so no client keeps
+// a window that is gone. A form that is its own window's client destroys the
+// window in its own destructor, while its members are still alive.
 class THostedWindow {
  public:
   THostedWindow() = default;
@@ -53,6 +54,9 @@ class THostedWindow {
   HWND Handle() const { return Wnd; }
   // The services of the window (nullptr before Create and after destruction).
   IWindow* Window() const;
+  // The form's keyboard shortcuts, translated before its keys reach any of
+  // its child windows (see PreTranslateMessage). Not owned.
+  void SetAccelerators(HACCEL Table);
 
  private:
   friend class THost;
@@ -62,6 +66,10 @@ class THostedWindow {
 
 // The client attached to a hosted window, or nullptr.
 IWindowClient* HostedClient(HWND wnd);
+
+// The message loop's hook: translates msg through the accelerators of the
+// hosted top-level window it is for; true when it became a command.
+bool PreTranslateMessage(MSG& msg);
 
 // The shift state of the keyboard now, as input messages are read.
 TShiftState KeyboardShiftState();

@@ -1,30 +1,30 @@
 #pragma once
 // The launcher strip, the program's main form: a small borderless topmost
 // window at the screen edge that receives the single-instance hand-off.
-#include <windows.h>
+// The window host first: <windows.h> renames names the canvas declares.
+#include "platform/win32/WindowHost.h"
 
 #include <string>
 #include <vector>
 
-#include "platform/win32/Handles.h"
 #include "shell/HandOff.h"
 #include "shell/StripLayout.h"
 
 namespace vel {
 
-class TForm1 {
+class TForm1 final : public IWindowClient {
  public:
   TForm1(IPageStoreLink& Pages, std::string MainSettingsFile);
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
-  ~TForm1();
+  ~TForm1() override;
 
   // Creates the window (findable by its title from this moment on) and runs
   // FormCreate with the program's own command-line parameters.
   void Create(const std::vector<std::string>& Params);
   void Close();
 
-  HWND Handle() const { return Wnd; }
+  HWND Handle() const { return Window.Handle(); }
   const TStripWindowData& WindowData() const { return Data; }
   THandOffReceiver& HandOff() { return Receiver; }
 
@@ -37,22 +37,22 @@ class TForm1 {
   // of the command line, then the records that arrived meanwhile.
   void FormCreate(const std::vector<std::string>& Params);
 
+  void Paint(ICanvas& Canvas, const TRect& Area) override;
+  bool HandleMessage(TMessage& m) override;
+
  private:
-  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam);
   void WMCopyData(const COPYDATASTRUCT* Data);
-  void Paint();
 
   IPageStoreLink& Pages;
   std::string MainSettingsFile;
   TStripWindowData Data;
   THandOffReceiver Receiver;
-  HWND Wnd = nullptr;
+  // A child of the strip: the system destroys it with the strip.
   HWND ScrollBar1 = nullptr;
-  win32::TFont Font;
+  win32::THostedWindow Window;
 };
 
-// Registers the strip's window class once per process.
+// The strip's window class.
 const char* StripWindowClass();
 
 }  // namespace vel

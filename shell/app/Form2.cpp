@@ -1,20 +1,22 @@
 #include "shell/app/Form2.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <vector>
 
 #include "document/FileErrors.h"
-#include "platform/FileReplace.h"
+#include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
+#include "platform/win32/CommonDialogs.h"
 #include "platform/win32/Encoding.h"
 #include "platform/win32/ExceptionBox.h"
+#include "platform/win32/Menu.h"
 #include "shell/MemoCommands.h"
 #include "shell/StripLayout.h"
 #include "shell/app/Resource.h"
 #include "shell/app/StripMessages.h"
-#include "text/Sjis.h"
+#include "shell/app/VersionDialog.h"
+#include "text/UpdateGuard.h"
 
 namespace vel {
 
@@ -22,14 +24,6 @@ namespace {
 
 constexpr char MemoClass[] = "TForm2";
 constexpr char EditorClass[] = "TEditor";
-
-// '|' separated filter as the dialog wants it: zero separated, two zeros at the end.
-std::string DialogFilter(const std::string& f) {
-  std::string s = f;
-  for (char& c : s)
-    if (c == '|') c = '\0';
-  return s + std::string(2, '\0');
-}
 
 }  // namespace
 
@@ -91,7 +85,8 @@ TForm2::TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Positio
   Memo1.OnInput = [this](TEditor*) { CaretMaybeMoved(); };
 }
 
-TForm2::~TForm2() = default;
+// Gone while Memo1 is alive: the editor hears that its window went.
+TForm2::~TForm2() { Window.Destroy(); }
 
 void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOnly,
                     const std::vector<std::string>& MailAccounts) {
@@ -106,7 +101,7 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
   p.Menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_MEMO));
   // Account items stand before a separator and the settings item; logging
   // in comes with later work, so they are shown grayed.
-  HMENU mail = ::GetSubMenu(p.Menu, 4);
+  HMENU mail = win32::SubMenuWithItem(p.Menu, CM_MAILSETTING);
   for (size_t i = 0; mail && i < MailAccounts.size(); ++i) {
     std::wstring caption = win32::WideFromCp932(MailAccounts[i]);
     ::InsertMenuW(mail, static_cast<UINT>(i), MF_BYPOSITION | MF_STRING | MF_GRAYED, CM_MAILACCOUNT0 + i,
@@ -115,6 +110,7 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
   if (mail && !MailAccounts.empty())
     ::InsertMenuW(mail, static_cast<UINT>(MailAccounts.size()), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
   Window.Create(MemoClass, p, *this);
+  Window.SetAccelerators(MemoAccelerators());
   HWND w = Handle();
   ::SetWindowTextW(w, win32::WideFromCp932(Caption).c_str());
   // The window cannot be moved by the user: the slide owns its place.
@@ -129,6 +125,11 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
   e.Parent = w;
   MemoWindow.Create(EditorClass, e, Memo1);
   Memo1.SetReadOnly(ReadOnly);
+  // The window's accelerators take Ctrl+Y and Ctrl+A before the editor
+  // sees them; its popup says so.
+  TEditorPopupMenu& popup = Memo1.EnsurePopupMenu();
+  popup.SetShortCut(TEditorPopupMenu::miRedo, 'Y');
+  popup.SetShortCut(TEditorPopupMenu::miSelAll, 'A');
   Status = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, w, nullptr, inst, nullptr);
   int parts[] = {70, 150, 200};
   ::SendMessageA(Status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
@@ -143,9 +144,7 @@ void TForm2::ApplyView(const TPageViewSettings& v) {
   View = v;
   TFontSpec font = Memo1.Font();
   font.Name = v.FontName;
-  HDC dc = ::GetDC(nullptr);
-  font.Height = -::MulDiv(v.FontSize, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-  ::ReleaseDC(nullptr, dc);
+  font.Height = -::MulDiv(v.FontSize, ::GetDeviceCaps(win32::TWindowDC(nullptr).Get(), LOGPIXELSY), 72);
   font.CharSet = SHIFTJIS_CHARSET;
   Memo1.SetFont(font);
   Memo1.Marks().RetMark().SetVisible(v.MemoFormCRMark);
@@ -211,26 +210,18 @@ bool TForm2::AskSave(const std::string& Name) {
 TSaveResult TForm2::SaveAs() {
   int i = Index();
   if (i < 0) return TSaveResult::Cancelled;
-  std::string filter = DialogFilter(SaveFilter);
-  char name[MAX_PATH * 4] = {};
-  Store.Pages[i].FilePath.copy(name, sizeof name - 1);
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = Handle();
-  ofn.lpstrFilter = filter.c_str();
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = name;
-  ofn.nMaxFile = sizeof name;
-  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  bool wasBusy = Store.Busy;
-  Store.Busy = true;
-  bool chosen = ::GetSaveFileNameA(&ofn);
-  Store.Busy = wasBusy;
+  std::optional<win32::TSaveFileChoice> chosen;
+  {
+    TFlagScope busy(Store.Busy);
+    chosen = win32::SaveFileDialog(Handle(), SaveFilter, Store.Pages[i].FilePath, true);
+  }
   if (!chosen) return TSaveResult::Cancelled;
-  std::string path = AppendDefaultExt(name, DefaultSaveExt(SaveFilter, static_cast<int>(ofn.nFilterIndex)));
-  HCURSOR old = ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-  bool saved = SaveToFile(path);
-  ::SetCursor(old);
+  std::string path = AppendDefaultExt(chosen->Path, DefaultSaveExt(SaveFilter, chosen->FilterIndex));
+  bool saved;
+  {
+    win32::TWaitCursor wait;
+    saved = SaveToFile(path);
+  }
   if (!saved) {
     ShowStandardException(EFCreateError(path));
     return TSaveResult::Failed;
@@ -247,9 +238,11 @@ bool TForm2::Save() {
   int i = Index();
   if (i < 0) return false;
   if (!Store.Pages[i].HasFile) return SaveAs() == TSaveResult::Saved;
-  HCURSOR old = ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-  bool saved = SaveToFile(Store.Pages[i].FilePath);
-  ::SetCursor(old);
+  bool saved;
+  {
+    win32::TWaitCursor wait;
+    saved = SaveToFile(Store.Pages[i].FilePath);
+  }
   if (!saved) ShowStandardException(EFCreateError(Store.Pages[i].FilePath));
   return saved;
 }
@@ -257,71 +250,23 @@ bool TForm2::Save() {
 void TForm2::Open() {
   int i = Index();
   if (i < 0 || Store.Pages[i].Kind != TPageKind::Normal) return;
-  Store.Busy = true;
+  TFlagScope busy(Store.Busy);
   if (Modified() || Store.Pages[i].HasFile) {
     ::SendMessageA(Strip, UM_OPENINNEWPAGE, reinterpret_cast<WPARAM>(Handle()), 0);
-  } else {
-    std::string filter = DialogFilter(OpenFilter);
-    char name[MAX_PATH * 4] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Handle();
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = sizeof name;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (::GetOpenFileNameA(&ofn)) {
-      Store.OpenIntoPage(i, name);
-      if (Store.Pages[i].HasFile && Store.Pages[i].FilePath == name) SetCaptionText(name);
-    }
+  } else if (std::optional<std::string> name = win32::OpenFileDialog(Handle(), OpenFilter)) {
+    Store.OpenIntoPage(i, *name);
+    if (Store.Pages[i].HasFile && Store.Pages[i].FilePath == *name) SetCaptionText(*name);
   }
-  Store.Busy = false;
 }
 
 void TForm2::QuoteCopy() {
   if (Memo1.SelLength() <= 0) return;
-  std::string s = QuoteMarkCopy(Memo1.GetSelText());
+  // Raised before the copy: the clipboard page hears of the change inside it.
   Store.QuoteCopyPending = true;
-  if (!::OpenClipboard(Handle())) {
-    Store.QuoteCopyPending = false;
-    return;
-  }
-  ::EmptyClipboard();
-  if (HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, s.size() + 1)) {
-    memcpy(::GlobalLock(mem), s.c_str(), s.size() + 1);
-    ::GlobalUnlock(mem);
-    if (!::SetClipboardData(CF_TEXT, mem)) ::GlobalFree(mem);
-  }
-  ::CloseClipboard();
+  if (!Clipboard().SetText(QuoteMarkCopy(Memo1.GetSelText()))) Store.QuoteCopyPending = false;
 }
 
-INT_PTR CALLBACK VerInfoProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
-  static win32::TFont titleFont;
-  switch (msg) {
-    case WM_INITDIALOG: {
-      LOGFONTW lf{};
-      lf.lfHeight = -24;
-      lf.lfWeight = FW_BOLD;
-      lf.lfCharSet = SHIFTJIS_CHARSET;
-      std::wstring face = win32::WideFromCp932("HG正楷書体-PRO");
-      face.copy(lf.lfFaceName, LF_FACESIZE - 1);
-      titleFont.Reset(::CreateFontIndirectW(&lf));
-      ::SendDlgItemMessageA(dlg, IDC_VER_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont.Get()), TRUE);
-      return TRUE;
-    }
-    case WM_COMMAND:
-      if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) ::EndDialog(dlg, LOWORD(wp));
-      return TRUE;
-    default:
-      return FALSE;
-  }
-}
-
-void TForm2::About() {
-  Store.Busy = true;
-  ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_VERINFO), Handle(), VerInfoProc, 0);
-  Store.Busy = false;
-}
+void TForm2::About() { TVersionDialog().ShowModal(Handle(), &Store.Busy); }
 
 void TForm2::Close() {
   int i = Index();
@@ -362,16 +307,16 @@ void TForm2::Command(int Id) {
       if (::GetForegroundWindow() == self) ::SendMessageA(Strip, UM_NEWPAGE, reinterpret_cast<WPARAM>(self), 0);
       break;
     case CM_OPEN1: Open(); break;
-    case CM_SAVE1:
-      Store.Busy = true;
+    case CM_SAVE1: {
+      TFlagScope busy(Store.Busy);
       Save();
-      Store.Busy = false;
       break;
-    case CM_SAVEAS1:
-      Store.Busy = true;
+    }
+    case CM_SAVEAS1: {
+      TFlagScope busy(Store.Busy);
       SaveAs();
-      Store.Busy = false;
       break;
+    }
     case CM_EXIT1: ::PostMessageA(Strip, WM_CLOSE, 0, 0); break;
     case CM_UNDO1: Memo1.Undo(); break;
     case CM_REDO1: Memo1.Redo(); break;

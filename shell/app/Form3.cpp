@@ -1,6 +1,7 @@
 #include "shell/app/Form3.h"
 
 #include "platform/win32/Encoding.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Window.h"
 #include "shell/app/Resource.h"
 
@@ -20,7 +21,7 @@ HICON PageIcon() {
 TForm3::TForm3(int PageId, TPageKind Kind, std::string Caption, TStripPosition Position)
     : PageId(PageId), Kind(Kind), Caption(std::move(Caption)), Position(Position) {}
 
-TForm3::~TForm3() = default;
+TForm3::~TForm3() { Window.Destroy(); }
 
 void TForm3::Create(HWND Owner) {
   win32::RegisterHostClass({TabClass, CS_DBLCLKS, IDC_ARROW, nullptr, nullptr});
@@ -34,13 +35,13 @@ void TForm3::Create(HWND Owner) {
 }
 
 void TForm3::ApplyTabShape(int w) {
-  HRGN round = ::CreateRoundRectRgn(0, 0, w, 20, 12, 12);
+  win32::TRegion round(::CreateRoundRectRgn(0, 0, w, 20, 12, 12));
   // The corners at the screen side are square.
-  HRGN square = Position == TStripPosition::Top ? ::CreateRectRgn(0, 0, w - 1, 5) : ::CreateRectRgn(0, 8, w - 1, 20);
-  ::CombineRgn(round, round, square, RGN_OR);
-  ::DeleteObject(square);
-  // The system owns the region from here on.
-  ::SetWindowRgn(Handle(), round, Position == TStripPosition::Bottom);
+  win32::TRegion square(Position == TStripPosition::Top ? ::CreateRectRgn(0, 0, w - 1, 5)
+                                                        : ::CreateRectRgn(0, 8, w - 1, 20));
+  ::CombineRgn(round.Get(), round.Get(), square.Get(), RGN_OR);
+  // The system owns the region once it has taken it.
+  if (::SetWindowRgn(Handle(), round.Get(), Position == TStripPosition::Bottom)) round.Release();
 }
 
 void TForm3::SetCaption(const std::string& c) {
@@ -71,12 +72,12 @@ void TForm3::MouseMove(const TMouseEvent&) {
 
 void TForm3::MouseUp(const TMouseEvent& e) {
   if (e.Button != mbRight) return;
-  HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_TABPOPUP));
+  win32::TMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_TABPOPUP)));
   if (!menu) return;
   POINT pt;
   ::GetCursorPos(&pt);
-  int cmd = ::TrackPopupMenu(::GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Handle(), nullptr);
-  ::DestroyMenu(menu);
+  int cmd = ::TrackPopupMenu(::GetSubMenu(menu.Get(), 0), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Handle(),
+                             nullptr);
   if (cmd == CM_TABEXIT1 && OnExit) OnExit();
 }
 

@@ -10,6 +10,8 @@
 
 #include "editor/EditorCursorNames.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/SystemServices.h"
+#include "platform/win32/WindowHost.h"
 #include "shell/HandOff.h"
 #include "shell/StripLayout.h"
 #include "shell/app/ExceptionBox.h"
@@ -21,33 +23,18 @@
 namespace vel {
 namespace {
 
-std::string ExePath() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 void RunApplication(const std::vector<std::string>& params) {
   InitEditorUnit();
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&icc);
-  std::string exe = ExePath();
+  std::string exe = win32::ExecutablePath();
   TShellApp app(MainSettingsPath(exe), PageSettingsPath(exe));
   TForm1 strip(app, MainSettingsPath(exe));
   strip.Create(params);
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    // The memo windows' menu shortcuts go before the keys reach the text.
-    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    char cls[16] = {};
-    if (top) ::GetClassNameA(top, cls, sizeof cls);
-    if (top && std::string(cls) == "TForm2" && ::TranslateAcceleratorA(top, MemoAccelerators(), &msg)) continue;
+    // A form's menu shortcuts go before the keys reach its controls.
+    if (win32::PreTranslateMessage(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }

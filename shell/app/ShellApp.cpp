@@ -1,11 +1,10 @@
 #include "shell/app/ShellApp.h"
 
-#include <commdlg.h>
-
 #include "document/FileErrors.h"
-#include "platform/FileReplace.h"
+#include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
+#include "platform/win32/CommonDialogs.h"
 #include "platform/win32/Encoding.h"
 #include "platform/win32/ExceptionBox.h"
 #include "shell/MemoCommands.h"
@@ -18,48 +17,14 @@ namespace {
 
 constexpr UINT_PTR AutoHideTimer = 1;
 
-// The resource meter of Windows 95/98/Me, resolved from the program's folder.
-struct TResourceMeter final : ILibraryLoader {
-  HMODULE Library = nullptr;
-  using TReading = signed char(WINAPI*)();
-  TReading Sys = nullptr, Gdi = nullptr, User = nullptr;
-  ~TResourceMeter() override {
-    if (Library) ::FreeLibrary(Library);
-  }
-  bool Load(const std::string& Path) override {
-    Library = ::LoadLibraryA(Path.c_str());
-    return Library != nullptr;
-  }
-  bool Resolve(const std::string& Function) override {
-    FARPROC f = ::GetProcAddress(Library, Function.c_str());
-    if (Function == "GetSysRes") Sys = reinterpret_cast<TReading>(reinterpret_cast<void*>(f));
-    if (Function == "GetGdiRes") Gdi = reinterpret_cast<TReading>(reinterpret_cast<void*>(f));
-    if (Function == "GetUserRes") User = reinterpret_cast<TReading>(reinterpret_cast<void*>(f));
-    return f != nullptr;
-  }
-};
-TResourceMeter* Meter = nullptr;
-
-std::string ExeDirectory() {
-  char path[MAX_PATH * 2] = {};
-  ::GetModuleFileNameA(nullptr, path, sizeof path - 1);
-  std::string p = path;
-  return p.substr(0, p.size() - ExtractFileName(p).size() - (p.size() > ExtractFileName(p).size() ? 1 : 0));
-}
-
 }  // namespace
 
 TShellApp::TShellApp(std::string MainSettingsFile, std::string PageSettingsFile)
     : MainSettingsFile(std::move(MainSettingsFile)),
       PageSettingsFile(std::move(PageSettingsFile)),
-      Pages(*this, *this, *this) {}
+      Pages(*this, System, System) {}
 
-TShellApp::~TShellApp() {
-  Forms.clear();
-  if (StripFont) ::DeleteObject(StripFont);
-  delete Meter;
-  Meter = nullptr;
-}
+TShellApp::~TShellApp() { Forms.clear(); }
 
 TForm2* TShellApp::MemoForm(int PageId) {
   auto it = Forms.find(PageId);
@@ -86,9 +51,8 @@ void TShellApp::StartUp(const TStripWindowData& Data, std::uintptr_t StripHandle
   Strip = reinterpret_cast<HWND>(StripHandle);
   Position = Data.Position;
   WorkAreaBottom = WorkArea().Bottom;
-  if (PlatformKind() == pkWindows9x) {
-    Meter = new TResourceMeter;
-    if (!LoadResourceMeter(*Meter, ExeDirectory())) {
+  if (System.PlatformKind() == pkWindows9x) {
+    if (!LoadResourceMeter(System, win32::ExecutableDirectory())) {
       ::PostQuitMessage(1);
       return;
     }
@@ -102,9 +66,8 @@ void TShellApp::StartUp(const TStripWindowData& Data, std::uintptr_t StripHandle
   lf.lfHeight = Data.FontHeight;
   lf.lfCharSet = SHIFTJIS_CHARSET;
   win32::WideFromCp932(Data.FontName).copy(lf.lfFaceName, LF_FACESIZE - 1);
-  StripFont = ::CreateFontIndirectW(&lf);
-  NextViewer = ::SetClipboardViewer(Strip);
-  InViewerChain = true;
+  StripFont.Reset(::CreateFontIndirectW(&lf));
+  Viewer.Join(Strip);
   Started = true;
   Pages.StartUp(ReadPageSettings(TIniFile(PageSettingsFile)), Params);
   ::SetTimer(Strip, AutoHideTimer, 1, nullptr);
@@ -113,6 +76,7 @@ void TShellApp::StartUp(const TStripWindowData& Data, std::uintptr_t StripHandle
 
 bool TShellApp::StripMessage(unsigned Msg, std::uintptr_t wp, std::intptr_t lp, std::intptr_t& Result) {
   if (!Started) return false;
+  if (Viewer.HandleMessage(Msg, wp, lp, [this] { ClipboardChanged(); })) return true;
   switch (Msg) {
     case WM_TIMER:
       if (wp == AutoHideTimer) Timer();
@@ -164,23 +128,12 @@ bool TShellApp::StripMessage(unsigned Msg, std::uintptr_t wp, std::intptr_t lp, 
       Pages.OpenClipboardPage(Pages.IndexOf(PageIdOfMemo(reinterpret_cast<HWND>(wp))),
                               Msg == UM_CLIPBOARDPAGE ? TPageKind::Clipboard : TPageKind::QuoteClipboard);
       return true;
-    case WM_DRAWCLIPBOARD:
-      ClipboardChanged();
-      if (NextViewer) ::SendMessageA(NextViewer, Msg, wp, lp);
-      return true;
-    case WM_CHANGECBCHAIN:
-      if (reinterpret_cast<HWND>(wp) == NextViewer)
-        NextViewer = reinterpret_cast<HWND>(lp);
-      else if (NextViewer)
-        ::SendMessageA(NextViewer, Msg, wp, lp);
-      return true;
     case WM_CLOSE:
       FormClose();
       return false;
     case WM_DESTROY:
       ::KillTimer(Strip, AutoHideTimer);
-      if (InViewerChain) ::ChangeClipboardChain(Strip, NextViewer);
-      InViewerChain = false;
+      Viewer.Leave();
       Forms.clear();
       return false;
     default:
@@ -265,41 +218,12 @@ void TShellApp::MemoResized(HWND Memo) {
 
 void TShellApp::OpenInNewPage(HWND Memo) {
   int from = Pages.IndexOf(PageIdOfMemo(Memo));
-  std::string filter = OpenFilter;
-  for (char& c : filter)
-    if (c == '|') c = '\0';
-  filter += std::string(2, '\0');
-  char name[MAX_PATH * 4] = {};
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = Strip;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = name;
-  ofn.nMaxFile = sizeof name;
-  ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-  if (::GetOpenFileNameA(&ofn)) Pages.OpenInNewPage(from, name);
+  if (std::optional<std::string> name = win32::OpenFileDialog(Strip, OpenFilter)) Pages.OpenInNewPage(from, *name);
 }
 
 void TShellApp::ClipboardChanged() {
-  std::optional<std::string> text;
-  if (::IsClipboardFormatAvailable(CF_TEXT)) {
-    // The clipboard can be busy for a moment while its owner changes.
-    for (int attempt = 0; attempt < 5 && !text; ++attempt) {
-      if (!::OpenClipboard(Strip)) {
-        ::Sleep(10);
-        continue;
-      }
-      if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(::GlobalLock(h))) {
-          text = std::string(p, strnlen(p, ::GlobalSize(h)));
-          ::GlobalUnlock(h);
-        }
-      }
-      ::CloseClipboard();
-      break;
-    }
-  }
-  Pages.ClipboardChanged(text);
+  IClipboard& clipboard = Clipboard();
+  Pages.ClipboardChanged(clipboard.HasText() ? clipboard.GetText() : std::nullopt);
 }
 
 int TShellApp::TabTop(int Index) const {
@@ -311,13 +235,11 @@ int TShellApp::TabTop(int Index) const {
 // IPageWindows
 
 int TShellApp::CaptionWidth(const std::string& Caption) {
-  HDC dc = ::GetDC(Strip);
-  HGDIOBJ old = ::SelectObject(dc, StripFont);
+  win32::TWindowDC dc(Strip);
+  win32::TSelectObject font(dc.Get(), StripFont.Get());
   SIZE sz{};
   std::wstring w = win32::WideFromCp932(Caption);
-  ::GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &sz);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(Strip, dc);
+  ::GetTextExtentPoint32W(dc.Get(), w.c_str(), static_cast<int>(w.size()), &sz);
   return sz.cx;
 }
 
@@ -385,14 +307,8 @@ TPageViewSettings TShellApp::CurrentView(int PageId) {
 }
 
 void TShellApp::LoadFile(int PageId, const std::string& Path) {
-  HCURSOR old = ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-  try {
-    if (TForm2* m = MemoForm(PageId)) m->LoadFromFile(Path);
-  } catch (...) {
-    ::SetCursor(old);
-    throw;
-  }
-  ::SetCursor(old);
+  win32::TWaitCursor wait;
+  if (TForm2* m = MemoForm(PageId)) m->LoadFromFile(Path);
 }
 
 void TShellApp::SetText(int PageId, const std::string& Text) {
@@ -459,66 +375,6 @@ void TShellApp::ShowFileError(int OwnerPageId, const std::string& Text) {
   ShowMessageBox(reinterpret_cast<TWindowHandle>(owner), Text, "ファイルオープン・エラー", mbOK);
 }
 
-// IPathSystem
-
-bool TShellApp::FileExists(const std::string& Path) {
-  DWORD a = ::GetFileAttributesA(Path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::optional<std::string> TShellApp::FindLongName(const std::string& Path) {
-  // A wildcard would find some other entry.
-  if (Path.find_first_of("*?") != std::string::npos) return std::nullopt;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA(Path.c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-  ::FindClose(h);
-  return std::string(fd.cFileName);
-}
-
-std::optional<std::string> TShellApp::ShortPath(const std::string& Path) {
-  char buf[MAX_PATH * 4];
-  DWORD n = ::GetShortPathNameA(Path.c_str(), buf, sizeof buf);
-  if (n == 0 || n >= sizeof buf) return std::nullopt;
-  return std::string(buf, n);
-}
-
-// ISystemResources
-
-int TShellApp::PlatformKind() {
-  OSVERSIONINFOA vi{};
-  vi.dwOSVersionInfoSize = sizeof vi;
-  if (!::GetVersionExA(&vi)) return pkWindowsNT;
-  return static_cast<int>(vi.dwPlatformId);
-}
-
-uint64_t TShellApp::AvailablePhysicalMemory() {
-  MEMORYSTATUSEX ms{};
-  ms.dwLength = sizeof ms;
-  return ::GlobalMemoryStatusEx(&ms) ? ms.ullAvailPhys : 0;
-}
-
-std::optional<TResourcePercentages> TShellApp::Resources() {
-  if (!Meter || !Meter->Sys || !Meter->Gdi || !Meter->User) return std::nullopt;
-  return TResourcePercentages{Meter->Sys(), Meter->Gdi(), Meter->User()};
-}
-
-// ISettingsFileOps
-
-bool TShellApp::Exists(const std::string& Path) { return ::GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool TShellApp::Copy(const std::string& Source, const std::string& Target) {
-  return ::CopyFileA(Source.c_str(), Target.c_str(), FALSE) != 0;
-}
-
-bool TShellApp::Remove(const std::string& Path) {
-  return ::DeleteFileA(Path.c_str()) != 0 || ::GetLastError() == ERROR_FILE_NOT_FOUND;
-}
-
-bool TShellApp::Replace(const std::string& Source, const std::string& Target) {
-  return ReplaceFileWith(Source, Target);
-}
-
 // IExitSteps
 
 bool TShellApp::AskSave(int PageId, const std::string& Name) {
@@ -532,7 +388,7 @@ TSaveResult TShellApp::SaveAs(int PageId) {
 }
 
 void TShellApp::SavePageSettings(const std::vector<TPageSettingsEntry>& Entries) {
-  if (!SavePageSettingsFile(*this, PageSettingsFile, Entries)) ShowStandardException(EFCreateError(PageSettingsFile));
+  if (!SavePageSettingsFile(System, PageSettingsFile, Entries)) ShowStandardException(EFCreateError(PageSettingsFile));
 }
 
 void TShellApp::SaveMainSettings() {
@@ -541,7 +397,7 @@ void TShellApp::SaveMainSettings() {
     Settings.Left = r.left;
     Settings.Top = r.top;
   }
-  if (!SaveMainSettingsFile(*this, MainSettingsFile, Settings)) ShowStandardException(EFCreateError(MainSettingsFile));
+  if (!SaveMainSettingsFile(System, MainSettingsFile, Settings)) ShowStandardException(EFCreateError(MainSettingsFile));
 }
 
 }  // namespace vel

@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/ClipboardViewer.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/SystemServices.h"
 #include "shell/MainSettings.h"
 #include "shell/PageStore.h"
 #include "shell/PageStoreLink.h"
@@ -16,12 +19,7 @@
 
 namespace vel {
 
-class TShellApp final : public IPageStoreLink,
-                        private IPageWindows,
-                        private IPathSystem,
-                        private ISystemResources,
-                        private ISettingsFileOps,
-                        private IExitSteps {
+class TShellApp final : public IPageStoreLink, private IPageWindows, private IExitSteps {
  public:
   TShellApp(std::string MainSettingsFile, std::string PageSettingsFile);
   ~TShellApp() override;
@@ -58,19 +56,6 @@ class TShellApp final : public IPageStoreLink,
   void TabsChanged() override;
   void SetScrollArrows(TScrollArrows Arrows) override;
   void ShowFileError(int OwnerPageId, const std::string& Text) override;
-  // IPathSystem
-  bool FileExists(const std::string& Path) override;
-  std::optional<std::string> FindLongName(const std::string& Path) override;
-  std::optional<std::string> ShortPath(const std::string& Path) override;
-  // ISystemResources
-  int PlatformKind() override;
-  uint64_t AvailablePhysicalMemory() override;
-  std::optional<TResourcePercentages> Resources() override;
-  // ISettingsFileOps
-  bool Exists(const std::string& Path) override;
-  bool Copy(const std::string& Source, const std::string& Target) override;
-  bool Remove(const std::string& Path) override;
-  bool Replace(const std::string& Source, const std::string& Target) override;
   // IExitSteps
   bool AskSave(int PageId, const std::string& Name) override;
   TSaveResult SaveAs(int PageId) override;
@@ -90,12 +75,12 @@ class TShellApp final : public IPageStoreLink,
 
   std::string MainSettingsFile, PageSettingsFile;
   TMainSettings Settings;
+  win32::TSystemServices System;
   TPageStore Pages;
   std::map<int, TPageForms> Forms;
   HWND Strip = nullptr;
   HWND ScrollBar = nullptr;
-  HWND NextViewer = nullptr;
-  bool InViewerChain = false;
+  win32::TClipboardViewer Viewer;
   TStripPosition Position = TStripPosition::Top;
   int WorkAreaBottom = 0;
   bool TimerEnabled = false;
@@ -103,7 +88,7 @@ class TShellApp final : public IPageStoreLink,
   bool Started = false;
   bool Closing = false;
   bool WindowPosFixed = false;
-  HFONT StripFont = nullptr;
+  win32::TFont StripFont;
 };
 
 }  // namespace vel

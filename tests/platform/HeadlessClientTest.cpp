@@ -5,6 +5,7 @@
 #include "platform/Reset.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "tests/support/WindowClientContract.h"
 
 namespace vel::headless {
 namespace {
@@ -174,6 +175,10 @@ TEST(HeadlessClient, DestroyingTheWindowTellsTheClientLast) {
   TLogClient c;
   { THeadlessWindow w(c); }
   EXPECT_EQ(c.Log, (Lines{"created 1", "destroyed"}));
+  TLifetimeRecorder r;
+  { THeadlessWindow w(r); }
+  EXPECT_EQ(r.Log, kOwnerGoneFirstLog);
+  EXPECT_EQ(r.Window, nullptr);
 }
 
 TEST(HeadlessCanvas, ClipsNarrowAndResetReturnsToThePaintArea) {

@@ -26,13 +26,14 @@ TEST(DefaultSaveExt, TakesThePatternOfTheChosenFilter) {
   EXPECT_EQ(DefaultSaveExt(OpenFilter, 1), ".txt");
 }
 
-TEST(AppendDefaultExt, AddsTheExtensionOnlyWhenTheNameHasNoDot) {
+TEST(AppendDefaultExt, AddsTheExtensionOnlyWhenTheFileNameHasNone) {
   struct {
     std::string Name, Out;
   } cases[] = {
       {"C:\\memo", "C:\\memo.txt"},        {"C:\\memo.log", "C:\\memo.log"},
-      {"C:\\my.dir\\memo", "C:\\my.dir\\memo"}, {"C:\\memo.", "C:\\memo..txt"},
-      {"C:\\表\\memo", "C:\\表\\memo.txt"},
+      {"C:\\my.dir\\memo", "C:\\my.dir\\memo.txt"}, {"C:\\memo.", "C:\\memo.txt"},
+      {"C:\\表\\memo", "C:\\表\\memo.txt"},     {"C:\\my.dir\\a.b.log", "C:\\my.dir\\a.b.log"},
+      {"ソ\\memo", "ソ\\memo.txt"},
   };
   for (const auto& c : cases) EXPECT_EQ(AppendDefaultExt(c.Name, ".txt"), c.Out) << c.Name;
 }

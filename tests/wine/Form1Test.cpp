@@ -57,6 +57,18 @@ TEST_F(Form1Test, WindowHasTheStripsCaptionStyleSizeAndPlace) {
   EXPECT_EQ(f->WindowData().MemoLeft, 312);
 }
 
+TEST_F(Form1Test, FailureInAMessageIsShownAndTheStripLivesOn) {
+  auto f = MakeStrip(false);
+  wine::TMessageBoxWatcher boxes("Velmorind");
+  Pages.ThrowOn = WM_USER + 99;
+  ::SendMessageA(f->Handle(), WM_USER + 99, 0, 0);
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"帯の処理が失敗しました."});
+  Pages.ThrowOn = 0;
+  EXPECT_TRUE(::IsWindow(f->Handle()));
+  Send(f->Handle(), 1, "a.txt", 5);
+  EXPECT_EQ(Pages.Calls, std::vector<std::string>{"open:a.txt"}) << "the strip still answers";
+}
+
 TEST_F(Form1Test, ProgramsOwnParametersAreOpenedDuringCreation) {
   auto f = MakeStrip(false, {"a.txt", "メモ.txt"});
   EXPECT_EQ(Pages.Calls, (std::vector<std::string>{"open:a.txt", "open:メモ.txt"}));

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -182,6 +183,31 @@ TEST_F(ShellEndToEndTest, TypedTextIsSavedThroughTheMenuAndExitWritesBothSetting
   EXPECT_EQ(Ini(main, "WebMail", "Total"), "1");
   EXPECT_EQ(Ini(main, "WebMail", "LoginName0"), "名前");
   EXPECT_EQ(::GetFileAttributesA((pages + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Keys from the X keyboard: the memo window's shortcuts come before its
+// editor's (Ctrl+A selects all here, where the control alone would redo),
+// and a plain key still reaches the text.
+TEST_F(ShellEndToEndTest, ShortcutsTypedOnTheKeyboardAreTheMemoWindowsAndTextStillArrives) {
+  const std::string missing = wine::XdotoolMissing();
+  if (!missing.empty()) GTEST_SKIP() << "no real input: " << missing;
+  ASSERT_EQ(Memos.size(), 2u);
+  HWND memo = Memos.back();
+  HWND editor = ::FindWindowExA(memo, nullptr, "TEditor", nullptr);
+  ASSERT_TRUE(editor);
+  std::string out;
+  ASSERT_TRUE(wine::Xdotool("search --name 'b.txt$'", &out)) << "the page is not on the X screen";
+  const std::string window = std::to_string(std::strtoul(out.c_str(), nullptr, 10));
+  ASSERT_TRUE(wine::Xdotool("mousemove --window " + window + " 80 90 click 1"));
+  ASSERT_TRUE(wine::PumpUntil([&] { return ::GetForegroundWindow() == memo; }));
+  auto selection = [&] { return static_cast<DWORD>(::SendMessageA(editor, EM_GETSEL, 0, 0)); };
+  ASSERT_TRUE(wine::Xdotool("key ctrl+a"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return selection() == MAKELONG(0, 6); })) << std::hex << selection();
+  ASSERT_TRUE(wine::Xdotool("type q"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return TextOf(editor) == "q"; })) << TextOf(editor);
+  ASSERT_TRUE(wine::Xdotool("key ctrl+z ctrl+z"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return TextOf(editor) == "b file"; })) << TextOf(editor);
+  ::SendMessageA(editor, EM_SETMODIFY, FALSE, 0);
 }
 
 TEST_F(ShellEndToEndTest, ASecondStartHandsAFileOverAndItOpensAsTheLastPage) {

@@ -6,7 +6,11 @@
 
 #include <stdexcept>
 
+#include "editor/Editor.h"
+#include "platform/win32/Dialog.h"
+#include "tests/wine/res/TestResource.h"
 #include "editor/EditorCursorNames.h"
+#include "tests/support/WindowClientContract.h"
 #include "tests/wine/WineTestUtil.h"
 
 namespace vel::win32 {
@@ -237,9 +241,9 @@ TEST_F(Win32HostTest, WindowDestroyedByTheSystemTellsTheClient) {
   EXPECT_EQ(Host.Window(), nullptr);
 }
 
-TEST(Win32Host, OwnerGoingFirstDetachesTheClientBeforeTheWindowGoes) {
+TEST(Win32Host, OwnerGoingFirstTellsTheClientThatTheWindowWent) {
   RegisterHostClass({"VelTestHost"});
-  TRecorder client;
+  TLifetimeRecorder client;
   HWND wnd;
   {
     THostedWindow host;
@@ -248,7 +252,77 @@ TEST(Win32Host, OwnerGoingFirstDetachesTheClientBeforeTheWindowGoes) {
     EXPECT_EQ(HostedClient(wnd), &client);
   }
   EXPECT_FALSE(::IsWindow(wnd));
-  EXPECT_EQ(client.Only("destroyed"), Lines{});
+  EXPECT_EQ(client.Log, kOwnerGoneFirstLog);
+  EXPECT_EQ(client.Window, nullptr);
+}
+
+// Two controls on one row list; the first one's window goes while the
+// control lives on. An edit in the second reaches the first, which must not
+// use the window it had.
+TEST(Win32Host, ControlOutlivingItsWindowFollowsEditsOfItsPartner) {
+  RegisterHostClass({"VelTestHost"});
+  TEditor first, second;
+  THostedWindow secondHost;
+  secondHost.Create("VelTestHost", {0, WS_POPUP | WS_VISIBLE, "", {0, 0, 200, 100}}, second);
+  {
+    THostedWindow firstHost;
+    firstHost.Create("VelTestHost", {0, WS_POPUP | WS_VISIBLE, "", {210, 0, 410, 100}}, first);
+    second.ExchangeList(first);
+    ::SetFocus(firstHost.Handle());
+  }
+  second.SetSelTextBuf("あいう");
+  second.SetSelStart(2);
+  second.SetSelTextBuf("x");
+  EXPECT_EQ(first.Lines().GetText(), "あxいう");
+  EXPECT_EQ(first.Lines().GetText(), second.Lines().GetText());
+  secondHost.Destroy();
+}
+
+class TTestDialog final : public TModalDialog {
+ public:
+  static constexpr int kThrow = 950;
+  explicit TTestDialog(bool* Busy) : TModalDialog(IDD_TEST), Busy(Busy) {}
+  std::string Edit;
+  bool Check = false, BusyWhileUp = false;
+  int Index = -1;
+
+ protected:
+  void InitDialog() override {
+    BusyWhileUp = *Busy;
+    SetText(IDC_TEST_EDIT, "メモ帳");
+    SetChecked(IDC_TEST_CHECK, true);
+    SetItems(IDC_TEST_COMBO, {"一つ目", "二つ目"});
+    SetItemIndex(IDC_TEST_COMBO, 1);
+    ::PostMessageW(Handle(), WM_COMMAND, kThrow, 0);
+  }
+  bool Command(int Id, int) override {
+    if (Id != kThrow) return false;
+    ::PostMessageW(Handle(), WM_COMMAND, IDOK, 0);
+    throw std::runtime_error("ダイアログの処理が失敗しました");
+  }
+  bool Accept() override {
+    Edit = Text(IDC_TEST_EDIT);
+    Check = Checked(IDC_TEST_CHECK);
+    Index = ItemIndex(IDC_TEST_COMBO);
+    return true;
+  }
+
+ private:
+  bool* Busy;
+};
+
+TEST(Win32Dialog, ExceptionInTheProcedureIsShownAndTheDialogGoesOn) {
+  wine::TMessageBoxWatcher boxes("Velmorind");
+  bool busy = false;
+  TTestDialog d(&busy);
+  EXPECT_EQ(d.ShowModal(nullptr, &busy), IDOK);
+  EXPECT_EQ(boxes.Texts(), (Lines{"ダイアログの処理が失敗しました."}));
+  EXPECT_EQ(d.Edit, "メモ帳");
+  EXPECT_TRUE(d.Check);
+  EXPECT_EQ(d.Index, 1);
+  EXPECT_TRUE(d.BusyWhileUp);
+  EXPECT_FALSE(busy) << "the busy flag falls back when the dialog ends";
+  EXPECT_EQ(d.Handle(), nullptr);
 }
 
 TEST(Win32Host, FailingCreationRethrowsToTheCreatorWithoutABox) {

@@ -117,6 +117,8 @@ def write_icon(path):
 if __name__ == "__main__":
     import os
     here = os.path.dirname(os.path.abspath(__file__))
-    write_cur(os.path.join(here, "RightArrow.cur"), RIGHT_ARROW, (15, 0))
-    write_cur(os.path.join(here, "DragSelCopy.cur"), DRAG_SEL_COPY, (0, 0))
+    # The cursors belong to the editor control, which has resources of its own.
+    editor = os.path.join(here, "..", "..", "..", "editor", "res")
+    write_cur(os.path.join(editor, "RightArrow.cur"), RIGHT_ARROW, (15, 0))
+    write_cur(os.path.join(editor, "DragSelCopy.cur"), DRAG_SEL_COPY, (0, 0))
     write_icon(os.path.join(here, "velmorind.ico"))
