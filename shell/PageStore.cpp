@@ -325,22 +325,36 @@ void TPageStore::ScrollArrow(bool Right) {
   UpdateScrollArrows();
 }
 
-void TPageStore::Exit(IExitSteps& Steps) {
+bool OfferSave(const std::function<TSaveAnswer()>& Ask, const std::function<TSaveResult()>& Save) {
+  for (;;) {
+    switch (Ask()) {
+      case TSaveAnswer::No: return true;
+      case TSaveAnswer::Cancel: return false;
+      case TSaveAnswer::Yes:
+        if (Save() == TSaveResult::Saved) return true;
+        break;
+    }
+  }
+}
+
+bool TPageStore::Exit(IExitSteps& Steps) {
   SlideOutShown();
   for (size_t i = 0; i < Pages.size(); ++i) {
-    const TPage& p = Pages[i];
-    if (p.Kind != TPageKind::Normal || !Windows.Modified(p.PageId)) continue;
+    // Copied: the page list must not be read through a reference across the prompt.
+    const int id = Pages[i].PageId;
+    if (Pages[i].Kind != TPageKind::Normal || !Windows.Modified(id)) continue;
     Row.EnsureTabVisible(static_cast<int>(i));
     RowChanged();
     SlideIn(static_cast<int>(i));
-    std::string name = p.FilePath.empty() ? p.Caption : ExtractFileName(p.FilePath);
-    // Asked again after a failed or cancelled save: only No leaves the text unsaved.
-    while (Steps.AskSave(p.PageId, name) && Steps.SaveAs(p.PageId) != TSaveResult::Saved) {
-    }
-    SlideOut(static_cast<int>(i));
+    const std::string name = Pages[i].FilePath.empty() ? Pages[i].Caption : ExtractFileName(Pages[i].FilePath);
+    bool go = OfferSave([&] { return Steps.AskSave(id, name); }, [&] { return Steps.Save(id); });
+    int now = IndexOf(id);
+    if (now >= 0) SlideOut(now);
+    if (!go) return false;
   }
   Steps.SavePageSettings(PagesToKeep());
   Steps.SaveMainSettings();
+  return true;
 }
 
 }  // namespace vel

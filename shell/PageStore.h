@@ -7,6 +7,7 @@
 // IPageWindows and the store tells them what to do. Entry i of Pages and
 // entry i of Row.Tabs are page i.
 #include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,14 +62,22 @@ class IPageWindows {
 };
 
 enum class TSaveResult { Saved, Cancelled, Failed };
+// The save prompt's three answers; Escape and the close box are Cancel.
+enum class TSaveAnswer { Yes, No, Cancel };
+
+// Offers a modified page for saving until its text is saved or left: asked
+// again after a failed or cancelled save. False when the user cancelled, so
+// that whatever was closing stops and nothing is lost.
+bool OfferSave(const std::function<TSaveAnswer()>& Ask, const std::function<TSaveResult()>& Save);
 
 // What the exit sequence asks of the memo windows and the settings files.
 class IExitSteps {
  public:
   virtual ~IExitSteps() = default;
-  virtual bool AskSave(int PageId, const std::string& Name) = 0;  // true for Yes
-  // Save As; a failure has been shown to the user and left the page modified.
-  virtual TSaveResult SaveAs(int PageId) = 0;
+  virtual TSaveAnswer AskSave(int PageId, const std::string& Name) = 0;
+  // Saves to the page's own file, or through Save As when it has none; a
+  // failure has been shown to the user and left the page modified.
+  virtual TSaveResult Save(int PageId) = 0;
   virtual void SavePageSettings(const std::vector<TPageSettingsEntry>& Pages) = 0;
   virtual void SaveMainSettings() = 0;
 };
@@ -142,7 +151,8 @@ class TPageStore {
   void ScrollArrow(bool Right);
   void UpdateScrollArrows() { Windows.SetScrollArrows(Row.UpdateScrollArrows()); }
 
-  void Exit(IExitSteps& Steps);
+  // False when the user cancelled at a prompt: nothing closed, nothing written.
+  bool Exit(IExitSteps& Steps);
 
  private:
   void LoadInto(int Index, const std::string& Path);

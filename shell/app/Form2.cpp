@@ -202,9 +202,14 @@ void TForm2::SetCaptionText(const std::string& Caption) {
   ::SetWindowTextW(Handle(), win32::WideFromCp932(Caption).c_str());
 }
 
-bool TForm2::AskSave(const std::string& Name) {
-  return ShowMessageBox(reinterpret_cast<TWindowHandle>(Handle()), AskSaveText(Name), AskSaveCaption,
-                        mbYesNo | mbIconQuestion) == idYes;
+TSaveAnswer TForm2::AskSave(const std::string& Name) {
+  TFlagScope busy(Store.Busy);
+  switch (ShowMessageBox(reinterpret_cast<TWindowHandle>(Handle()), AskSaveText(Name), AskSaveCaption,
+                         mbYesNoCancel | mbIconQuestion)) {
+    case idYes: return TSaveAnswer::Yes;
+    case idNo: return TSaveAnswer::No;
+    default: return TSaveAnswer::Cancel;
+  }
 }
 
 TSaveResult TForm2::SaveAs() {
@@ -271,11 +276,14 @@ void TForm2::About() { TVersionDialog().ShowModal(Handle(), &Store.Busy); }
 void TForm2::Close() {
   int i = Index();
   if (i < 0 || State == TState::Delete) return;
-  const TPage& p = Store.Pages[i];
   if (Modified()) {
-    std::string name = p.FilePath.empty() ? p.Caption : ExtractFileName(p.FilePath);
-    while (AskSave(name) && SaveAs() != TSaveResult::Saved) {
-    }
+    const TPage& p = Store.Pages[i];
+    const std::string name = p.FilePath.empty() ? p.Caption : ExtractFileName(p.FilePath);
+    if (!OfferSave([&] { return AskSave(name); }, [&] { return Save() ? TSaveResult::Saved : TSaveResult::Failed; }))
+      return;
+    // The page list may have changed while the prompt was up.
+    i = Index();
+    if (i < 0 || State == TState::Delete) return;
   }
   int left = Store.Row.Tabs[i].Left;
   State = TState::Delete;

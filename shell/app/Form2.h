@@ -63,7 +63,9 @@ class TForm2 final : public IWindowClient {
   bool Modified() const;
   // Save As with the dialog; a failure is shown and leaves the page modified.
   TSaveResult SaveAs();
-  bool AskSave(const std::string& Name);
+  TSaveAnswer AskSave(const std::string& Name);
+  // To the page's own file, or through Save As when it has none.
+  bool Save();
   void SetCaptionText(const std::string& Caption);
   TMemoEditor& Memo() { return Memo1; }
   HWND MemoHandle() const { return MemoWindow.Handle(); }
@@ -78,7 +80,6 @@ class TForm2 final : public IWindowClient {
   int Index() const { return Store.IndexOf(PageId); }
   void Command(int Id);
   void InitMenu(HMENU Menu, int Position);
-  bool Save();
   void Open();
   void QuoteCopy();
   void About();

@@ -129,8 +129,8 @@ bool TShellApp::StripMessage(unsigned Msg, std::uintptr_t wp, std::intptr_t lp, 
                               Msg == UM_CLIPBOARDPAGE ? TPageKind::Clipboard : TPageKind::QuoteClipboard);
       return true;
     case WM_CLOSE:
-      FormClose();
-      return false;
+      // Answered here when the exit was stopped, or is already asking.
+      return !FormClose();
     case WM_DESTROY:
       ::KillTimer(Strip, AutoHideTimer);
       Viewer.Leave();
@@ -157,12 +157,17 @@ void TShellApp::Timer() {
   Pages.AutoHideTick(TimerEnabled, fgId, pt.x, pt.y);
 }
 
-void TShellApp::FormClose() {
-  if (Closing) return;
+bool TShellApp::FormClose() {
+  // A second exit while the first one's prompt is up waits for that prompt.
+  if (Closing) return false;
   Closing = true;
   TimerEnabled = false;
   ::KillTimer(Strip, AutoHideTimer);
-  Pages.Exit(*this);
+  if (Pages.Exit(*this)) return true;
+  Closing = false;
+  TimerEnabled = true;
+  ::SetTimer(Strip, AutoHideTimer, 1, nullptr);
+  return false;
 }
 
 void TShellApp::StripMoved() {
@@ -377,14 +382,14 @@ void TShellApp::ShowFileError(int OwnerPageId, const std::string& Text) {
 
 // IExitSteps
 
-bool TShellApp::AskSave(int PageId, const std::string& Name) {
+TSaveAnswer TShellApp::AskSave(int PageId, const std::string& Name) {
   TForm2* m = MemoForm(PageId);
-  return m && m->AskSave(Name);
+  return m ? m->AskSave(Name) : TSaveAnswer::No;
 }
 
-TSaveResult TShellApp::SaveAs(int PageId) {
+TSaveResult TShellApp::Save(int PageId) {
   TForm2* m = MemoForm(PageId);
-  return m ? m->SaveAs() : TSaveResult::Cancelled;
+  return m && m->Save() ? TSaveResult::Saved : TSaveResult::Failed;
 }
 
 void TShellApp::SavePageSettings(const std::vector<TPageSettingsEntry>& Entries) {

@@ -57,15 +57,16 @@ class TShellApp final : public IPageStoreLink, private IPageWindows, private IEx
   void SetScrollArrows(TScrollArrows Arrows) override;
   void ShowFileError(int OwnerPageId, const std::string& Text) override;
   // IExitSteps
-  bool AskSave(int PageId, const std::string& Name) override;
-  TSaveResult SaveAs(int PageId) override;
+  TSaveAnswer AskSave(int PageId, const std::string& Name) override;
+  TSaveResult Save(int PageId) override;
   void SavePageSettings(const std::vector<TPageSettingsEntry>& Entries) override;
   void SaveMainSettings() override;
 
   int PageIdOfMemo(HWND Memo) const;
   std::vector<std::string> MailAddresses() const;
   void Timer();
-  void FormClose();
+  // False when the user stopped the exit at a prompt.
+  bool FormClose();
   void StripMoved();
   void MemoResized(HWND Memo);
   void OpenInNewPage(HWND Memo);

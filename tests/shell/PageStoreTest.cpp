@@ -248,15 +248,15 @@ TEST_F(PageStoreTest, AutoHideActsOnlyWhenArmedIdleAndTheCursorHasLeft) {
 class RecordingExit final : public IExitSteps {
  public:
   std::vector<std::string> Log;
-  std::vector<bool> Answers;
+  std::vector<TSaveAnswer> Answers;
   std::vector<TSaveResult> Saves;
-  bool AskSave(int id, const std::string& name) override {
+  TSaveAnswer AskSave(int id, const std::string& name) override {
     Log.push_back("ask " + std::to_string(id) + " " + name);
-    bool yes = Answers.front();
+    TSaveAnswer a = Answers.front();
     Answers.erase(Answers.begin());
-    return yes;
+    return a;
   }
-  TSaveResult SaveAs(int id) override {
+  TSaveResult Save(int id) override {
     Log.push_back("save " + std::to_string(id));
     TSaveResult r = Saves.front();
     Saves.erase(Saves.begin());
@@ -273,13 +273,24 @@ TEST_F(PageStoreTest, ExitAsksForEachModifiedNormalPageThenWritesBothFiles) {
   Store.NewPage();
   int clip = Store.OpenClipboardPage(2, TPageKind::Clipboard);
   Windows.ModifiedPages = {{1, true}, {2, false}, {3, true}, {Store.Pages[clip].PageId, true}};
+  using A = TSaveAnswer;
+  const size_t pages = Store.Pages.size();
+  {
+    // Cancel (Escape, the close box) at the second page stops the exit:
+    // nothing written, every page still there.
+    RecordingExit exit;
+    exit.Answers = {A::No, A::Cancel};
+    EXPECT_FALSE(Store.Exit(exit));
+    EXPECT_EQ(exit.Log, (std::vector<std::string>{"ask 1 a.txt", "ask 3 NewPage3"}));
+    EXPECT_EQ(Store.Pages.size(), pages);
+  }
   RecordingExit exit;
   // Page 1: Yes, the save fails, asked again, No. Page 3: Yes, saved.
-  exit.Answers = {true, false, true};
+  exit.Answers = {A::Yes, A::No, A::Yes};
   exit.Saves = {TSaveResult::Failed, TSaveResult::Saved};
   Store.SlideIn(clip);
   Windows.Log.clear();
-  Store.Exit(exit);
+  EXPECT_TRUE(Store.Exit(exit));
   EXPECT_EQ(exit.Log, (std::vector<std::string>{"ask 1 a.txt", "save 1", "ask 1 a.txt", "ask 3 NewPage3", "save 3",
                                                 "page settings 2", "main settings"}));
   EXPECT_EQ(Windows.Log.front(), "out 4");

@@ -157,14 +157,27 @@ TEST_F(ShellEndToEndTest, TypedTextIsSavedThroughTheMenuAndExitWritesBothSetting
   ::SendMessageA(Memos[0], WM_COMMAND, CM_SAVE1, 0);
   EXPECT_EQ(wine::ReadFileBytes(Dir + "a.txt"), "XY一行目\r\nsecond\r\n");
 
-  // A change left unsaved is offered at exit; answering No keeps the file.
+  // A change left unsaved is offered at exit. A second exit while the prompt
+  // is up waits for it; Cancel (what Escape and the close box answer) stops
+  // the exit with everything still there.
   HWND editB = ::FindWindowExA(Memos[1], nullptr, "TEditor", nullptr);
+  ::SendMessageA(editB, EM_SETSEL, 0, 0);
   ::SendMessageA(editB, WM_CHAR, 'Z', 0);
   ::PostMessageA(Strip, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(AnswerSavePrompt(IDNO));
+  ASSERT_TRUE(wine::PumpUntil([] { return ::FindWindowA("#32770", "保存確認") != nullptr; }, 10000));
+  ::PostMessageA(Strip, WM_CLOSE, 0, 0);
+  wine::Pump(300);
+  EXPECT_TRUE(AnswerSavePrompt(IDCANCEL));
+  wine::Pump(500);
+  ASSERT_TRUE(::IsWindow(Strip)) << "Cancel ended the program";
+  EXPECT_EQ(TextOf(editB), "Zb file");
+  EXPECT_EQ(wine::ReadFileBytes(Dir + "b.txt"), "b file");
+  // Yes on a page with a file of its own saves to that file.
+  ::PostMessageA(Strip, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(AnswerSavePrompt(IDYES));
   EXPECT_EQ(wine::WaitPumping(First, 20000), 0);
   Strip = nullptr;
-  EXPECT_EQ(wine::ReadFileBytes(Dir + "b.txt"), "b file");
+  EXPECT_EQ(wine::ReadFileBytes(Dir + "b.txt"), "Zb file");
 
   std::string pages = Dir + "PageSetting.ini";
   EXPECT_EQ(Ini(pages, "OpenPage", "PageTotal"), "2");
