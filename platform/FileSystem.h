@@ -17,6 +17,12 @@ class IPathSystem {
   virtual std::optional<std::string> FindLongName(const std::string& Path) = 0;
   // The 8.3 form of an existing path, or nothing.
   virtual std::optional<std::string> ShortPath(const std::string& Path) = 0;
+  // The absolute form of Path in the process's working folder now: "." and
+  // ".." resolved, "/" made "\\", a "\\?\\" prefix dropped.
+  virtual std::string FullPath(const std::string& Path) = 0;
+  // What makes two names one file (the volume and the file's index where
+  // the system gives them); nothing when it cannot tell.
+  virtual std::optional<std::string> FileIdentity(const std::string& Path) = 0;
 };
 
 // The file operations of writing a file in one step; tests fake them over

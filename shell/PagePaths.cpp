@@ -35,6 +35,20 @@ std::string ExtractFileName(const std::string& Path) {
   return cut == std::string::npos ? Path : Path.substr(cut + 1);
 }
 
+bool IsDeviceName(const std::string& Path) {
+  if (Path.rfind("\\\\.\\", 0) == 0) return true;
+  std::string base = ExtractFileName(Path);
+  base = base.substr(0, base.find('.'));
+  // Trailing blanks are dropped by the system too: "nul " is NUL.
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char& c : base)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
+    return true;
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '0' &&
+         base[3] <= '9';
+}
+
 bool SameFileName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {

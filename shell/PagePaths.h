@@ -17,6 +17,11 @@ std::string ExpandLongPath(IPathSystem& Paths, const std::string& Path);
 // The part after the last backslash (or slash), by whole characters.
 std::string ExtractFileName(const std::string& Path);
 
+// A name the system gives to a device rather than a file (CON, NUL, COM1,
+// LPT1, ... with any extension, in any folder, or a \\\\.\\ path): reading
+// one can wait forever, so it never becomes a page.
+bool IsDeviceName(const std::string& Path);
+
 // Equal ignoring the case of ASCII letters; double-byte characters compare as they are.
 bool SameFileName(const std::string& a, const std::string& b);
 

@@ -72,6 +72,11 @@ int TPageStore::AddAndShowPage(const std::string& Name, TPageKind Kind) {
 int TPageStore::FindOpen(const std::string& Path) {
   for (size_t i = 0; i < Pages.size(); ++i)
     if (Pages[i].FilePath == Path) return static_cast<int>(i);
+  // One file under two names (a link, another spelling) is one page.
+  if (std::optional<std::string> id = Paths.FileIdentity(Path)) {
+    for (size_t i = 0; i < Pages.size(); ++i)
+      if (Pages[i].HasFile && Pages[i].Identity == *id) return static_cast<int>(i);
+  }
   std::optional<std::string> shortPath = Paths.ShortPath(Path);
   if (!shortPath) return -1;
   for (size_t i = 0; i < Pages.size(); ++i) {
@@ -97,10 +102,18 @@ void TPageStore::LoadInto(int Index, const std::string& Path) {
   Windows.LoadFile(Pages[Index].PageId, Path);
   Pages[Index].FilePath = Path;
   Pages[Index].HasFile = true;
+  Pages[Index].Identity = Paths.FileIdentity(Path).value_or("");
 }
 
-bool TPageStore::OpenPageFile(const std::string& Path) {
-  if (Path.empty() || IsFileOpen(Path) || !Paths.FileExists(Path)) return false;
+bool TPageStore::RefuseDevice(int OwnerPageId, const std::string& Path) {
+  if (!IsDeviceName(Path)) return false;
+  Windows.ShowFileError(OwnerPageId, Path + " はファイルではないため開けません。");
+  return true;
+}
+
+bool TPageStore::OpenPageFile(const std::string& Name) {
+  const std::string Path = Canonical(Name);
+  if (Path.empty() || RefuseDevice(-1, Path) || IsFileOpen(Path) || !Paths.FileExists(Path)) return false;
   if (!CanCreatePage()) return false;
   int i = AddPage(Path);
   try {
@@ -140,11 +153,15 @@ void TPageStore::RemovePage(int Index, int Left) {
 int TPageStore::LoadPageSettings(const std::vector<TPageSettingsEntry>& Entries) {
   int restored = 0;
   for (size_t n = 0; n < Entries.size(); ++n) {
-    const TPageSettingsEntry& e = Entries[n];
+    TPageSettingsEntry e = Entries[n];
     if (!CanCreatePage()) {
       Unopened.insert(Unopened.end(), Entries.begin() + n, Entries.end());
       break;
     }
+    // A device is never read and never kept; a relative name found in an
+    // older file is taken from the folder the program started in.
+    if (IsDeviceName(e.FilePath)) continue;
+    e.FilePath = Canonical(e.FilePath);
     if (!Paths.FileExists(e.FilePath)) continue;
     // Two pages on one file would let one overwrite the other's edits.
     if (IsFileOpen(e.FilePath)) continue;
@@ -230,7 +247,9 @@ int TPageStore::NewPage() {
   return i;
 }
 
-void TPageStore::OpenInNewPage(int FromIndex, const std::string& Path) {
+void TPageStore::OpenInNewPage(int FromIndex, const std::string& Name) {
+  const std::string Path = Canonical(Name);
+  if (RefuseDevice(-1, Path)) return;
   if (IsFileOpen(Path)) {
     SlideOut(FromIndex);
     ShowOpenPage(Path);
@@ -244,7 +263,9 @@ void TPageStore::OpenInNewPage(int FromIndex, const std::string& Path) {
   }
 }
 
-void TPageStore::OpenIntoPage(int Index, const std::string& Path) {
+void TPageStore::OpenIntoPage(int Index, const std::string& Name) {
+  const std::string Path = Canonical(Name);
+  if (RefuseDevice(Pages[Index].PageId, Path)) return;
   if (IsFileOpen(Path)) {
     SlideOut(Index);
     ShowOpenPage(Path);
@@ -262,11 +283,13 @@ void TPageStore::OpenIntoPage(int Index, const std::string& Path) {
   RowChanged();
 }
 
-void TPageStore::SavedAs(int Index, const std::string& Path) {
+void TPageStore::SavedAs(int Index, const std::string& Name) {
   TPage& p = Pages[Index];
   if (p.Kind != TPageKind::Normal) return;
+  const std::string Path = Canonical(Name);
   p.Caption = p.FilePath = Path;
   p.HasFile = true;
+  p.Identity = Paths.FileIdentity(Path).value_or("");
   p.TabCaption = MakeTabCaption(Path);
   Row.Resize(Index, TabWidthFor(p.TabCaption));
   RowChanged();

@@ -27,6 +27,7 @@ struct TPage {
   std::string TabCaption;
   std::string FilePath;
   bool HasFile = false;    // bound to a file of its own
+  std::string Identity;    // FilePath's file identity when the system gives one
   TPageKind Kind = TPageKind::Normal;
   bool Shown = false;      // slid in
   int Width = 640, Height = 480;
@@ -158,6 +159,11 @@ class TPageStore {
   void LoadInto(int Index, const std::string& Path);
   void DropLastPage();
   int FindOpen(const std::string& Path);
+  // Every name becomes absolute as it enters, so that a later change of the
+  // working folder cannot point a page at another file.
+  std::string Canonical(const std::string& Path) { return Path.empty() ? Path : Paths.FullPath(Path); }
+  // False (with a message) for a name that is no disk file.
+  bool RefuseDevice(int OwnerPageId, const std::string& Path);
   void RowChanged();
 
   IPageWindows& Windows;

@@ -1,6 +1,9 @@
 #include "platform/win32/SystemServices.h"
 
+#include <cstdio>
+
 #include "platform/FileReplace.h"
+#include "platform/win32/Handles.h"
 #include "text/Sjis.h"
 
 namespace vel::win32 {
@@ -9,9 +12,14 @@ TSystemServices::~TSystemServices() {
   if (Meter) ::FreeLibrary(Meter);
 }
 
+// Only a regular disk file: reading a device (COM1, a pipe) can block forever.
 bool TSystemServices::FileExists(const std::string& Path) {
   DWORD a = ::GetFileAttributesA(Path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+  if (a == INVALID_FILE_ATTRIBUTES || (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))) return false;
+  // No access asked: opening for attributes never waits on a device.
+  TFileHandle f(::CreateFileA(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+  return !f || ::GetFileType(f.Get()) == FILE_TYPE_DISK;
 }
 
 std::optional<std::string> TSystemServices::FindLongName(const std::string& Path) {
@@ -29,6 +37,30 @@ std::optional<std::string> TSystemServices::ShortPath(const std::string& Path) {
   DWORD n = ::GetShortPathNameA(Path.c_str(), buf, sizeof buf);
   if (n == 0 || n >= sizeof buf) return std::nullopt;
   return std::string(buf, n);
+}
+
+std::string TSystemServices::FullPath(const std::string& Path) {
+  std::string p = Path;
+  if (p.rfind("\\\\?\\", 0) == 0 && p.rfind("\\\\?\\UNC\\", 0) != 0) p.erase(0, 4);
+  DWORD n = ::GetFullPathNameA(p.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return Path;
+  std::string full(n, '\0');
+  n = ::GetFullPathNameA(p.c_str(), n, full.data(), nullptr);
+  if (n == 0 || n >= full.size()) return Path;
+  full.resize(n);
+  return full;
+}
+
+std::optional<std::string> TSystemServices::FileIdentity(const std::string& Path) {
+  TFileHandle f(::CreateFileA(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!f || !::GetFileInformationByHandle(f.Get(), &info)) return std::nullopt;
+  if (info.nFileIndexHigh == 0 && info.nFileIndexLow == 0) return std::nullopt;
+  char key[64];
+  std::snprintf(key, sizeof key, "%08lx:%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+  return std::string(key);
 }
 
 bool TSystemServices::Exists(const std::string& Path) {

@@ -25,6 +25,8 @@ class TSystemServices final : public IPathSystem,
   bool FileExists(const std::string& Path) override;
   std::optional<std::string> FindLongName(const std::string& Path) override;
   std::optional<std::string> ShortPath(const std::string& Path) override;
+  std::string FullPath(const std::string& Path) override;
+  std::optional<std::string> FileIdentity(const std::string& Path) override;
   // ISettingsFileOps
   bool Exists(const std::string& Path) override;
   bool Copy(const std::string& Source, const std::string& Target) override;

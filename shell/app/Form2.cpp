@@ -260,7 +260,7 @@ void TForm2::Open() {
     ::SendMessageA(Strip, UM_OPENINNEWPAGE, reinterpret_cast<WPARAM>(Handle()), 0);
   } else if (std::optional<std::string> name = win32::OpenFileDialog(Handle(), OpenFilter)) {
     Store.OpenIntoPage(i, *name);
-    if (Store.Pages[i].HasFile && Store.Pages[i].FilePath == *name) SetCaptionText(*name);
+    if (Store.Pages[i].HasFile) SetCaptionText(Store.Pages[i].FilePath);
   }
 }
 

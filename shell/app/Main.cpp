@@ -52,6 +52,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Found: the running instance takes over. Not found (it may still be
     // starting): go on as a full instance.
     if (HWND strip = ::FindWindowA(nullptr, StripWindowTitle)) {
+      // Relative names mean this start's working folder, not the running one's.
+      win32::TSystemServices system;
+      for (std::string& p : params) p = system.FullPath(p);
       SendHandOff(strip, params);
       return 1;
     }

@@ -68,6 +68,23 @@ TEST_F(PageStoreTest, CommandLineFilesOpenOnceByLongOrShortName) {
   EXPECT_FALSE(Store.OpenPageFile("C:\\MEMO\\A~1.TXT"));
 }
 
+// Other spellings of an open file (a link, "/" for "\\", "..") and device
+// names never become pages; a device in the page list is not kept either.
+TEST_F(PageStoreTest, OneFileUnderOtherNamesAndDevicesGetNoPage) {
+  Paths.Files = {"C:\\memo\\a.txt", "C:\\link\\a.txt", "C:\\memo\\COM1", "C:\\nul.txt"};
+  Paths.Identities = {{"C:\\memo\\a.txt", "v1:42"}, {"C:\\link\\a.txt", "v1:42"}};
+  Store.StartUp({Entry("C:\\memo\\a.txt"), Entry("COM1")}, {"C:/memo/a.txt", "C:\\link\\a.txt", "C:\\memo\\COM1"});
+  EXPECT_EQ(FilePaths(), std::vector<std::string>{"C:\\memo\\a.txt"});
+  Windows.Log.clear();
+  EXPECT_FALSE(Store.OpenPageFile("C:\\nul.txt"));
+  EXPECT_EQ(Windows.Log, std::vector<std::string>{"error -1 C:\\nul.txt はファイルではないため開けません。"});
+  EXPECT_EQ(Store.PagesToKeep().size(), 1u);
+  for (const char* device : {"CON", "aux.txt", "C:\\x\\lpt9.log", "\\\\.\\pipe\\p", "com1 "})
+    EXPECT_TRUE(IsDeviceName(device)) << device;
+  for (const char* file : {"CONSOLE.txt", "com10", "C:\\con\\a.txt", "ソNUL", "lpt"})
+    EXPECT_FALSE(IsDeviceName(file)) << file;
+}
+
 TEST_F(PageStoreTest, ASectionNamingAnOpenFileAgainGetsNoSecondPage) {
   Store.StartUp({Entry("C:\\memo\\a.txt"), Entry("C:\\memo\\a.txt")}, {});
   EXPECT_EQ(Store.Pages.size(), 1u);

@@ -54,6 +54,18 @@ class TFakePaths final : public IPathSystem {
     if (Files.count(p)) return ExtractFileName(p);
     return std::nullopt;
   }
+  // Names are full already; only the separators are made one kind.
+  std::string FullPath(const std::string& p) override {
+    std::string r = p;
+    for (char& c : r)
+      if (c == '/') c = '\\';
+    return r;
+  }
+  std::map<std::string, std::string> Identities;  // path -> file identity
+  std::optional<std::string> FileIdentity(const std::string& p) override {
+    auto it = Identities.find(p);
+    return it == Identities.end() ? std::nullopt : std::optional<std::string>(it->second);
+  }
   std::optional<std::string> ShortPath(const std::string& p) override {
     for (const auto& [l, s] : ShortNames)
       if (SameFileName(l, p) || SameFileName(s, p)) return s;

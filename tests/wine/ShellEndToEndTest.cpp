@@ -223,16 +223,26 @@ TEST_F(ShellEndToEndTest, ShortcutsTypedOnTheKeyboardAreTheMemoWindowsAndTextSti
   ::SendMessageA(editor, EM_SETMODIFY, FALSE, 0);
 }
 
+// The second start names files relative to its own folder: another
+// spelling of an open page and a device name open nothing.
 TEST_F(ShellEndToEndTest, ASecondStartHandsAFileOverAndItOpensAsTheLastPage) {
-  wine::WriteFileBytes(Dir + "c.txt", "third");
+  ASSERT_TRUE(::CreateDirectoryA((Dir + "sub").c_str(), nullptr));
+  wine::WriteFileBytes(Dir + "sub\\c.txt", "third");
+  wine::WriteFileBytes(Dir + "c.txt", "the folder the first start ran in");
   wine::TProcess second;
-  ASSERT_TRUE(wine::Start(second, Exe, {Dir + "c.txt"}, Dir));
+  ASSERT_TRUE(wine::Start(second, Exe, {"c.txt", "..\\a.txt", "../sub/./c.txt", "COM1"}, Dir + "sub"));
+  HWND refused = nullptr;
+  EXPECT_TRUE(wine::PumpUntil([&] { return (refused = ::FindWindowA("#32770", "ファイルオープン・エラー")) != nullptr; },
+                              20000))
+      << "COM1 was not refused";
+  if (refused) ::PostMessageA(refused, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(wine::WaitPumping(second, 20000), 1);
   wine::Pump(300);
   auto memos = WindowsOfClass(First.Id, "TForm2");
   ASSERT_EQ(memos.size(), 3u);
   HWND c = memos.front();
   EXPECT_EQ(TextOf(::FindWindowExA(c, nullptr, "TEditor", nullptr)), "third");
+  EXPECT_EQ(TextOf(c), Dir + "sub\\c.txt");
   EXPECT_EQ(RectOf(c).top, 20);
   EXPECT_EQ(RectOf(Memos[1]).top, -480);
 }
