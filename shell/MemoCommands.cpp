@@ -40,6 +40,8 @@ std::string AppendDefaultExt(const std::string& Name, const std::string& Ext) {
 
 std::string AskSaveText(const std::string& Name) { return Name + "が変更されています。\nメモの内容を保存しますか？"; }
 
+std::string OverwriteText(const std::string& Path) { return Path + " は既に存在します。\n上書きしますか？"; }
+
 std::string QuoteMarkCopy(const std::string& Selection) {
   std::string s = ">" + Selection;
   for (size_t i = 1; i < s.size(); ++i)

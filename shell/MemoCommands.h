@@ -22,6 +22,9 @@ std::string AppendDefaultExt(const std::string& Name, const std::string& Ext);
 
 // The save prompt's text for a page name.
 std::string AskSaveText(const std::string& Name);
+// Asked before Save As replaces an existing file.
+std::string OverwriteText(const std::string& Path);
+inline constexpr char SaveAsCaption[] = "名前をつけて保存";
 inline constexpr char AskSaveCaption[] = "保存確認";
 
 // ">" before the first character and after every line feed; carriage

@@ -36,8 +36,7 @@ std::optional<std::string> OpenFileDialog(HWND Owner, const std::string& Filter)
   return std::string(name.c_str());
 }
 
-std::optional<TSaveFileChoice> SaveFileDialog(HWND Owner, const std::string& Filter, const std::string& InitialPath,
-                                              bool ConfirmOverwrite) {
+std::optional<TSaveFileChoice> SaveFileDialog(HWND Owner, const std::string& Filter, const std::string& InitialPath) {
   std::string filter = DialogFilter(Filter);
   std::string name(kNameRoom, '\0');
   InitialPath.copy(name.data(), name.size() - 1);
@@ -48,7 +47,7 @@ std::optional<TSaveFileChoice> SaveFileDialog(HWND Owner, const std::string& Fil
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = name.data();
   ofn.nMaxFile = static_cast<DWORD>(name.size());
-  ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (ConfirmOverwrite ? OFN_OVERWRITEPROMPT : 0);
+  ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!::GetSaveFileNameA(&ofn)) return std::nullopt;
   return TSaveFileChoice{std::string(name.c_str()), static_cast<int>(ofn.nFilterIndex)};
 }

@@ -18,9 +18,9 @@ struct TSaveFileChoice {
   std::string Path;
   int FilterIndex = 1;  // 1-based, as the filter lists it
 };
-// Asks before replacing an existing file when ConfirmOverwrite.
-std::optional<TSaveFileChoice> SaveFileDialog(HWND Owner, const std::string& Filter, const std::string& InitialPath,
-                                              bool ConfirmOverwrite);
+// Does not ask before replacing a file: the caller asks about the name the
+// file will really have, once its extension is added.
+std::optional<TSaveFileChoice> SaveFileDialog(HWND Owner, const std::string& Filter, const std::string& InitialPath);
 
 struct TFontChoice {
   std::string Name;

@@ -215,13 +215,24 @@ TSaveAnswer TForm2::AskSave(const std::string& Name) {
 TSaveResult TForm2::SaveAs() {
   int i = Index();
   if (i < 0) return TSaveResult::Cancelled;
-  std::optional<win32::TSaveFileChoice> chosen;
-  {
+  std::string path = Store.Pages[i].FilePath;
+  for (;;) {
+    std::optional<win32::TSaveFileChoice> chosen;
+    {
+      TFlagScope busy(Store.Busy);
+      chosen = win32::SaveFileDialog(Handle(), SaveFilter, path);
+    }
+    if (!chosen) return TSaveResult::Cancelled;
+    // The overwrite question is about the name the file will really have,
+    // extension added: the dialog itself only sees what was typed.
+    path = AppendDefaultExt(chosen->Path, DefaultSaveExt(SaveFilter, chosen->FilterIndex));
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) break;
     TFlagScope busy(Store.Busy);
-    chosen = win32::SaveFileDialog(Handle(), SaveFilter, Store.Pages[i].FilePath, true);
+    if (ShowMessageBox(reinterpret_cast<TWindowHandle>(Handle()), OverwriteText(path), SaveAsCaption,
+                       mbYesNo | mbIconWarning) == idYes)
+      break;
   }
-  if (!chosen) return TSaveResult::Cancelled;
-  std::string path = AppendDefaultExt(chosen->Path, DefaultSaveExt(SaveFilter, chosen->FilterIndex));
   bool saved;
   {
     win32::TWaitCursor wait;
@@ -232,8 +243,8 @@ TSaveResult TForm2::SaveAs() {
     return TSaveResult::Failed;
   }
   if (Store.Pages[i].Kind == TPageKind::Normal) {
-    SetCaptionText(path);
     Store.SavedAs(i, path);
+    SetCaptionText(Store.Pages[i].FilePath);
     ::SendMessageA(Strip, UM_PAGERENAMED, reinterpret_cast<WPARAM>(Handle()), 0);
   }
   return TSaveResult::Saved;

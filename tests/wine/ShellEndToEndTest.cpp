@@ -198,6 +198,31 @@ TEST_F(ShellEndToEndTest, TypedTextIsSavedThroughTheMenuAndExitWritesBothSetting
   EXPECT_EQ(::GetFileAttributesA((pages + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// "memo" typed in Save As means memo.txt: the question about replacing it
+// comes for that name, and No leaves it as it was.
+TEST_F(ShellEndToEndTest, SaveAsAsksBeforeReplacingTheFileTheNameWillHave) {
+  wine::WriteFileBytes(Dir + "memo.txt", "precious");
+  ::PostMessageA(Memos[0], WM_COMMAND, CM_SAVEAS1, 0);
+  HWND dialog = nullptr;
+  auto fileDialog = [&] {
+    dialog = wine::FindWindowOf(First.Id, nullptr, "#32770");
+    return dialog && ::GetDlgItem(dialog, 1152) != nullptr;
+  };
+  ASSERT_TRUE(wine::PumpUntil(fileDialog, 10000)) << "no Save As dialog";
+  ::SendMessageA(::GetDlgItem(dialog, 1152), WM_SETTEXT, 0, reinterpret_cast<LPARAM>((Dir + "memo").c_str()));
+  ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  HWND ask = nullptr;
+  ASSERT_TRUE(wine::PumpUntil([&] { return (ask = ::FindWindowA("#32770", "名前をつけて保存")) != nullptr; }, 10000))
+      << "memo.txt was not asked about";
+  ::PostMessageA(ask, WM_COMMAND, IDNO, 0);
+  // No brings the dialog back for another name; cancelling it saves nothing.
+  ASSERT_TRUE(wine::PumpUntil(fileDialog, 10000));
+  ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  wine::Pump(300);
+  EXPECT_EQ(wine::ReadFileBytes(Dir + "memo.txt"), "precious");
+  EXPECT_EQ(Ini(Dir + "PageSetting.ini", "Page1", "FilePath"), Dir + "a.txt");
+}
+
 // Keys from the X keyboard: the memo window's shortcuts come before its
 // editor's (Ctrl+A selects all here, where the control alone would redo),
 // and a plain key still reaches the text.
