@@ -184,9 +184,15 @@ void TEditorStrings::LoadFromFile(const std::string& FileName) {
 
 void TEditorStrings::SaveToFile(const std::string& FileName) const {
   const TEditorStringList& l = List().Rows();
-  const std::string temp = FileName + ".~tmp";
+  const TSaveTarget target = ResolveSaveTarget(FileName);
+  if (target.ReadOnly) throw EFReadOnlyError(FileName);
+  const std::string temp = CreateScratchBeside(target.Path);
+  if (temp.empty()) throw EFCreateError(FileName);
   TFile f(std::fopen(temp.c_str(), "wb"));
-  if (!f) throw EFCreateError(FileName);
+  if (!f) {
+    std::remove(temp.c_str());
+    throw EFCreateError(FileName);
+  }
   bool ok = true;
   std::string out;
   out.reserve(1 << 16);
@@ -205,7 +211,7 @@ void TEditorStrings::SaveToFile(const std::string& FileName) const {
     std::remove(temp.c_str());
     throw EWriteError(FileName);
   }
-  if (!ReplaceFileWith(temp, FileName)) {
+  if (!ReplaceFileWith(temp, target.Path)) {
     std::remove(temp.c_str());
     throw EFCreateError(FileName);
   }

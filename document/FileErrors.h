@@ -17,6 +17,17 @@ class EFCreateError : public std::runtime_error {
   explicit EFCreateError(const std::string& FileName)
       : std::runtime_error("Cannot create file \"" + FileName + "\""), FileName(FileName) {}
   std::string FileName;
+
+ protected:
+  EFCreateError(const std::string& FileName, const std::string& Message)
+      : std::runtime_error(Message), FileName(FileName) {}
+};
+
+// The file is marked read-only: it is left as it is, and so is the text.
+class EFReadOnlyError : public EFCreateError {
+ public:
+  explicit EFReadOnlyError(const std::string& FileName)
+      : EFCreateError(FileName, FileName + " は読み取り専用のため保存できません。") {}
 };
 
 // Writing a file failed after it was created (disk full, device gone).

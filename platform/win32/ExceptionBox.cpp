@@ -16,7 +16,9 @@ void Show(const char* message) noexcept {
   gShowing = true;
   try {
     std::string text = message;
-    if (!text.empty() && text.back() != '.' && text.back() != '\n') text += '.';
+    // The toolkit's English texts end with a full stop; a Japanese one has its own.
+    bool ends = !text.empty() && (text.back() == '.' || text.back() == '\n');
+    if (!ends && !(text.size() >= 2 && text.compare(text.size() - 2, 2, "。") == 0)) text += '.';
     ShowMessageBox(0, text, ApplicationTitle, mbOK | mbIconStop);
   } catch (...) {
     // Out of memory for the text: nothing better can be shown.

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "document/FileErrors.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
 #include "platform/win32/CommonDialogs.h"
@@ -188,8 +187,11 @@ void TForm2::SetText(const std::string& Text) {
 
 bool TForm2::SaveToFile(const std::string& Path) {
   try {
+    win32::TWaitCursor wait;
     Memo1.Lines().SaveToFile(Path);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    // Its own words: a read-only file says so, a full disk says that.
+    ShowStandardException(e);
     return false;
   }
   Memo1.SetModified(false);
@@ -233,15 +235,7 @@ TSaveResult TForm2::SaveAs() {
                        mbYesNo | mbIconWarning) == idYes)
       break;
   }
-  bool saved;
-  {
-    win32::TWaitCursor wait;
-    saved = SaveToFile(path);
-  }
-  if (!saved) {
-    ShowStandardException(EFCreateError(path));
-    return TSaveResult::Failed;
-  }
+  if (!SaveToFile(path)) return TSaveResult::Failed;
   if (Store.Pages[i].Kind == TPageKind::Normal) {
     Store.SavedAs(i, path);
     SetCaptionText(Store.Pages[i].FilePath);
@@ -254,13 +248,7 @@ bool TForm2::Save() {
   int i = Index();
   if (i < 0) return false;
   if (!Store.Pages[i].HasFile) return SaveAs() == TSaveResult::Saved;
-  bool saved;
-  {
-    win32::TWaitCursor wait;
-    saved = SaveToFile(Store.Pages[i].FilePath);
-  }
-  if (!saved) ShowStandardException(EFCreateError(Store.Pages[i].FilePath));
-  return saved;
+  return SaveToFile(Store.Pages[i].FilePath);
 }
 
 void TForm2::Open() {

@@ -56,8 +56,8 @@ class TForm2 final : public IWindowClient {
   // Every byte is kept; only a run of Ctrl-Z at the very end is dropped.
   // Throws EFOpenError when the file cannot be read.
   void LoadFromFile(const std::string& Path);
-  // Writes beside the file and replaces it; false (old file untouched, page
-  // still modified) on failure.
+  // Writes beside the file and replaces it; on failure the reason is shown
+  // and false returned (old file untouched, page still modified).
   bool SaveToFile(const std::string& Path);
   void SetText(const std::string& Text);
   bool Modified() const;

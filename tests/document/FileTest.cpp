@@ -176,9 +176,37 @@ TEST_F(TFileFixture, FailedWriteLeavesTheOldFileWhole) {
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_TRUE(threw);
   EXPECT_EQ(Read(path), "the old contents\r\n");
-  EXPECT_FALSE(fs::exists(path + ".~tmp"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "a scratch file was left";
   client.Lines.SaveToFile(path);
   EXPECT_EQ(Read(path).size(), 200002u);
+}
+
+// A save writes through a link to its target and keeps the link, refuses a
+// read-only file with the text kept, keeps the file's permissions, and
+// clears what a killed save left beside the file.
+TEST_F(TFileFixture, SaveFollowsLinksRefusesReadOnlyAndLeavesNoScratch) {
+  std::string target = Write("target.txt", "old");
+  std::string link = (dir / "link.txt").string();
+  fs::create_symlink(target, link);
+  std::string leftover = Write("target.txt.~vel123.tmp", "from a killed save");
+  std::string mine = Write("target.txt.tmp", "the user's own file");
+  TTestClient client;
+  client.Lines.SetText("new");
+  client.Lines.SaveToFile(link);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Read(target), "new\r\n");
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_EQ(Read(mine), "the user's own file");
+
+  fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+  client.Lines.SetText("newer");
+  EXPECT_THROW(client.Lines.SaveToFile(link), EFReadOnlyError);
+  EXPECT_EQ(Read(target), "new\r\n");
+  EXPECT_EQ(client.Lines.GetText(), "newer\r\n");
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  client.Lines.SaveToFile(target);
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
 }
 
 }  // namespace

@@ -117,6 +117,25 @@ TEST_F(MemoEndToEndTest, InsertKeySwitchesToOverwritingAndThePanelSaysSo) {
   EXPECT_EQ(Panel(2), "挿入");
 }
 
+// A read-only page file is not replaced: the box says why, the file keeps
+// its bytes and its attribute, and the page stays modified.
+TEST_F(MemoEndToEndTest, ReadOnlyFileIsRefusedAndThePageStaysModified) {
+  ASSERT_TRUE(::SetFileAttributesA(File.c_str(), FILE_ATTRIBUTE_READONLY));
+  TypeAt(0, 'b');
+  ::PostMessageA(Memo, WM_COMMAND, CM_SAVE1, 0);
+  HWND box = nullptr;
+  ASSERT_TRUE(wine::PumpUntil([&] { return (box = ::FindWindowA("#32770", "Velmorind")) != nullptr; }, 10000));
+  char text[512] = {};
+  wine::PumpUntil([&] { return ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0; }, 2000);
+  EXPECT_NE(std::string(text).find("読み取り専用"), std::string::npos) << text;
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  wine::Pump(200);
+  EXPECT_EQ(wine::ReadFileBytes(File), Original);
+  EXPECT_TRUE(::GetFileAttributesA(File.c_str()) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(Panel(1), "変更あり");
+  ::SetFileAttributesA(File.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(MemoEndToEndTest, SelectAllAndCutThroughTheMenuEmptyThePage) {
   ::SendMessageA(Memo, WM_COMMAND, CM_SELECTALL1, 0);
   LRESULT sel = ::SendMessageA(Editor, EM_GETSEL, 0, 0);
