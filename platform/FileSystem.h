@@ -35,6 +35,9 @@ class ISettingsFileOps {
   virtual bool Remove(const std::string& Path) = 0;
   // Moves Source over Target; false leaves Target as it was.
   virtual bool Replace(const std::string& Source, const std::string& Target) = 0;
+  // False when Path exists but cannot be read now (another program holds
+  // it): what was read of it is then not the file's contents.
+  virtual bool CanRead(const std::string& Path) { return (void)Path, true; }
 };
 
 }  // namespace vel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <set>
 
 #include "platform/IniText.h"
 
@@ -10,18 +11,20 @@ namespace vel {
 namespace {
 
 // The largest n for which Section has a key Prefix<n>, plus one; 0 when none.
-int KeysEndFor(const TIniFile& Ini, const std::string& Section, const std::vector<std::string>& Prefixes) {
-  int end = 0;
+// The numbers that keys of the prefixes carry, in order: only accounts that
+// are really there are read, whatever Total claims.
+std::set<int> KeyNumbers(const TIniFile& Ini, const std::string& Section, const std::vector<std::string>& Prefixes) {
+  std::set<int> numbers;
   for (const std::string& key : Ini.ReadSection(Section)) {
     for (const std::string& prefix : Prefixes) {
       if (key.size() <= prefix.size() || key.size() > prefix.size() + 9) continue;
       if (!SameIniName(key.substr(0, prefix.size()), prefix)) continue;
       std::string digits = key.substr(prefix.size());
       if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
-      end = std::max(end, std::stoi(digits) + 1);
+      numbers.insert(std::stoi(digits));
     }
   }
-  return end;
+  return numbers;
 }
 
 }  // namespace
@@ -37,8 +40,8 @@ TMainSettings ReadMainSettings(const TIniFile& Ini) {
   s.TabSize = std::clamp(Ini.ReadInteger("Option", "TabSize", DefaultTabSize), MinTabSize, MaxTabSize);
   int total = Ini.ReadInteger("WebMail", "Total", 0);
   if (total > 0) {
-    total = std::min(total, KeysEndFor(Ini, "WebMail", {"Address", "LoginName", "LoginPass"}));
-    for (int i = 0; i < total; ++i) {
+    for (int i : KeyNumbers(Ini, "WebMail", {"Address", "LoginName", "LoginPass"})) {
+      if (i >= total || s.Accounts.size() >= MaxWebMailAccounts) break;
       std::string n = std::to_string(i);
       s.Accounts.push_back({Ini.ReadString("WebMail", "Address" + n, ""), Ini.ReadString("WebMail", "LoginName" + n, ""),
                             Ini.ReadString("WebMail", "LoginPass" + n, "")});

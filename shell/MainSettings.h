@@ -23,6 +23,7 @@ struct TMailMenuItem {
 
 inline constexpr int MinMemoSpeed = 10, MaxMemoSpeed = 100, DefaultMemoSpeed = 10;
 inline constexpr int MinTabSize = 20, MaxTabSize = 100, DefaultTabSize = 20;
+inline constexpr size_t MaxWebMailAccounts = 100;
 
 struct TMainSettings {
   int Left = 100;
@@ -36,8 +37,9 @@ struct TMainSettings {
 
 // MemoSpeed and TabSize outside their ranges are clamped to the nearest
 // bound; a Position other than 0 or 1 is taken as 0 (the vertical layout has
-// no tabs and no slide). Accounts are read up to Total, but never past the
-// last index that has a key of its own.
+// no tabs and no slide). Only the accounts below Total that have keys of
+// their own are read, in index order, and at most MaxWebMailAccounts of them
+// (every page's menu lists them all).
 TMainSettings ReadMainSettings(const TIniFile& Ini);
 
 // Writes every key into Ini, accounts as Address<i>/LoginName<i>/LoginPass<i>

@@ -40,6 +40,10 @@ std::string AppendDefaultExt(const std::string& Name, const std::string& Ext) {
 
 std::string AskSaveText(const std::string& Name) { return Name + "が変更されています。\nメモの内容を保存しますか？"; }
 
+std::string PageSettingsUnreadText(const std::string& Path) {
+  return Path + " を読み込めませんでした。\n前回のページは開かず、このファイルは終了時にも書き換えません。";
+}
+
 std::string OverwriteText(const std::string& Path) { return Path + " は既に存在します。\n上書きしますか？"; }
 
 std::string QuoteMarkCopy(const std::string& Selection) {

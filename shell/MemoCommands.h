@@ -22,6 +22,8 @@ std::string AppendDefaultExt(const std::string& Name, const std::string& Ext);
 
 // The save prompt's text for a page name.
 std::string AskSaveText(const std::string& Name);
+// Said at start when the page list file exists but could not be read.
+std::string PageSettingsUnreadText(const std::string& Path);
 // Asked before Save As replaces an existing file.
 std::string OverwriteText(const std::string& Path);
 inline constexpr char SaveAsCaption[] = "名前をつけて保存";

@@ -1,5 +1,7 @@
 #include "shell/PageStore.h"
 
+#include <algorithm>
+
 #include <exception>
 
 namespace vel {
@@ -165,6 +167,8 @@ int TPageStore::LoadPageSettings(const std::vector<TPageSettingsEntry>& Entries)
     if (!Paths.FileExists(e.FilePath)) continue;
     // Two pages on one file would let one overwrite the other's edits.
     if (IsFileOpen(e.FilePath)) continue;
+    e.View.MemoFormHeight = std::min(e.View.MemoFormHeight, MaxMemoHeight);
+    e.View.MemoFormWidth = std::min(e.View.MemoFormWidth, MaxMemoWidth);
     MemoHeight = e.View.MemoFormHeight;
     MemoWidth = e.View.MemoFormWidth;
     int i = AddPage(e.FilePath);
@@ -375,9 +379,13 @@ bool TPageStore::Exit(IExitSteps& Steps) {
     if (now >= 0) SlideOut(now);
     if (!go) return false;
   }
-  Steps.SavePageSettings(PagesToKeep());
-  Steps.SaveMainSettings();
+  SaveSettings(Steps);
   return true;
+}
+
+void TPageStore::SaveSettings(IExitSteps& Steps) {
+  if (!PageSettingsUnread) Steps.SavePageSettings(PagesToKeep());
+  Steps.SaveMainSettings();
 }
 
 }  // namespace vel

@@ -92,6 +92,9 @@ class TPageStore {
   TTabRow Row;
   int PageCounter = 1;
   int MemoWidth = 640, MemoHeight = 480;
+  // The work area's size: no page is made larger (a height no screen holds
+  // would slide it far off and its tab with it).
+  int MaxMemoWidth = 1 << 30, MaxMemoHeight = 1 << 30;
   bool TabSizeCheck = false;
   int TabSize = 20;
   bool MemoOut = false;
@@ -154,6 +157,12 @@ class TPageStore {
 
   // False when the user cancelled at a prompt: nothing closed, nothing written.
   bool Exit(IExitSteps& Steps);
+  // Writes the page list and the main settings (the end of Exit, and all a
+  // session's end leaves time for).
+  void SaveSettings(IExitSteps& Steps);
+  // The page list file could not be read at start: what this run knows of
+  // it is not what it holds, so it is never written over.
+  bool PageSettingsUnread = false;
 
  private:
   void LoadInto(int Index, const std::string& Path);

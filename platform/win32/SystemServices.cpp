@@ -79,6 +79,14 @@ bool TSystemServices::Replace(const std::string& Source, const std::string& Targ
   return ReplaceFileWith(Source, Target);
 }
 
+bool TSystemServices::CanRead(const std::string& Path) {
+  TFileHandle f(::CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr));
+  if (f) return true;
+  DWORD e = ::GetLastError();
+  return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
+}
+
 int TSystemServices::PlatformKind() {
   OSVERSIONINFOA vi{};
   vi.dwOSVersionInfoSize = sizeof vi;

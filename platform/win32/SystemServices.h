@@ -32,6 +32,7 @@ class TSystemServices final : public IPathSystem,
   bool Copy(const std::string& Source, const std::string& Target) override;
   bool Remove(const std::string& Path) override;
   bool Replace(const std::string& Source, const std::string& Target) override;
+  bool CanRead(const std::string& Path) override;
   // ISystemResources
   int PlatformKind() override;
   uint64_t AvailablePhysicalMemory() override;

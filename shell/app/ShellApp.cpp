@@ -60,6 +60,10 @@ void TShellApp::StartUp(const TStripWindowData& Data, std::uintptr_t StripHandle
   Settings = ReadMainSettings(TIniFile(MainSettingsFile));
   Pages.TabSizeCheck = Settings.TabSizeCheck;
   Pages.TabSize = Settings.TabSize;
+  // A shown page sits below the strip with its tab under it: both on screen.
+  const TRect area = WorkArea();
+  Pages.MaxMemoWidth = std::max(MinMemoFormWidth, area.Width());
+  Pages.MaxMemoHeight = std::max(MinMemoFormHeight, area.Height() - 40);
   Pages.Row.MemoLeft = Pages.Row.TabRowEnd = Data.MemoLeft;
   ScrollBar = ::FindWindowExA(Strip, nullptr, "SCROLLBAR", nullptr);
   LOGFONTW lf{};
@@ -69,7 +73,12 @@ void TShellApp::StartUp(const TStripWindowData& Data, std::uintptr_t StripHandle
   StripFont.Reset(::CreateFontIndirectW(&lf));
   Viewer.Join(Strip);
   Started = true;
-  Pages.StartUp(ReadPageSettings(TIniFile(PageSettingsFile)), Params);
+  Pages.PageSettingsUnread = !System.CanRead(PageSettingsFile);
+  if (Pages.PageSettingsUnread)
+    ShowMessageBox(reinterpret_cast<TWindowHandle>(Strip), PageSettingsUnreadText(PageSettingsFile), "Velmorind",
+                   mbOK | mbIconWarning);
+  Pages.StartUp(Pages.PageSettingsUnread ? std::vector<TPageSettingsEntry>{} : ReadPageSettings(TIniFile(PageSettingsFile)),
+                Params);
   ::SetTimer(Strip, AutoHideTimer, 1, nullptr);
   TimerEnabled = true;
 }
@@ -131,6 +140,23 @@ bool TShellApp::StripMessage(unsigned Msg, std::uintptr_t wp, std::intptr_t lp, 
     case WM_CLOSE:
       // Answered here when the exit was stopped, or is already asking.
       return !FormClose();
+    case WM_QUERYENDSESSION:
+      // Asked as at exit; Cancel keeps the session and every page. The
+      // settings are written now: the session may end without more notice.
+      Result = Closing || FormClose();
+      return true;
+    case WM_ENDSESSION:
+      if (!wp) {
+        // Someone else kept the session: the program goes on as before.
+        if (Closing) ResumeAfterExit();
+        return true;
+      }
+      if (!Closing) {
+        Closing = true;
+        Pages.SaveSettings(*this);
+      }
+      ::DestroyWindow(Strip);
+      return true;
     case WM_DESTROY:
       ::KillTimer(Strip, AutoHideTimer);
       Viewer.Leave();
@@ -164,10 +190,14 @@ bool TShellApp::FormClose() {
   TimerEnabled = false;
   ::KillTimer(Strip, AutoHideTimer);
   if (Pages.Exit(*this)) return true;
+  ResumeAfterExit();
+  return false;
+}
+
+void TShellApp::ResumeAfterExit() {
   Closing = false;
   TimerEnabled = true;
   ::SetTimer(Strip, AutoHideTimer, 1, nullptr);
-  return false;
 }
 
 void TShellApp::StripMoved() {

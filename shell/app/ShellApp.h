@@ -67,6 +67,7 @@ class TShellApp final : public IPageStoreLink, private IPageWindows, private IEx
   void Timer();
   // False when the user stopped the exit at a prompt.
   bool FormClose();
+  void ResumeAfterExit();
   void StripMoved();
   void MemoResized(HWND Memo);
   void OpenInNewPage(HWND Memo);

@@ -31,10 +31,11 @@ class PageStoreTest : public ::testing::Test {
 };
 
 TEST_F(PageStoreTest, RestoredPagesSkipAMissingFileAndAreRenumberedAtExit) {
-  Store.StartUp({Entry("C:\\memo\\a.txt", 300), Entry("C:\\memo\\b.txt"), Entry("C:\\memo\\c.txt")}, {});
+  Store.MaxMemoHeight = 700;
+  Store.StartUp({Entry("C:\\memo\\a.txt", 300), Entry("C:\\memo\\b.txt"), Entry("C:\\memo\\c.txt", 16384)}, {});
   EXPECT_EQ(FilePaths(), (std::vector<std::string>{"C:\\memo\\a.txt", "C:\\memo\\c.txt"}));
   EXPECT_EQ(Store.Pages[0].Height, 300);
-  EXPECT_EQ(Store.Pages[1].Height, 480);
+  EXPECT_EQ(Store.Pages[1].Height, 700) << "no taller than the work area";
   EXPECT_TRUE(Store.Pages[0].HasFile);
   EXPECT_EQ(Store.PageCounter, 3);
   // The last page slides in and takes the foreground.

@@ -79,10 +79,15 @@ TEST_F(SettingsTest, AccountsReadAtStartAreWrittenBackUnchanged) {
 }
 
 TEST_F(SettingsTest, AHugeAccountTotalReadsOnlyTheAccountsThatHaveKeys) {
-  SetFile(MainPath, "[WebMail]\nTotal=2000000000\nAddress0=a\nLoginPass3=z\n");
+  SetFile(MainPath, "[WebMail]\nTotal=2000000000\nAddress0=a\nLoginPass3=z\nAddress100000=zz\n");
   TMainSettings s = ReadMainSettings(TIniFile(MainPath));
-  ASSERT_EQ(s.Accounts.size(), 4u);
-  EXPECT_EQ(s.Accounts[3].LoginPass, "z");
+  ASSERT_EQ(s.Accounts.size(), 3u);
+  EXPECT_EQ(s.Accounts[1].LoginPass, "z");
+  EXPECT_EQ(s.Accounts[2].Address, "zz");
+  std::string many = "[WebMail]\nTotal=500\n";
+  for (int i = 0; i < 300; ++i) many += "Address" + std::to_string(i) + "=a" + std::to_string(i) + "\n";
+  SetFile(MainPath, many);
+  EXPECT_EQ(ReadMainSettings(TIniFile(MainPath)).Accounts.size(), MaxWebMailAccounts) << "every menu lists them all";
 }
 
 TEST_F(SettingsTest, AccountsAreNumberedByMenuPosition) {

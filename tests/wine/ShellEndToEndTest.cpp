@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "shell/app/Resource.h"
@@ -223,6 +225,60 @@ TEST_F(ShellEndToEndTest, SaveAsAsksBeforeReplacingTheFileTheNameWillHave) {
   EXPECT_EQ(Ini(Dir + "PageSetting.ini", "Page1", "FilePath"), Dir + "a.txt");
 }
 
+// The end of a session asks as an exit does (Cancel keeps the session) and
+// writes both settings files before the program goes.
+TEST_F(ShellEndToEndTest, SessionEndAsksLikeAnExitAndWritesTheSettings) {
+  HWND edit = ::FindWindowExA(Memos[1], nullptr, "TEditor", nullptr);
+  ::SendMessageA(edit, WM_CHAR, 'Z', 0);
+  ::DeleteFileA((Dir + "PageSetting.ini").c_str());
+  auto query = [&](int answer) {
+    LRESULT result = -1;
+    std::atomic<bool> answered{false};
+    std::thread asking([&] {
+      result = ::SendMessageA(Strip, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+      answered = true;
+    });
+    EXPECT_TRUE(AnswerSavePrompt(answer));
+    wine::PumpUntil([&] { return answered.load(); }, 10000);
+    asking.join();
+    return result;
+  };
+  EXPECT_EQ(query(IDCANCEL), FALSE);
+  ::SendMessageA(Strip, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(::IsWindow(Strip));
+  EXPECT_EQ(::GetFileAttributesA((Dir + "PageSetting.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(query(IDNO), TRUE);
+  ::SendMessageA(Strip, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(wine::WaitPumping(First, 20000), 0);
+  Strip = nullptr;
+  EXPECT_EQ(Ini(Dir + "PageSetting.ini", "OpenPage", "PageTotal"), "2");
+  EXPECT_EQ(wine::ReadFileBytes(Dir + "b.txt"), "b file");
+}
+
+// A page list held open by another program at start is not read, and so
+// it is never written over: every page in it is there for the next start.
+TEST_F(ShellEndToEndTest, APageListThatCannotBeReadIsNeverWrittenOver) {
+  ::PostMessageA(Strip, WM_CLOSE, 0, 0);
+  ASSERT_EQ(wine::WaitPumping(First, 20000), 0);
+  Strip = nullptr;
+  const std::string list = Dir + "PageSetting.ini";
+  const std::string before = wine::ReadFileBytes(list);
+  HANDLE held = ::CreateFileA(list.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  wine::TProcess again;
+  ASSERT_TRUE(wine::Start(again, Exe, {}, Dir));
+  HWND box = nullptr;
+  EXPECT_TRUE(wine::PumpUntil([&] { return (box = ::FindWindowA("#32770", "Velmorind")) != nullptr; }, 20000));
+  if (box) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  HWND strip = wine::WaitForWindow("VelmorindVer3", 20000);
+  ASSERT_TRUE(strip);
+  wine::Pump(300);
+  ::PostMessageA(strip, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wine::WaitPumping(again, 20000), 0);
+  ::CloseHandle(held);
+  EXPECT_EQ(wine::ReadFileBytes(list), before);
+}
+
 // Keys from the X keyboard: the memo window's shortcuts come before its
 // editor's (Ctrl+A selects all here, where the control alone would redo),
 // and a plain key still reaches the text.
@@ -265,7 +321,10 @@ TEST_F(ShellEndToEndTest, ASecondStartHandsAFileOverAndItOpensAsTheLastPage) {
   wine::Pump(300);
   auto memos = WindowsOfClass(First.Id, "TForm2");
   ASSERT_EQ(memos.size(), 3u);
-  HWND c = memos.front();
+  HWND c = nullptr;
+  for (HWND m : memos)
+    if (m != Memos[0] && m != Memos[1]) c = m;
+  ASSERT_TRUE(c);
   EXPECT_EQ(TextOf(::FindWindowExA(c, nullptr, "TEditor", nullptr)), "third");
   EXPECT_EQ(TextOf(c), Dir + "sub\\c.txt");
   EXPECT_EQ(RectOf(c).top, 20);

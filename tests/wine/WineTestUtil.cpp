@@ -7,12 +7,38 @@
 
 namespace vel::wine {
 
+namespace {
+
+// Wine gives process ids again from one run to the next: a folder of an
+// earlier run with the same name is cleared, so no test sees its files.
+void RemoveTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((dir + "*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(dir + name + "\\");
+      } else {
+        ::SetFileAttributesA((dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA((dir + name).c_str());
+      }
+    } while (::FindNextFileA(h, &fd));
+    ::FindClose(h);
+  }
+  ::RemoveDirectoryA(dir.c_str());
+}
+
+}  // namespace
+
 std::string MakeScratchDir(const std::string& tag) {
   char tmp[MAX_PATH];
   ::GetTempPathA(MAX_PATH, tmp);
   static int n = 0;
   std::string dir = std::string(tmp) + "vel_" + tag + "_" + std::to_string(::GetCurrentProcessId()) + "_" +
                     std::to_string(++n) + "\\";
+  RemoveTree(dir);
   ::CreateDirectoryA(dir.c_str(), nullptr);
   return dir;
 }
