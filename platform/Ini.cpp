@@ -12,7 +12,11 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int def) const {
-  std::string s = ReadString(section, key, "");
+  return ParseIniInteger(ReadString(section, key, "")).value_or(def);
+}
+
+std::optional<int> ParseIniInteger(const std::string& s) {
+  const std::optional<int> def;
   if (s.empty()) return def;
   const char* p = s.c_str();
   bool neg = false;

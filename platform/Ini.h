@@ -3,10 +3,15 @@
 // sections and keys compare without regard to ASCII case, a read of a missing
 // key gives the default, values are trimmed of surrounding blanks and of one
 // pair of enclosing quotes, and a write creates the file, section and key.
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vel {
+
+// A stored integer read as the toolkit reads it: whole decimal, 0x or $ hex,
+// an unsigned 32-bit value taken as signed (colours); nothing otherwise.
+std::optional<int> ParseIniInteger(const std::string& s);
 
 class TIniFile {
  public:

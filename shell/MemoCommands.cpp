@@ -40,6 +40,16 @@ std::string AppendDefaultExt(const std::string& Name, const std::string& Ext) {
 
 std::string AskSaveText(const std::string& Name) { return Name + "が変更されています。\nメモの内容を保存しますか？"; }
 
+std::string RecoveredText(int Pages, int Damaged) {
+  std::string s;
+  if (Pages > 0) s = "前回正しく終了しなかったため、保存されていなかった " + std::to_string(Pages) + " ページを復元しました。";
+  if (Damaged > 0) {
+    if (!s.empty()) s += "\n";
+    s += "読み込めない復元データが " + std::to_string(Damaged) + " 件ありました（Recovery フォルダに残してあります）。";
+  }
+  return s;
+}
+
 std::string PageSettingsUnreadText(const std::string& Path) {
   return Path + " を読み込めませんでした。\n前回のページは開かず、このファイルは終了時にも書き換えません。";
 }

@@ -22,6 +22,9 @@ std::string AppendDefaultExt(const std::string& Name, const std::string& Ext);
 
 // The save prompt's text for a page name.
 std::string AskSaveText(const std::string& Name);
+// Said at start when pages came back from recovery journals (and when
+// journals could not be read and were set aside).
+std::string RecoveredText(int Pages, int Damaged);
 // Said at start when the page list file exists but could not be read.
 std::string PageSettingsUnreadText(const std::string& Path);
 // Asked before Save As replaces an existing file.

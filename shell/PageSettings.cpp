@@ -35,27 +35,64 @@ int PageSectionNumber(const std::string& name) {
   return n <= INT_MAX ? static_cast<int>(n) : 0;
 }
 
-TPageViewSettings ReadView(const TIniFile& Ini, const std::string& sec) {
+}  // namespace
+
+TPageViewSettings ReadPageView(const std::function<std::optional<std::string>(const std::string& Key)>& Value) {
+  auto integer = [&](const char* key, int def) {
+    std::optional<std::string> v = Value(key);
+    return v ? ParseIniInteger(*v).value_or(def) : def;
+  };
+  auto flag = [&](const char* key) { return integer(key, 0) != 0; };
   TPageViewSettings d, v;
-  v.TabBColor = Ini.ReadInteger(sec, "TabBColor", d.TabBColor);
-  v.TabCColor = Ini.ReadInteger(sec, "TabCColor", d.TabCColor);
-  std::string font = Ini.ReadString(sec, "FontName", d.FontName);
+  v.TabBColor = integer("TabBColor", d.TabBColor);
+  v.TabCColor = integer("TabCColor", d.TabCColor);
+  std::string font = Value("FontName").value_or(d.FontName);
   v.FontName = UsableFaceName(font) ? font : d.FontName;
-  v.FontSize = InRange(Ini.ReadInteger(sec, "FontSize", d.FontSize), 1, 1638, d.FontSize);
-  v.MemoFormHeight =
-      InRange(Ini.ReadInteger(sec, "MemoFormHeight", d.MemoFormHeight), MinMemoFormHeight, MaxMemoFormHeight, d.MemoFormHeight);
+  v.FontSize = InRange(integer("FontSize", d.FontSize), 1, 1638, d.FontSize);
+  v.MemoFormHeight = InRange(integer("MemoFormHeight", d.MemoFormHeight), MinMemoFormHeight, MaxMemoFormHeight,
+                             d.MemoFormHeight);
   v.MemoFormWidth =
-      InRange(Ini.ReadInteger(sec, "MemoFormWidth", d.MemoFormWidth), MinMemoFormWidth, MaxMemoFormWidth, d.MemoFormWidth);
-  v.MemoFormCRMark = Ini.ReadBool(sec, "MemoFormCRMark", false);
-  v.MemoFormEOFMark = Ini.ReadBool(sec, "MemoFormEOFMark", false);
-  v.MemoFormLineNum = Ini.ReadBool(sec, "MemoFormLineNum", false);
-  int mode = Ini.ReadInteger(sec, "MemoFormNumMode", 0);
+      InRange(integer("MemoFormWidth", d.MemoFormWidth), MinMemoFormWidth, MaxMemoFormWidth, d.MemoFormWidth);
+  v.MemoFormCRMark = flag("MemoFormCRMark");
+  v.MemoFormEOFMark = flag("MemoFormEOFMark");
+  v.MemoFormLineNum = flag("MemoFormLineNum");
+  int mode = integer("MemoFormNumMode", 0);
   if (mode == 0 || mode == 1) v.MemoFormNumMode = mode;
-  v.MemoFormLineNumTopZero = Ini.ReadBool(sec, "MemoFormLineNumTopZero", false);
-  v.MemoFormWordWrap = Ini.ReadBool(sec, "MemoFormWordWrap", false);
+  v.MemoFormLineNumTopZero = flag("MemoFormLineNumTopZero");
+  v.MemoFormWordWrap = flag("MemoFormWordWrap");
   // The editor clamps the wrap width itself; only nonsense falls back.
-  v.MemoFormWrapByte = InRange(Ini.ReadInteger(sec, "MemoFormWrapByte", d.MemoFormWrapByte), 1, 100000, d.MemoFormWrapByte);
+  v.MemoFormWrapByte = InRange(integer("MemoFormWrapByte", d.MemoFormWrapByte), 1, 100000, d.MemoFormWrapByte);
   return v;
+}
+
+std::vector<std::pair<std::string, std::string>> PageViewValues(const TPageViewSettings& v) {
+  auto n = [](int i) { return std::to_string(i); };
+  auto b = [](bool on) { return std::string(on ? "1" : "0"); };
+  return {{"TabBColor", n(v.TabBColor)},
+          {"TabCColor", n(v.TabCColor)},
+          {"FontName", v.FontName},
+          {"FontSize", n(v.FontSize)},
+          {"MemoFormHeight", n(v.MemoFormHeight)},
+          {"MemoFormWidth", n(v.MemoFormWidth)},
+          {"MemoFormCRMark", b(v.MemoFormCRMark)},
+          {"MemoFormEOFMark", b(v.MemoFormEOFMark)},
+          {"MemoFormLineNum", b(v.MemoFormLineNum)},
+          {"MemoFormNumMode", n(v.MemoFormNumMode.value_or(0))},
+          {"MemoFormLineNumTopZero", b(v.MemoFormLineNumTopZero)},
+          {"MemoFormWordWrap", b(v.MemoFormWordWrap)},
+          {"MemoFormWrapByte", n(v.MemoFormWrapByte)}};
+}
+
+namespace {
+
+TPageViewSettings ReadView(const TIniFile& Ini, const std::string& sec) {
+  // A value no key can hold stands for a missing key.
+  static const std::string missing = "\x01";
+  return ReadPageView([&](const std::string& key) -> std::optional<std::string> {
+    std::string v = Ini.ReadString(sec, key, missing);
+    if (v == missing) return std::nullopt;
+    return v;
+  });
 }
 
 }  // namespace
@@ -91,17 +128,8 @@ bool WritePageSettings(TIniFile& Ini, const std::vector<TPageSettingsEntry>& Pag
   int n = 0;
   for (const TPageSettingsEntry& p : Pages) {
     std::string sec = "Page" + std::to_string(++n);
-    const TPageViewSettings& v = p.View;
-    bool ok = Ini.WriteString(sec, "FilePath", p.FilePath) && Ini.WriteInteger(sec, "TabBColor", v.TabBColor) &&
-              Ini.WriteInteger(sec, "TabCColor", v.TabCColor) && Ini.WriteString(sec, "FontName", v.FontName) &&
-              Ini.WriteInteger(sec, "FontSize", v.FontSize) && Ini.WriteInteger(sec, "MemoFormHeight", v.MemoFormHeight) &&
-              Ini.WriteInteger(sec, "MemoFormWidth", v.MemoFormWidth) && Ini.WriteBool(sec, "MemoFormCRMark", v.MemoFormCRMark) &&
-              Ini.WriteBool(sec, "MemoFormEOFMark", v.MemoFormEOFMark) &&
-              Ini.WriteBool(sec, "MemoFormLineNum", v.MemoFormLineNum) &&
-              Ini.WriteInteger(sec, "MemoFormNumMode", v.MemoFormNumMode.value_or(0)) &&
-              Ini.WriteBool(sec, "MemoFormLineNumTopZero", v.MemoFormLineNumTopZero) &&
-              Ini.WriteBool(sec, "MemoFormWordWrap", v.MemoFormWordWrap) &&
-              Ini.WriteInteger(sec, "MemoFormWrapByte", v.MemoFormWrapByte);
+    bool ok = Ini.WriteString(sec, "FilePath", p.FilePath);
+    for (const auto& [key, value] : PageViewValues(p.View)) ok = ok && Ini.WriteString(sec, key, value);
     if (!ok) return false;
   }
   return Ini.WriteInteger("OpenPage", "PageTotal", n);

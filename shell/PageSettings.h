@@ -2,6 +2,7 @@
 // PageSetting.ini: the pages to restore at start, each with its file and its
 // view settings, in page-list order.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "shell/SettingsFiles.h"
 
 namespace vel {
+
+enum class TPageKind { Normal, Clipboard, QuoteClipboard };
 
 struct TPageViewSettings {
   int32_t TabBColor = static_cast<int32_t>(0x8000000D);  // clHighlight
@@ -47,6 +50,13 @@ std::string PageSettingsPath(const std::string& ExePath);
 // used (a size out of range, a font name that is no valid face name) is the
 // key's default.
 std::vector<TPageSettingsEntry> ReadPageSettings(const TIniFile& Ini);
+
+// A page's view as stored: its keys and values in the order they are
+// written, and read back from a source of values (nothing for a missing
+// key), with the same rules for unusable values. Recovery journals keep a
+// page's view in these same keys.
+std::vector<std::pair<std::string, std::string>> PageViewValues(const TPageViewSettings& View);
+TPageViewSettings ReadPageView(const std::function<std::optional<std::string>(const std::string& Key)>& Value);
 
 // Writes Page1 ... Page<n> and PageTotal into Ini (expected empty).
 bool WritePageSettings(TIniFile& Ini, const std::vector<TPageSettingsEntry>& Pages);

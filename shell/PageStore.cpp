@@ -55,6 +55,7 @@ int TPageStore::AddPage(const std::string& Name, TPageKind Kind) {
   Row.Append(p.PageId, TabWidthFor(p.TabCaption));
   Windows.CreatePage(p);
   ++PageCounter;
+  PageListChanged = true;
   Windows.ShowTab(p.PageId);
   return static_cast<int>(Pages.size()) - 1;
 }
@@ -105,6 +106,7 @@ void TPageStore::LoadInto(int Index, const std::string& Path) {
   Pages[Index].FilePath = Path;
   Pages[Index].HasFile = true;
   Pages[Index].Identity = Paths.FileIdentity(Path).value_or("");
+  PageListChanged = true;
 }
 
 bool TPageStore::RefuseDevice(int OwnerPageId, const std::string& Path) {
@@ -141,6 +143,7 @@ void TPageStore::RemovePage(int Index, int Left) {
   if (Index < 0 || Index >= static_cast<int>(Pages.size())) return;
   Windows.DestroyPage(Pages[Index].PageId);
   Pages.erase(Pages.begin() + Index);
+  PageListChanged = true;
   Row.Remove(Index, Left);
   MemoOut = false;
   if (Pages.empty()) {
@@ -197,9 +200,31 @@ std::vector<TPageSettingsEntry> TPageStore::PagesToKeep() {
   return keep;
 }
 
-void TPageStore::StartUp(const std::vector<TPageSettingsEntry>& Entries, const std::vector<std::string>& Params) {
+void TPageStore::StartUp(const std::vector<TPageSettingsEntry>& Entries, const std::vector<std::string>& Params,
+                         const std::vector<TJournalPage>& Recovered) {
   Row.TabRowEnd = Row.MemoLeft;
   LoadPageSettings(Entries);
+  RecoveredPageIds.clear();
+  for (const TJournalPage& r : Recovered) {
+    // The journal's text wins over the file's: it is what the user last saw,
+    // and nothing is written to the file until the user saves.
+    int i = r.HasFile ? FindOpen(Canonical(r.FilePath)) : -1;
+    if (i < 0) {
+      if (!CanCreatePage()) break;
+      i = r.HasFile ? AddPage(Canonical(r.FilePath), r.Kind) : AddPage(NewPageName + std::to_string(PageCounter), r.Kind);
+      if (r.HasFile) {
+        Pages[i].FilePath = Canonical(r.FilePath);
+        Pages[i].HasFile = true;
+        Pages[i].Identity = Paths.FileIdentity(Pages[i].FilePath).value_or("");
+      } else {
+        Pages[i].FilePath = Pages[i].TabCaption;
+      }
+      Windows.ApplyView(Pages[i].PageId, r.View);
+    }
+    Windows.SetRecoveredText(Pages[i].PageId, r.Text);
+    RecoveredPageIds.push_back(Pages[i].PageId);
+  }
+  if (!Recovered.empty()) RowChanged();
   for (const std::string& p : Params) OpenPageFile(p);
   if (Pages.empty()) {
     int i = AddPage(NewPageName + std::to_string(PageCounter));
@@ -294,6 +319,7 @@ void TPageStore::SavedAs(int Index, const std::string& Name) {
   p.Caption = p.FilePath = Path;
   p.HasFile = true;
   p.Identity = Paths.FileIdentity(Path).value_or("");
+  PageListChanged = true;
   p.TabCaption = MakeTabCaption(Path);
   Row.Resize(Index, TabWidthFor(p.TabCaption));
   RowChanged();

@@ -6,20 +6,19 @@
 // The windows themselves are the Win32 forms' business; they implement
 // IPageWindows and the store tells them what to do. Entry i of Pages and
 // entry i of Row.Tabs are page i.
-#include <optional>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Screen.h"
 #include "shell/PagePaths.h"
 #include "shell/PageSettings.h"
+#include "shell/RecoveryJournal.h"
 #include "shell/ResourceGuard.h"
 #include "shell/TabRow.h"
 
 namespace vel {
-
-enum class TPageKind { Normal, Clipboard, QuoteClipboard };
 
 struct TPage {
   int PageId = 0;
@@ -50,6 +49,8 @@ class IPageWindows {
   // throws the editor's file errors.
   virtual void LoadFile(int PageId, const std::string& Path) = 0;
   virtual void SetText(int PageId, const std::string& Text) = 0;
+  // Text brought back from a recovery journal: the page shows it modified.
+  virtual void SetRecoveredText(int PageId, const std::string& Text) = 0;
   virtual bool Modified(int PageId) = 0;
   // Moves memo window and tab through the slide, in or out.
   virtual void AnimateSlide(int PageId, bool In) = 0;
@@ -128,8 +129,15 @@ class TPageStore {
   // missing file (a refusal of the guard, a read error), so none is lost.
   std::vector<TPageSettingsEntry> PagesToKeep();
 
-  // The strip's start: restored pages, command-line files, else one new page.
-  void StartUp(const std::vector<TPageSettingsEntry>& Entries, const std::vector<std::string>& Params);
+  // The strip's start: restored pages, pages back from recovery journals,
+  // command-line files, else one new page.
+  void StartUp(const std::vector<TPageSettingsEntry>& Entries, const std::vector<std::string>& Params,
+               const std::vector<TJournalPage>& Recovered = {});
+  // The page ids the journals of the start came back as, in their order.
+  std::vector<int> RecoveredPageIds;
+  // Set when the list of pages or their files or sizes changed: the page
+  // list file is due to be written again.
+  bool PageListChanged = false;
   void SlideIn(int Index);
   void SlideOut(int Index);
   void SlideOutShown();

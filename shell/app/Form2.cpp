@@ -76,7 +76,12 @@ TForm2::TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Positio
   Memo1.Marks().Underline().SetVisible(false);
   Memo1.OnCaretMoved = [this](TEditor*) { UpdatePanels(); };
   Memo1.OnChange = [this](TEditor*) {
-    if (Loading || Changed) return;
+    if (Loading) return;
+    JournalDue = true;
+    LastChange = ::GetTickCount();
+    // The rows a journal was being written from have changed.
+    Journal.reset();
+    if (Changed) return;
     Changed = true;
     UpdatePanels();
   };
@@ -141,6 +146,11 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
 
 void TForm2::ApplyView(const TPageViewSettings& v) {
   View = v;
+  // A rewrap renumbers the rows a journal is being written from.
+  if (Journal) {
+    Journal.reset();
+    JournalDue = true;
+  }
   TFontSpec font = Memo1.Font();
   font.Name = v.FontName;
   font.Height = -::MulDiv(v.FontSize, ::GetDeviceCaps(win32::TWindowDC(nullptr).Get(), LOGPIXELSY), 72);
@@ -185,6 +195,50 @@ void TForm2::SetText(const std::string& Text) {
   Loading = false;
 }
 
+void TForm2::SetRecoveredText(const std::string& Text) {
+  SetText(Text);
+  Memo1.SetModified(true);
+  Changed = true;
+  // Journaled again at once under this run's name; the old journal goes then.
+  JournalDue = true;
+  LastChange = ::GetTickCount() - JournalIdleMs;
+  UpdatePanels();
+}
+
+void TForm2::JournalTick(unsigned Now, size_t Budget) {
+  int i = Index();
+  if (i < 0 || Store.Pages[i].Kind != TPageKind::Normal || JournalPath.empty()) return;
+  if (!Modified()) {
+    if (JournalDue || Journal || JournalWritten) DropJournal();
+    return;
+  }
+  if (!Journal) {
+    if (!JournalDue || Now - LastChange < JournalIdleMs) return;
+    const TPage& p = Store.Pages[i];
+    TJournalPage header{p.Kind, p.HasFile, p.HasFile ? p.FilePath : p.Caption, View, {}};
+    Journal = std::make_unique<TJournalWriter>(JournalPath, header);
+    JournalDue = false;
+  }
+  if (Journal->Step(Memo1.ScreenStrings().Rows(), Budget)) {
+    Journal.reset();
+    JournalWritten = true;
+    if (!OldJournal.empty()) ::DeleteFileA(OldJournal.c_str());
+    OldJournal.clear();
+  } else if (Journal->Failed()) {
+    // Tried again after the next change rather than on every tick.
+    Journal.reset();
+  }
+}
+
+void TForm2::DropJournal() {
+  Journal.reset();
+  JournalDue = false;
+  JournalWritten = false;
+  if (!JournalPath.empty()) ::DeleteFileA(JournalPath.c_str());
+  if (!OldJournal.empty()) ::DeleteFileA(OldJournal.c_str());
+  OldJournal.clear();
+}
+
 bool TForm2::SaveToFile(const std::string& Path) {
   try {
     win32::TWaitCursor wait;
@@ -195,6 +249,7 @@ bool TForm2::SaveToFile(const std::string& Path) {
     return false;
   }
   Memo1.SetModified(false);
+  DropJournal();
   return true;
 }
 
@@ -284,6 +339,7 @@ void TForm2::Close() {
     i = Index();
     if (i < 0 || State == TState::Delete) return;
   }
+  DropJournal();
   int left = Store.Row.Tabs[i].Left;
   State = TState::Delete;
   ::PostMessageA(Strip, UM_REMOVEPAGE, static_cast<WPARAM>(i), left);

@@ -9,6 +9,7 @@
 // The window host first: <windows.h> renames names the canvas declares.
 #include "platform/win32/WindowHost.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "platform/Input.h"
 #include "platform/win32/Handles.h"
 #include "shell/PageStore.h"
+#include "shell/RecoveryJournal.h"
 #include "shell/Slide.h"
 
 namespace vel {
@@ -60,6 +62,17 @@ class TForm2 final : public IWindowClient {
   // and false returned (old file untouched, page still modified).
   bool SaveToFile(const std::string& Path);
   void SetText(const std::string& Text);
+  // Text back from a recovery journal: shown modified, journaled anew.
+  void SetRecoveredText(const std::string& Text);
+
+  // The page's recovery journal: written once the text has rested for
+  // JournalIdleMs, Budget bytes a tick, and removed when the page is saved
+  // or closed. OldJournal: a previous run's journal this page came back
+  // from, removed once this run's journal of the page is in place.
+  static constexpr unsigned JournalIdleMs = 2000;
+  std::string JournalPath, OldJournal;
+  void JournalTick(unsigned Now, size_t Budget);
+  void DropJournal();
   bool Modified() const;
   // Save As with the dialog; a failure is shown and leaves the page modified.
   TSaveResult SaveAs();
@@ -93,6 +106,9 @@ class TForm2 final : public IWindowClient {
   HWND Status = nullptr;
   bool Loading = false;
   bool Changed = false;
+  bool JournalDue = false, JournalWritten = false;
+  unsigned LastChange = 0;
+  std::unique_ptr<TJournalWriter> Journal;
   int LastRow = -1, LastCol = -1;
   // The editor outlives both windows: destroying a window detaches its client.
   TMemoEditor Memo1;

@@ -1,5 +1,8 @@
 #include "shell/app/ShellApp.h"
 
+#include <algorithm>
+#include <fstream>
+
 #include "document/FileErrors.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
@@ -73,12 +76,24 @@ void TShellApp::StartUp(const TStripWindowData& Data, std::uintptr_t StripHandle
   StripFont.Reset(::CreateFontIndirectW(&lf));
   Viewer.Join(Strip);
   Started = true;
+  RecoveryDir = win32::ExecutableDirectory() + "\\Recovery";
+  ::CreateDirectoryA(RecoveryDir.c_str(), nullptr);
+  RunStamp = std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount());
+  std::vector<std::string> journalPaths;
+  int damaged = 0;
+  std::vector<TJournalPage> recovered = ReadJournals(journalPaths, damaged);
   Pages.PageSettingsUnread = !System.CanRead(PageSettingsFile);
   if (Pages.PageSettingsUnread)
     ShowMessageBox(reinterpret_cast<TWindowHandle>(Strip), PageSettingsUnreadText(PageSettingsFile), "Velmorind",
                    mbOK | mbIconWarning);
   Pages.StartUp(Pages.PageSettingsUnread ? std::vector<TPageSettingsEntry>{} : ReadPageSettings(TIniFile(PageSettingsFile)),
-                Params);
+                Params, recovered);
+  for (size_t k = 0; k < Pages.RecoveredPageIds.size(); ++k)
+    if (TForm2* m = MemoForm(Pages.RecoveredPageIds[k])) m->OldJournal = journalPaths[k];
+  if (!recovered.empty() || damaged > 0)
+    ShowMessageBox(reinterpret_cast<TWindowHandle>(Strip),
+                   RecoveredText(static_cast<int>(Pages.RecoveredPageIds.size()), damaged), "Velmorind",
+                   mbOK | mbIconInformation);
   ::SetTimer(Strip, AutoHideTimer, 1, nullptr);
   TimerEnabled = true;
 }
@@ -168,6 +183,7 @@ bool TShellApp::StripMessage(unsigned Msg, std::uintptr_t wp, std::intptr_t lp, 
 }
 
 void TShellApp::Timer() {
+  if (!Closing) JournalTick();
   POINT pt;
   if (!::GetCursorPos(&pt)) return;
   HWND fg = ::GetForegroundWindow();
@@ -189,9 +205,67 @@ bool TShellApp::FormClose() {
   Closing = true;
   TimerEnabled = false;
   ::KillTimer(Strip, AutoHideTimer);
-  if (Pages.Exit(*this)) return true;
+  if (Pages.Exit(*this)) {
+    RemoveJournals();
+    return true;
+  }
   ResumeAfterExit();
   return false;
+}
+
+std::vector<TJournalPage> TShellApp::ReadJournals(std::vector<std::string>& Paths, int& Damaged) {
+  std::vector<TJournalPage> pages;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((RecoveryDir + "\\*" + kJournalExtension).c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return pages;
+  std::vector<std::string> names;
+  do names.push_back(RecoveryDir + "\\" + fd.cFileName);
+  while (::FindNextFileA(h, &fd));
+  ::FindClose(h);
+  // Oldest run first, then page order: the pages come back as they stood.
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    std::ifstream f(name, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(f)), {});
+    f.close();
+    if (std::optional<TJournalPage> p = ParseJournal(bytes); p && p->Kind == TPageKind::Normal) {
+      pages.push_back(std::move(*p));
+      Paths.push_back(name);
+    } else {
+      // Kept aside, not deleted: what is in it may still be read by hand.
+      ::MoveFileExA(name.c_str(), (name + ".damaged").c_str(), MOVEFILE_REPLACE_EXISTING);
+      ++Damaged;
+    }
+  }
+  return pages;
+}
+
+void TShellApp::RemoveJournals() {
+  for (auto& [id, f] : Forms)
+    if (f.Memo) f.Memo->DropJournal();
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((RecoveryDir + "\\*" + kJournalExtension).c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do ::DeleteFileA((RecoveryDir + "\\" + fd.cFileName).c_str());
+  while (::FindNextFileA(h, &fd));
+  ::FindClose(h);
+}
+
+void TShellApp::JournalTick() {
+  const unsigned now = ::GetTickCount();
+  // A bounded slice a tick: a large page is written over many ticks and
+  // typing never waits for it.
+  constexpr size_t kBudget = 1 << 20;
+  for (auto& [id, f] : Forms)
+    if (f.Memo) f.Memo->JournalTick(now, kBudget);
+  if (Pages.PageListChanged) {
+    if (PageListChangedAt == 0) PageListChangedAt = now | 1;
+    if (now - PageListChangedAt >= TForm2::JournalIdleMs) {
+      Pages.PageListChanged = false;
+      PageListChangedAt = 0;
+      if (!Pages.PageSettingsUnread) SavePageSettingsFile(System, PageSettingsFile, Pages.PagesToKeep());
+    }
+  }
 }
 
 void TShellApp::ResumeAfterExit() {
@@ -249,6 +323,7 @@ void TShellApp::MemoResized(HWND Memo) {
   }
   TabsChanged();
   Pages.UpdateScrollArrows();
+  Pages.PageListChanged = true;
 }
 
 void TShellApp::OpenInNewPage(HWND Memo) {
@@ -281,6 +356,7 @@ int TShellApp::CaptionWidth(const std::string& Caption) {
 void TShellApp::CreatePage(const TPage& Page) {
   TPageForms& f = Forms[Page.PageId];
   f.Memo = std::make_unique<TForm2>(Pages, Strip, Page.PageId, Position);
+  f.Memo->JournalPath = RecoveryDir + "\\" + RunStamp + "-" + std::to_string(Page.PageId) + kJournalExtension;
   TPagePlacement pl = PagePlacement(Position, WorkAreaBottom, Page.Height);
   int left = Pages.Row.MemoLeft;
   f.Memo->Create(Page.Caption, {left, pl.HiddenMemoTop, left + Page.Width, pl.HiddenMemoTop + Page.Height},
@@ -348,6 +424,10 @@ void TShellApp::LoadFile(int PageId, const std::string& Path) {
 
 void TShellApp::SetText(int PageId, const std::string& Text) {
   if (TForm2* m = MemoForm(PageId)) m->SetText(Text);
+}
+
+void TShellApp::SetRecoveredText(int PageId, const std::string& Text) {
+  if (TForm2* m = MemoForm(PageId)) m->SetRecoveredText(Text);
 }
 
 bool TShellApp::Modified(int PageId) {

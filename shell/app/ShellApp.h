@@ -49,6 +49,7 @@ class TShellApp final : public IPageStoreLink, private IPageWindows, private IEx
   TPageViewSettings CurrentView(int PageId) override;
   void LoadFile(int PageId, const std::string& Path) override;
   void SetText(int PageId, const std::string& Text) override;
+  void SetRecoveredText(int PageId, const std::string& Text) override;
   bool Modified(int PageId) override;
   void AnimateSlide(int PageId, bool In) override;
   void Foreground(int PageId) override;
@@ -68,6 +69,12 @@ class TShellApp final : public IPageStoreLink, private IPageWindows, private IEx
   // False when the user stopped the exit at a prompt.
   bool FormClose();
   void ResumeAfterExit();
+  // Recovery: the journals a run that did not end cleanly left, read at
+  // start (damaged ones are set aside and counted); every journal removed
+  // after a clean exit.
+  std::vector<TJournalPage> ReadJournals(std::vector<std::string>& Paths, int& Damaged);
+  void RemoveJournals();
+  void JournalTick();
   void StripMoved();
   void MemoResized(HWND Memo);
   void OpenInNewPage(HWND Memo);
@@ -90,6 +97,10 @@ class TShellApp final : public IPageStoreLink, private IPageWindows, private IEx
   bool Started = false;
   bool Closing = false;
   bool WindowPosFixed = false;
+  // Journals of this run are named after it, so none meets a journal of an
+  // earlier run that is still waiting to be replaced.
+  std::string RecoveryDir, RunStamp;
+  unsigned PageListChangedAt = 0;
   win32::TFont StripFont;
 };
 

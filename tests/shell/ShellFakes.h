@@ -110,6 +110,10 @@ class TFakeWindows final : public IPageWindows {
     Log.push_back("load " + std::to_string(id) + " " + path);
   }
   void SetText(int id, const std::string& t) override { Texts[id] = t; }
+  void SetRecoveredText(int id, const std::string& t) override {
+    Texts[id] = t;
+    ModifiedPages[id] = true;
+  }
   bool Modified(int id) override { return ModifiedPages[id]; }
   void AnimateSlide(int id, bool in) override { Log.push_back((in ? "in " : "out ") + std::to_string(id)); }
   void Foreground(int id) override { Log.push_back("fg " + std::to_string(id)); }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "shell/app/Resource.h"
+#include "shell/app/StripMessages.h"
 #include "tests/wine/WineTestUtil.h"
 
 namespace vel {
@@ -211,6 +212,9 @@ TEST_F(ShellEndToEndTest, SaveAsAsksBeforeReplacingTheFileTheNameWillHave) {
     return dialog && ::GetDlgItem(dialog, 1152) != nullptr;
   };
   ASSERT_TRUE(wine::PumpUntil(fileDialog, 10000)) << "no Save As dialog";
+  // Named once the dialog is up and has set its own controls.
+  ASSERT_TRUE(wine::PumpUntil([&] { return ::IsWindowVisible(dialog) != FALSE; }));
+  wine::Pump(300);
   ::SendMessageA(::GetDlgItem(dialog, 1152), WM_SETTEXT, 0, reinterpret_cast<LPARAM>((Dir + "memo").c_str()));
   ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   HWND ask = nullptr;
@@ -277,6 +281,76 @@ TEST_F(ShellEndToEndTest, APageListThatCannotBeReadIsNeverWrittenOver) {
   EXPECT_EQ(wine::WaitPumping(again, 20000), 0);
   ::CloseHandle(held);
   EXPECT_EQ(wine::ReadFileBytes(list), before);
+}
+
+// Killed, the program loses no note: the next start brings the pages back
+// with their unsaved text, marked modified. After a clean exit nothing is
+// brought back and no journal is left.
+TEST_F(ShellEndToEndTest, AKilledProgramsPagesComeBackWithTheirUnsavedText) {
+  wine::WriteFileBytes(Dir + "c.txt", "third");
+  wine::TProcess second;
+  ASSERT_TRUE(wine::Start(second, Exe, {Dir + "c.txt"}, Dir));
+  EXPECT_EQ(wine::WaitPumping(second, 20000), 1);
+  ::SendMessageA(Strip, UM_NEWPAGE, 0, 0);
+  auto editorOf = [&](DWORD pid, const std::string& title) -> HWND {
+    for (HWND m : WindowsOfClass(pid, "TForm2"))
+      if (TextOf(m) == title) return ::FindWindowExA(m, nullptr, "TEditor", nullptr);
+    return nullptr;
+  };
+  HWND c = editorOf(First.Id, Dir + "c.txt"), untitled = editorOf(First.Id, "NewPage4");
+  ASSERT_TRUE(c && untitled);
+  ::SendMessageA(c, EM_SETSEL, 0, 0);
+  ::SendMessageA(c, WM_CHAR, 'C', 0);
+  for (char ch : std::string("note")) ::SendMessageA(untitled, WM_CHAR, static_cast<unsigned char>(ch), 0);
+  // The journals and the page list are written once the text has rested.
+  wine::Pump(3500);
+  ASSERT_TRUE(::TerminateProcess(First.Process, 9));
+  ::WaitForSingleObject(First.Process, 10000);
+
+  wine::TProcess again;
+  ASSERT_TRUE(wine::Start(again, Exe, {}, Dir));
+  HWND box = nullptr;
+  ASSERT_TRUE(wine::PumpUntil([&] { return (box = wine::FindWindowOf(again.Id, nullptr, "#32770")) != nullptr; }, 20000));
+  char text[512] = {};
+  wine::PumpUntil([&] { return ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0; }, 2000);
+  EXPECT_NE(std::string(text).find(" 2 ページ"), std::string::npos) << text;
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  Strip = wine::WaitForWindow("VelmorindVer3", 20000);
+  ASSERT_TRUE(Strip);
+  wine::Pump(300);
+  EXPECT_EQ(WindowsOfClass(again.Id, "TForm2").size(), 4u) << "a.txt, b.txt, c.txt and the untitled page";
+  c = editorOf(again.Id, Dir + "c.txt");
+  ASSERT_TRUE(c);
+  EXPECT_EQ(TextOf(c), "Cthird");
+  EXPECT_TRUE(::SendMessageA(c, EM_GETMODIFY, 0, 0));
+  HWND back = nullptr;
+  for (HWND m : WindowsOfClass(again.Id, "TForm2")) {
+    HWND e = ::FindWindowExA(m, nullptr, "TEditor", nullptr);
+    if (TextOf(e) == "note") back = e;
+  }
+  ASSERT_TRUE(back) << "the untitled page's text did not come back";
+  EXPECT_TRUE(::SendMessageA(back, EM_GETMODIFY, 0, 0));
+  EXPECT_EQ(wine::ReadFileBytes(Dir + "c.txt"), "third") << "nothing is written without a save";
+
+  ::SendMessageA(::GetParent(c), WM_COMMAND, CM_SAVE1, 0);
+  EXPECT_EQ(wine::ReadFileBytes(Dir + "c.txt"), "Cthird");
+  ::PostMessageA(Strip, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(AnswerSavePrompt(IDNO));
+  EXPECT_EQ(wine::WaitPumping(again, 20000), 0);
+  WIN32_FIND_DATAA fd;
+  HANDLE left = ::FindFirstFileA((Dir + "Recovery\\*.vjn").c_str(), &fd);
+  EXPECT_EQ(left, INVALID_HANDLE_VALUE) << "a journal was left: " << fd.cFileName;
+  if (left != INVALID_HANDLE_VALUE) ::FindClose(left);
+
+  wine::TProcess clean;
+  ASSERT_TRUE(wine::Start(clean, Exe, {}, Dir));
+  Strip = wine::WaitForWindow("VelmorindVer3", 20000);
+  ASSERT_TRUE(Strip);
+  wine::Pump(500);
+  EXPECT_EQ(wine::FindWindowOf(clean.Id, nullptr, "#32770"), nullptr) << "something was recovered after a clean exit";
+  ::PostMessageA(Strip, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wine::WaitPumping(clean, 20000), 0);
+  Strip = nullptr;
 }
 
 // Keys from the X keyboard: the memo window's shortcuts come before its
