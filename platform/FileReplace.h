@@ -2,6 +2,7 @@
 // Replacing a file by a completely written new one in a single step, so that
 // a failed save never leaves the old file half overwritten. The new contents
 // go to a scratch file beside the file they replace, on the same volume.
+#include <cstdio>
 #include <string>
 
 namespace vel {
@@ -19,6 +20,10 @@ TSaveTarget ResolveSaveTarget(const std::string& Path);
 // and answers its name (empty when none could be made). Scratch files that a
 // killed save left beside Target are removed first.
 std::string CreateScratchBeside(const std::string& Target);
+
+// Puts what was written to File so far on the disk: a large file written in
+// steps and flushed after each leaves little for the final replace to wait on.
+bool FlushToDisk(std::FILE* File);
 
 // Moves Source over Target (replacing it when it exists) once Source is on
 // the disk, keeping Target's attributes. False on failure; Target is then

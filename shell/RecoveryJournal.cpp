@@ -122,7 +122,10 @@ bool TJournalWriter::Step(const IEditorRows& Rows, size_t Budget) {
     written += row.size() + 2;
     ++FNextRow;
   }
-  if (FNextRow < count) return false;
+  if (FNextRow < count) {
+    FFailed = !FlushToDisk(FFile);
+    return false;
+  }
   const std::string t = Trailer(FLength, FSum);
   bool ok = std::fwrite(t.data(), 1, t.size(), FFile) == t.size();
   ok = std::fclose(FFile) == 0 && ok;

@@ -58,6 +58,8 @@ std::string CreateScratchBeside(const std::string& Target) {
   return {};
 }
 
+bool FlushToDisk(std::FILE* File) { return std::fflush(File) == 0 && ::fdatasync(::fileno(File)) == 0; }
+
 bool ReplaceFileWith(const std::string& Source, const std::string& Target) {
   struct stat st;
   bool had = ::stat(Target.c_str(), &st) == 0;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <io.h>
+
 #include <string>
 
 #include "platform/win32/Handles.h"
@@ -67,6 +69,12 @@ std::string CreateScratchBeside(const std::string& Target) {
     if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
   return {};
+}
+
+bool FlushToDisk(std::FILE* File) {
+  if (std::fflush(File) != 0) return false;
+  auto h = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(File)));
+  return h != INVALID_HANDLE_VALUE && ::FlushFileBuffers(h);
 }
 
 bool ReplaceFileWith(const std::string& Source, const std::string& Target) {
