@@ -306,6 +306,8 @@ TEST_F(ShellEndToEndTest, AKilledProgramsPagesComeBackWithTheirUnsavedText) {
   wine::Pump(3500);
   ASSERT_TRUE(::TerminateProcess(First.Process, 9));
   ::WaitForSingleObject(First.Process, 10000);
+  // A journal cut short (as by a power cut mid-write elsewhere) is set aside.
+  wine::WriteFileBytes(Dir + "Recovery\\0-cut.vjn", "VelmorindJournal 1\r\nKind=0\r\nHasFile=1\r\n\r\nhalf a no");
 
   wine::TProcess again;
   ASSERT_TRUE(wine::Start(again, Exe, {}, Dir));
@@ -314,6 +316,7 @@ TEST_F(ShellEndToEndTest, AKilledProgramsPagesComeBackWithTheirUnsavedText) {
   char text[512] = {};
   wine::PumpUntil([&] { return ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0; }, 2000);
   EXPECT_NE(std::string(text).find(" 2 ページ"), std::string::npos) << text;
+  EXPECT_NE(std::string(text).find(" 1 件"), std::string::npos) << text;
   ::PostMessageA(box, WM_COMMAND, IDOK, 0);
   Strip = wine::WaitForWindow("VelmorindVer3", 20000);
   ASSERT_TRUE(Strip);
@@ -341,6 +344,7 @@ TEST_F(ShellEndToEndTest, AKilledProgramsPagesComeBackWithTheirUnsavedText) {
   HANDLE left = ::FindFirstFileA((Dir + "Recovery\\*.vjn").c_str(), &fd);
   EXPECT_EQ(left, INVALID_HANDLE_VALUE) << "a journal was left: " << fd.cFileName;
   if (left != INVALID_HANDLE_VALUE) ::FindClose(left);
+  EXPECT_EQ(wine::ReadFileBytes(Dir + "Recovery\\0-cut.vjn.damaged").size(), 50u);
 
   wine::TProcess clean;
   ASSERT_TRUE(wine::Start(clean, Exe, {}, Dir));
