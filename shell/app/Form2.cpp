@@ -135,7 +135,8 @@ void TForm2::Create(const std::string& Caption, const TRect& Bounds, bool ReadOn
   popup.SetShortCut(TEditorPopupMenu::miRedo, 'Y');
   popup.SetShortCut(TEditorPopupMenu::miSelAll, 'A');
   Status = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, w, nullptr, inst, nullptr);
-  int parts[] = {70, 150, 200};
+  // Room for a seven-digit line number in the caret panel.
+  int parts[] = {100, 180, 230};
   ::SendMessageA(Status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
   ApplyView(View);
   RECT rc;
@@ -250,6 +251,9 @@ bool TForm2::SaveToFile(const std::string& Path) {
   }
   Memo1.SetModified(false);
   DropJournal();
+  // A saved page looks saved until its next change.
+  Changed = false;
+  UpdatePanels();
   return true;
 }
 

@@ -113,6 +113,7 @@ TEST_F(MemoEndToEndTest, InsertKeySwitchesToOverwritingAndThePanelSaysSo) {
   std::string expected = Original;
   expected.replace(0, 2, "表");
   EXPECT_EQ(wine::ReadFileBytes(File), expected);
+  EXPECT_EQ(Panel(1), "") << "a saved page looks saved";
   ::SendMessageA(Editor, WM_KEYDOWN, VK_INSERT, 0);
   EXPECT_EQ(Panel(2), "挿入");
 }

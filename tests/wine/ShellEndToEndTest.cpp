@@ -359,7 +359,7 @@ TEST_F(ShellEndToEndTest, AKilledProgramsPagesComeBackWithTheirUnsavedText) {
 
 // Keys from the X keyboard: the memo window's shortcuts come before its
 // editor's (Ctrl+A selects all here, where the control alone would redo),
-// and a plain key still reaches the text.
+// a plain key still reaches the text, and Ctrl+S saves.
 TEST_F(ShellEndToEndTest, ShortcutsTypedOnTheKeyboardAreTheMemoWindowsAndTextStillArrives) {
   const std::string missing = wine::XdotoolMissing();
   if (!missing.empty()) GTEST_SKIP() << "no real input: " << missing;
@@ -379,7 +379,12 @@ TEST_F(ShellEndToEndTest, ShortcutsTypedOnTheKeyboardAreTheMemoWindowsAndTextSti
   EXPECT_TRUE(wine::PumpUntil([&] { return TextOf(editor) == "q"; })) << TextOf(editor);
   ASSERT_TRUE(wine::Xdotool("key ctrl+z ctrl+z"));
   EXPECT_TRUE(wine::PumpUntil([&] { return TextOf(editor) == "b file"; })) << TextOf(editor);
-  ::SendMessageA(editor, EM_SETMODIFY, FALSE, 0);
+  ASSERT_TRUE(wine::Xdotool("key ctrl+a"));
+  ASSERT_TRUE(wine::Xdotool("type Q"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return TextOf(editor) == "Q"; })) << TextOf(editor);
+  ASSERT_TRUE(wine::Xdotool("key ctrl+s"));
+  EXPECT_TRUE(wine::PumpUntil([&] { return wine::ReadFileBytes(Dir + "b.txt") == "Q"; }))
+      << wine::ReadFileBytes(Dir + "b.txt");
 }
 
 // The second start names files relative to its own folder: another
