@@ -78,4 +78,9 @@ slide_ms() {
 SLIDES=$(for _ in 1 2 3; do slide_ms; done | sort -g)
 SLIDE=$(echo "$SLIDES" | awk 'NF { v[n++] = $1 } END { if (n) print v[int(n / 2)] }')
 echo "slide_frame_ms ${SLIDE:-nan} ms"
+# startup_300_pages_ms and exit_300_pages_ms: 300 small pages, next to an
+# empty start, all timed by the Wine test program (goals: under 5 x and 2 x
+# the empty start).
+(cd build/win && wine ./wine_tests.exe --gtest_also_run_disabled_tests --gtest_filter='ShellBench.DISABLED_ManyPages' \
+  </dev/null 2>/dev/null | tr -d '\r' | awk '$1 ~ /^(startup_|exit_)/')
 echo "slide_frame_goal_ms 20 ms"

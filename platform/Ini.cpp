@@ -46,6 +46,8 @@ bool TIniFile::WriteString(const std::string& section, const std::string& key, c
   return ini::WriteString(FileName, section, key, value);
 }
 
+bool TIniFile::WriteText(const std::string& text) { return ini::WriteText(FileName, text); }
+
 bool TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
   return WriteString(section, key, std::to_string(value));
 }

@@ -28,6 +28,8 @@ class TIniFile {
   bool WriteString(const std::string& section, const std::string& key, const std::string& value);
   bool WriteInteger(const std::string& section, const std::string& key, int value);
   bool WriteBool(const std::string& section, const std::string& key, bool value);
+  // The whole file at once.
+  bool WriteText(const std::string& text);
   std::vector<std::string> ReadSection(const std::string& section) const;
   std::vector<std::string> ReadSections() const;
   bool EraseSection(const std::string& section);
@@ -47,6 +49,9 @@ bool WriteString(const std::string& file, const std::string& section, const std:
                  const std::string& value);
 bool DeleteKey(const std::string& file, const std::string& section, const std::string& key);
 bool DeleteSection(const std::string& file, const std::string& section);
+// Replaces the whole file by text (an INI file's lines): one write instead
+// of one rewrite of the file per key.
+bool WriteText(const std::string& file, const std::string& text);
 std::vector<std::string> SectionKeys(const std::string& file, const std::string& section);
 std::vector<std::string> SectionNames(const std::string& file);
 }  // namespace ini

@@ -125,14 +125,16 @@ std::vector<TPageSettingsEntry> ReadPageSettings(const TIniFile& Ini) {
 }
 
 bool WritePageSettings(TIniFile& Ini, const std::vector<TPageSettingsEntry>& Pages) {
+  // Built whole and written once: key by key, every key rewrote the file,
+  // and a long page list took seconds to save.
+  std::string text;
   int n = 0;
   for (const TPageSettingsEntry& p : Pages) {
-    std::string sec = "Page" + std::to_string(++n);
-    bool ok = Ini.WriteString(sec, "FilePath", p.FilePath);
-    for (const auto& [key, value] : PageViewValues(p.View)) ok = ok && Ini.WriteString(sec, key, value);
-    if (!ok) return false;
+    text += "[Page" + std::to_string(++n) + "]\r\nFilePath=" + p.FilePath + "\r\n";
+    for (const auto& [key, value] : PageViewValues(p.View)) text += key + "=" + value + "\r\n";
   }
-  return Ini.WriteInteger("OpenPage", "PageTotal", n);
+  text += "[OpenPage]\r\nPageTotal=" + std::to_string(n) + "\r\n";
+  return Ini.WriteText(text);
 }
 
 bool SavePageSettingsFile(ISettingsFileOps& Files, const std::string& Path,

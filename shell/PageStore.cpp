@@ -76,14 +76,17 @@ int TPageStore::FindOpen(const std::string& Path) {
   for (size_t i = 0; i < Pages.size(); ++i)
     if (Pages[i].FilePath == Path) return static_cast<int>(i);
   // One file under two names (a link, another spelling) is one page.
-  if (std::optional<std::string> id = Paths.FileIdentity(Path)) {
+  std::optional<std::string> id = Paths.FileIdentity(Path);
+  if (id) {
     for (size_t i = 0; i < Pages.size(); ++i)
       if (Pages[i].HasFile && Pages[i].Identity == *id) return static_cast<int>(i);
   }
+  // Only pages whose identity is unknown are asked by name: one system call
+  // per open page for every page opened made a long page list slow to start.
   std::optional<std::string> shortPath = Paths.ShortPath(Path);
   if (!shortPath) return -1;
   for (size_t i = 0; i < Pages.size(); ++i) {
-    if (Pages[i].FilePath.empty()) continue;
+    if (Pages[i].FilePath.empty() || (id && !Pages[i].Identity.empty())) continue;
     std::optional<std::string> other = Paths.ShortPath(Pages[i].FilePath);
     if (other && SameFileName(*other, *shortPath)) return static_cast<int>(i);
   }

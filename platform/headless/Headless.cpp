@@ -149,6 +149,12 @@ bool WriteString(const std::string& file, const std::string& section, const std:
   return true;
 }
 
+bool WriteText(const std::string& file, const std::string& text) {
+  if (S().ReadOnlyInis.count(file)) return false;
+  S().Inis[file] = TIniText(text);
+  return true;
+}
+
 bool DeleteKey(const std::string& file, const std::string& section, const std::string& key) {
   if (S().ReadOnlyInis.count(file)) return false;
   auto it = S().Inis.find(file);

@@ -230,6 +230,14 @@ bool WriteString(const std::string& file, const std::string& section, const std:
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
 }
 
+bool WriteText(const std::string& file, const std::string& text) {
+  win32::TFileHandle f(::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr));
+  DWORD written = 0;
+  return f && ::WriteFile(f.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+         written == text.size();
+}
+
 bool DeleteKey(const std::string& file, const std::string& section, const std::string& key) {
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str()) != FALSE;
 }

@@ -482,6 +482,45 @@ TEST(ShellBottomLayout, PagesHideBelowTheWorkAreaAndSlideUp) {
   EXPECT_EQ(wine::WaitPumping(p, 20000), 0);
 }
 
+// Not a test: bench/shell.sh runs it to time starts with an empty page list
+// and with 300 small pages (until the strip shows), and the exit of the
+// latter (from the close to the end of the process).
+TEST(ShellBench, DISABLED_ManyPages) {
+  auto run = [](int pages, double& startMs, double& exitMs) {
+    std::string dir = wine::MakeScratchDir("manybench");
+    std::string exe = dir + "velmorind.exe";
+    ASSERT_TRUE(::CopyFileA(wine::ProductExe().c_str(), exe.c_str(), FALSE));
+    std::string list = "[OpenPage]\r\nPageTotal=" + std::to_string(pages) + "\r\n";
+    for (int i = 1; i <= pages; ++i) {
+      std::string name = dir + "page" + std::to_string(i) + ".txt";
+      wine::WriteFileBytes(name, std::string(1024, 'm'));
+      list += "[Page" + std::to_string(i) + "]\r\nFilePath=" + name + "\r\n";
+    }
+    wine::WriteFileBytes(dir + "PageSetting.ini", list);
+    wine::TProcess p;
+    DWORD t0 = ::GetTickCount();
+    ASSERT_TRUE(wine::Start(p, exe, {}, dir));
+    HWND strip = nullptr;
+    ASSERT_TRUE(wine::PumpUntil([&] {
+      strip = ::FindWindowA(nullptr, "VelmorindVer3");
+      return strip && ::IsWindowVisible(strip);
+    }, 300000));
+    startMs = ::GetTickCount() - t0;
+    wine::Pump(500);
+    t0 = ::GetTickCount();
+    ::PostMessageA(strip, WM_CLOSE, 0, 0);
+    EXPECT_EQ(wine::WaitPumping(p, 300000), 0);
+    exitMs = ::GetTickCount() - t0;
+  };
+  double emptyStart = 0, emptyExit = 0, manyStart = 0, manyExit = 0;
+  run(0, emptyStart, emptyExit);
+  const char* n = std::getenv("VEL_BENCH_PAGES");
+  run(n ? std::atoi(n) : 300, manyStart, manyExit);
+  std::printf("startup_empty_ms %.0f ms\nstartup_300_pages_ms %.0f ms\nstartup_300_pages_ratio %.2f x_empty\n"
+              "exit_300_pages_ms %.0f ms\nexit_300_pages_ratio %.2f x_empty_start\n",
+              emptyStart, manyStart, manyStart / emptyStart, manyExit, manyExit / emptyStart);
+}
+
 // Not a test: bench/shell.sh runs it to time a slide-in at speed 10 as another
 // process sees it, and prints the longest gap between two steps.
 TEST(ShellBench, DISABLED_SlideFrameGap) {
