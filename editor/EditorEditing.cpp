@@ -275,7 +275,12 @@ void TEditor::KeyReturn() {
     return;
   }
   if (FOverWrite) {
-    SetRowCol(FRow + 1, 0);
+    // The last line has no next row to move to: it gets one, or what is
+    // typed next would overwrite the line just left.
+    if (FRow == count - 1 && FList->Rows().GetRows(FRow) == raEof)
+      Apply(count, count, "\r\n", 2, true);
+    else
+      SetRowCol(FRow + 1, 0);
     return;
   }
   const std::string t = FList->Rows().Get(FRow);

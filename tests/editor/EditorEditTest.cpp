@@ -125,6 +125,17 @@ TEST(EditorEdit, EnterKey) {
       {"caret beyond the end", "ab", 0, 5, Key(&TEditor::KeyReturn), "ab\r\n", 1, 0},
       {"overwrite only moves", "ab\r\ncd", 0, 1, Key(&TEditor::KeyReturn), "ab\r\ncd", 1, 0,
        [](TEditor& e) { e.SetOverWrite(true); }, 0},
+      {"overwrite on the last line adds one", "memo line", 0, 9, Type("abc\rdef"), "memo lineabc\r\ndef", 1, 3,
+       [](TEditor& e) { e.SetOverWrite(true); }, 7},
+      {"overwrite on an empty page", "", 0, 0, Type("ab\rcd"), "ab\r\ncd", 1, 2,
+       [](TEditor& e) { e.SetOverWrite(true); }, 5},
+      {"overwrite on a wrapped last line", "aaaaaaaaaaaaaaaaaaaabb", 0, 5, Key(&TEditor::KeyReturn),
+       "aaaaaaaaaaaaaaaaaaaabb", 1, 0,
+       [](TEditor& e) {
+         e.SetOverWrite(true);
+         e.WrapOption().SetWrapByte(20);
+         e.SetWordWrap(true);
+       }, 0},
       {"over a selection deletes first", "abcd", 0, 1, [](TEditorHost& h) {
          Sel(h, 0, 3);
          h.Editor.KeyReturn();
