@@ -227,6 +227,7 @@ TEST(EditorEdit, SelectionReplacementAndDeletion) {
 }
 
 TEST(EditorEdit, RowsAndIndents) {
+  auto tab4 = [](TEditor& e) { e.Caret().SetTabSpaceCount(4); };
   RunCases({
       {"delete a row", "a\r\nb\r\nc", 0, 0, [](TEditorHost& h) { h.Editor.DeleteRow(1); }, "a\r\nc", 1, 0},
       {"delete the last row", "a\r\nb", 0, 0, [](TEditorHost& h) { h.Editor.DeleteRow(1); }, "a\r\n", 1, 0},
@@ -256,6 +257,29 @@ TEST(EditorEdit, RowsAndIndents) {
          h.Editor.CleanSelection();
        },
        "ab cd\r\nef gh\r\nij", 1, 3},
+      {"unindent moves the selection by bytes where a tab absorbs the change", " a\tbあc\r\n xyz", 0, 7,
+       [](TEditorHost& h) {
+         Sel(h, 1, 2);
+         h.Editor.SelUnIndent();
+         EXPECT_EQ(h.Editor.SelText(), "c\r\nx");
+         h.Editor.DeleteSelection();
+       },
+       "a\tbあyz", 0, 7, tab4, 2},
+      {"indent keeps the selection's first character", " a\tbあc\r\n xyz", 0, 7,
+       [](TEditorHost& h) {
+         Sel(h, 1, 2);
+         h.Editor.SelIndent();
+         EXPECT_EQ(h.Editor.SelText(), "c\r\n  x");
+         h.Editor.CleanSelection();
+       },
+       "  a\tbあc\r\n  xyz", 1, 3, tab4},
+      {"box indent moves the caret off a character's second half", "abcあd\r\nefghij", 1, 1,
+       [](TEditorHost& h) {
+         Sel(h, 0, 5, smBox);
+         h.Editor.SelIndent();
+         h.Editor.CleanSelection();
+       },
+       "a bcあd\r\ne fghij", 0, 4},
       {"box tab unindent removes only tabs at the edge", "a\tb\r\ncd", 0, 1, [](TEditorHost& h) {
          Sel(h, 1, 2, smBox);
          h.Editor.SelTabUnIndent();
