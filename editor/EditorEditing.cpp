@@ -66,14 +66,7 @@ int CharAtCol(const std::vector<TCharCol>& v, int Col) {
 
 // A char index moved back off a trail byte.
 int OnCharStart(const std::string& s, int c) {
-  if (c <= 0 || c >= Size(s)) return c;
-  int i = 0;
-  while (i < c) {
-    const int step = static_cast<int>(CharLength(s, static_cast<size_t>(i)));
-    if (i + step > c) return i;
-    i += step;
-  }
-  return c;
+  return c <= 0 ? c : static_cast<int>(sjis::CharStart(s, static_cast<size_t>(c)));
 }
 
 }  // namespace

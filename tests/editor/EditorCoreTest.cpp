@@ -373,5 +373,29 @@ TEST(EditorLifecycle, ASelectionSurvivesAnotherControlShorteningTheSharedRows) {
   EXPECT_EQ(a.Text(), "abc\r\ndef\r\nghijkl");
 }
 
+TEST(EditorLifecycle, ASelectionCutByAnotherControlsEditTakesInTheWholeCharacter) {
+  const struct {
+    int From, To;  // a's selection on row 0
+    const char* Insert;
+    int At;  // where b inserts it
+    const char* WantSel;
+    const char* WantTyped;
+  } cases[] = {
+      {2, 4, "xあ", 0, "あa", "xZbcdef"},
+      {0, 2, "あ", 1, "aあ", "Zbcdef"},
+  };
+  for (const auto& c : cases) {
+    TEditorHost a, b;
+    a.Load("abcdef");
+    b.Editor.ExchangeList(a.Editor);
+    a.Select(0, c.From, 0, c.To);
+    b.Editor.SetRowCol(0, c.At);
+    b.Editor.PutStringToLine(c.Insert);
+    EXPECT_EQ(a.Editor.SelText(), c.WantSel) << c.Insert;
+    a.Window.SendChar("Z");
+    EXPECT_EQ(a.Text(), c.WantTyped) << c.Insert;
+  }
+}
+
 }  // namespace
 }  // namespace vel::test
