@@ -73,7 +73,8 @@ bool TEditor::HandleMessage(TMessage& M) {
         return true;
       }
       const std::string text = FLines->GetText();
-      const int n = std::min(static_cast<int>(text.size()), size - 1);
+      // A character that does not fit is left out whole, as the system's edit control does.
+      const int n = static_cast<int>(sjis::CharStart(text, static_cast<size_t>(std::min(static_cast<int>(text.size()), size - 1))));
       std::memcpy(buffer, text.data(), static_cast<size_t>(n));
       buffer[n] = '\0';
       result = n;
@@ -173,7 +174,7 @@ bool TEditor::HandleMessage(TMessage& M) {
       std::uint16_t size;
       std::memcpy(&size, buffer, sizeof size);
       const std::string& s = FList->Rows().Get(r);
-      const int n = std::min(static_cast<int>(s.size()), static_cast<int>(size));
+      const int n = static_cast<int>(sjis::CharStart(s, std::min(s.size(), static_cast<size_t>(size))));
       std::memcpy(buffer, s.data(), static_cast<size_t>(n));
       result = n;
       return true;

@@ -217,7 +217,7 @@ std::string TEditor::GetSelText() const {
 int TEditor::GetSelTextBuf(char* Buffer, int Size) const {
   if (!Buffer || Size <= 0) return 0;
   const std::string s = GetSelText();
-  const int n = std::min(static_cast<int>(s.size()), Size - 1);
+  const int n = static_cast<int>(sjis::CharStart(s, static_cast<size_t>(std::min(static_cast<int>(s.size()), Size - 1))));
   std::copy(s.begin(), s.begin() + n, Buffer);
   Buffer[n] = '\0';
   return n;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 
 #include "platform/Clipboard.h"
 #include "platform/headless/HeadlessPopupMenu.h"
@@ -115,6 +116,29 @@ TEST_F(EditorMessages, TextInAndOut) {
   EXPECT_EQ(Send(EM_GETMODIFY), 0);
   Send(EM_EMPTYUNDOBUFFER);
   EXPECT_EQ(Send(EM_CANUNDO), 0);
+}
+
+TEST_F(EditorMessages, ReadsStopBeforeACharacterThatDoesNotFit) {
+  h.Select(0, 0, 0, 4);
+  const struct {
+    const char* Name;
+    std::function<int(char*)> Read;
+    int Want;
+  } cases[] = {
+      {"WM_GETTEXT", [&](char* b) { return static_cast<int>(Send(WM_GETTEXT, 3, static_cast<std::intptr_t>(Ptr(b)))); }, 1},
+      {"EM_GETLINE", [&](char* b) {
+         const std::uint16_t size = 2;
+         std::memcpy(b, &size, sizeof size);
+         return static_cast<int>(Send(EM_GETLINE, 0, static_cast<std::intptr_t>(Ptr(b))));
+       }, 1},
+      {"GetSelTextBuf", [&](char* b) { return h.Editor.GetSelTextBuf(b, 3); }, 1},
+      {"GetSelTextBuf, room for the character", [&](char* b) { return h.Editor.GetSelTextBuf(b, 4); }, 3},
+  };
+  for (const auto& c : cases) {
+    char buffer[8] = {};
+    EXPECT_EQ(c.Read(buffer), c.Want) << c.Name;
+    EXPECT_EQ(std::string(buffer, static_cast<size_t>(c.Want)), std::string("aあb").substr(0, static_cast<size_t>(c.Want))) << c.Name;
+  }
 }
 
 TEST_F(EditorMessages, ReadOnlyRefusesEveryChange) {
