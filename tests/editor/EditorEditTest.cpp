@@ -368,6 +368,31 @@ TEST(EditorClipboardTest, BoxPasteOverABoxAndAcrossDoubleByteCharacters) {
   EXPECT_EQ(h.Text(), "aXd\r\neYh\r\niZjkl\r\n");
 }
 
+TEST(EditorClipboardTest, BoxPasteKeepsTheLinesItPastesInto) {
+  const struct {
+    const char* Name;
+    const char* Text;
+    int Wrap;  // 0: off
+    const char* Want;
+  } cases[] = {
+      {"wrapped rows stay one line", "0123456789abcdefghijKLMNOPQRST", 20, "01X23456789abcdefghijKLYMNOPQRST"},
+      {"the last row gains a break only for rows below it", "abc", 0, "abXc\r\n  Y\r\n"},
+      {"no break after the last row", "abc\r\ndef", 0, "abXc\r\ndeYf"},
+  };
+  for (const auto& c : cases) {
+    TEditorHost h;
+    if (c.Wrap) {
+      h.Editor.WrapOption().SetWrapByte(c.Wrap);
+      h.Editor.SetWordWrap(true);
+    }
+    h.Load(c.Text, 0, 2);
+    h.Editor.SetSelTextBox("X\r\nY");
+    EXPECT_EQ(h.Text(), c.Want) << c.Name;
+    h.Editor.Undo();
+    EXPECT_EQ(h.Text(), c.Text) << c.Name;
+  }
+}
+
 TEST(EditorClipboardTest, CutKeepsTheTextWhenTheClipboardRefusesIt) {
   headless::Reset();
   TEditorHost h;
