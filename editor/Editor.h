@@ -366,6 +366,8 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void StartRowSelection(int R);
   void UpdateRowSelection(int R);
   void CancelSelDrag(bool EscapeDown = false);
+  // Inserts an input method's result that came while the button was held.
+  void PutHeldImeResult();
   void EndSelDrag(int X, int Y, bool Copy);
   void SetCursorState(TEditorMouseCursorState Value);
   TEditorMouseCursorState CursorState() const { return FVs.CursorState; }

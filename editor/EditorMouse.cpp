@@ -143,6 +143,7 @@ void TEditor::MouseUp(const TMouseEvent& Event) {
   FVs.RowSelecting = false;
   FVs.LeftDown = false;
   if (FWindow) FWindow->ReleaseCapture();
+  PutHeldImeResult();
   SyncRulerMark();
 }
 
