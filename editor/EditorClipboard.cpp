@@ -140,7 +140,8 @@ void TEditor::MoveSelection(int ARow, int ACol) {
   const int dropIndex = dropRow < count ? CharIndexOf(dropRow, dropCol) : 0;
   const int pad = dropRow < count ? std::max(0, dropIndex - Size(FList->Rows().Get(dropRow))) : 0;
   int dropOff = offset(dropRow, dropIndex);
-  if (dropOff > selStart && dropOff < selEnd) {
+  // Dropped at either of its own ends the text would not move: no step.
+  if (pad == 0 && dropOff >= selStart && dropOff <= selEnd) {
     CleanSelection();
     return;
   }

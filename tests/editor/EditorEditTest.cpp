@@ -451,6 +451,12 @@ TEST(EditorDrop, MoveIsOneStepAndRefusesItsOwnInside) {
   h.Editor.MoveSelection(0, 2);
   EXPECT_EQ(h.Text(), "abcdef");
   EXPECT_FALSE(h.Editor.Selected());
+  // At its own end: nothing moves, so nothing is recorded or modified.
+  h.Select(0, 1, 0, 4);
+  h.Editor.MoveSelection(0, 4);
+  EXPECT_FALSE(h.Editor.Selected());
+  EXPECT_FALSE(h.Editor.CanUndo());
+  EXPECT_FALSE(h.Editor.Modified());
   h.Select(0, 1, 0, 3);
   h.Editor.CopySelection(0, 5);
   EXPECT_EQ(h.Text(), "abcdebcf");
