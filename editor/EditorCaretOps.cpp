@@ -167,6 +167,8 @@ void TEditor::UpdateCaret() {
   ScrollCaret();
   MoveCaret();
   CaretShow();
+  // Also when code moved the caret, not only input.
+  SyncRulerMark();
 }
 
 int TEditor::MaxTopRow() const { return std::max(0, FList->Count() + FVisibleRows - 2); }

@@ -218,6 +218,25 @@ TEST_F(EditorPaint, RulerNumbersEveryGaugePeriodFromThePeriodInView) {
   EXPECT_EQ(sx, 3 * W);
 }
 
+TEST_F(EditorPaint, RulerMarkFollowsACaretMovedByCode) {
+  h.Editor.Ruler().SetVisible(true);
+  h.Load("abcdefgh\r\nijkl");
+  PaintAll(h);
+  auto markedAt = [&](int col) {
+    const auto& d = h.Window.Drawn;
+    return std::any_of(d.begin(), d.end(), [&](const TDrawCall& c) {
+      return c.What == TDrawCall::kBitmap && c.Y == 0 && c.X == L + col * W + 1;
+    });
+  };
+  Settle(h);
+  h.Editor.SetRowCol(0, 5);
+  EXPECT_TRUE(markedAt(0));  // the old mark taken away
+  EXPECT_TRUE(markedAt(5));
+  Settle(h);
+  h.Editor.SetRowCol(1, 2);
+  EXPECT_TRUE(markedAt(2));
+}
+
 TEST_F(EditorPaint, TypingRepaintsOnlyItsRowsAndABreakScrollsTheRowsBelow) {
   h.Load("aaa\r\nbbb\r\nccc\r\nddd\r\neee\r\nfff\r\nggg", 2, 1);
   Settle(h);
