@@ -245,7 +245,7 @@ void TEditor::DrawUnderline(int Row) {
 void TEditor::HideUnderline(int Row) {
   const int y = UnderlinePos(Row);
   if (!FWindow || y < 0) return;
-  FWindow->GetCanvas()->Line(FLeftMargin, y, FClientWidth, y, clWindow);
+  FWindow->GetCanvas()->Line(FLeftMargin, y, FClientWidth, y, Color());
 }
 
 }  // namespace vel

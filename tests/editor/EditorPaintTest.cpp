@@ -292,6 +292,16 @@ TEST_F(EditorPaint, CaretRowUnderlineShowsOnlyWithoutASelection) {
     });
   };
   EXPECT_GE(underline(PaintAll(h)), 1);
+  // Leaving the row takes the line away in the control's own colour.
+  h.Editor.SetColor(clYellow);
+  Settle(h);
+  h.Editor.SetRow(0);
+  const auto lines = Lines(h.Window.Drawn);
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const TDrawCall& c) {
+    return c.Fg == clYellow && c.Rect.Top == T + 13 + H;
+  }));
+  EXPECT_TRUE(std::none_of(lines.begin(), lines.end(), [](const TDrawCall& c) { return c.Fg == clWindow; }));
+  h.Editor.SetRow(1);
   h.Select(1, 0, 1, 2);
   EXPECT_EQ(underline(PaintAll(h)), 0);
 }
