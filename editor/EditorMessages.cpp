@@ -215,7 +215,13 @@ bool TEditor::HandleMessage(TMessage& M) {
         return true;
       }
       const int r = RowFromOffset(offset, rest);
-      const int c = r < count ? IndexToColumn(FList->Rows().Get(r), std::min(rest, rowLength(r)), ColumnOptions()) : 0;
+      int c = 0;
+      if (r < count) {
+        // An offset on a second half answers for the character it belongs to.
+        const std::string& s = FList->Rows().Get(r);
+        const auto index = sjis::CharStart(s, static_cast<size_t>(std::min(rest, rowLength(r))));
+        c = IndexToColumn(s, static_cast<int>(index), ColumnOptions());
+      }
       result = MakeLong(FLeftMargin + (c - FTopCol) * FColWidth, FTopMargin + (r - FTopRow) * FRowHeight);
       return true;
     }

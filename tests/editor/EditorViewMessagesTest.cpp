@@ -173,6 +173,7 @@ TEST_F(EditorMessages, ClipboardMessagesAndAnEmptySelectionLeavesTheClipboardAlo
 TEST_F(EditorMessages, PositionsAndCharacters) {
   EXPECT_EQ(Send(EM_POSFROMCHAR, 3), MakeLong(L + 3 * W, T));
   EXPECT_EQ(Send(EM_POSFROMCHAR, 7), MakeLong(L + W, T + H));
+  EXPECT_EQ(Send(EM_POSFROMCHAR, 2), MakeLong(L + W, T));  // the trail half of あ
   // On the trail half of あ: the character's offset.
   EXPECT_EQ(Send(EM_CHARFROMPOS, 0, MakeLong(L + 2 * W + 1, T + 1)), MakeLong(1, 0));
   EXPECT_EQ(Send(EM_CHARFROMPOS, 0, MakeLong(L + W + 1, T + H + 1)), MakeLong(7, 1));
