@@ -92,6 +92,8 @@ bool TEditor::HandleMessage(TMessage& M) {
         if (text && *text) FList->UpdateList(0, 0, text);
         FList->UndoObj().Clear();
         SetRowCol(0, 0);
+        // New text is unmodified text, as in the system's edit control.
+        FModified = false;
       }
       result = FReadOnly ? 0 : 1;
       return true;

@@ -103,6 +103,7 @@ TEST_F(EditorMessages, TextInAndOut) {
   EXPECT_STREQ(buffer, "aあb\r");
   EXPECT_EQ(Send(WM_SETTEXT, 0, static_cast<std::intptr_t>(Ptr("新しい\r\ntext"))), 1);
   EXPECT_EQ(h.Text(), "新しい\r\ntext");
+  EXPECT_EQ(Send(EM_GETMODIFY), 0);
   EXPECT_EQ(Send(WM_GETTEXTLENGTH), 12);  // exactly the text given
   EXPECT_EQ(Send(EM_CANUNDO), 0);
   Send(EM_SETSEL, 0, 2);
