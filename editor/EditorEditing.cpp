@@ -204,7 +204,12 @@ void TEditor::DeleteSelection() {
   std::vector<TRemovedRow> rows = RemoveSelection();
   const int target = std::clamp(rows.front().Insert, 0, Size(rows.front().Text));
   const int E = FSelectionMode == smLine ? x.EndRow : x.StartRow + static_cast<int>(rows.size()) - 1;
+  const bool pastEnd = FSelectionMode == smBox && rows.front().Insert > Size(rows.front().Text);
+  const int corner = FSelCol.StartCol;
   Apply(x.StartRow, E, JoinRows(rows), target, rows.size() > 1 || x.EndRow > x.StartRow);
+  // The box's corner lies past the first row's end: the caret goes there,
+  // as far as the caret may stand.
+  if (pastEnd) SetCol(corner);
 }
 
 void TEditor::PutStringToLine(const std::string& S) {

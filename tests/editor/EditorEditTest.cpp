@@ -201,6 +201,12 @@ TEST(EditorEdit, SelectionReplacementAndDeletion) {
          h.Editor.DeleteSelection();
        },
        "ad\r\neh\r\ni", 0, 1},
+      {"box deletion leaves the caret at the box's corner past a short row", "ab\r\nabcdef", 0, 4,
+       [](TEditorHost& h) {
+         Sel(h, 1, 6, smBox);
+         h.Editor.DeleteSelection();
+       },
+       "ab\r\nabcd", 0, 4},
       {"select all and delete", "abc\r\ndef\r\n", 0, 0, [](TEditorHost& h) {
          h.Editor.SelectAll();
          h.Editor.DeleteSelection();
