@@ -164,6 +164,7 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   int ListBracket(int Row) const;
   std::string ListToStr(const TEditorStringList& List) const;
   void ListToFile(const std::string& FileName) const { FLines->SaveToFile(FileName); }
+  void ListToStream(std::ostream& Stream) const { FLines->SaveToStream(Stream); }
   void Clear() { FLines->Clear(); }
   void ExchangeList(TEditor& Other);
   const std::shared_ptr<TEditorScreenStrings>& ScreenStringsPtr() const { return FLink->Shared(); }

@@ -1,6 +1,8 @@
 // The control's state: coordinates, caret placement, scrolling and selection.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "tests/editor/EditorTestHost.h"
 
 namespace vel::test {
@@ -320,6 +322,9 @@ TEST(EditorLifecycle, OwnedObjectsDefaultsAndSharedRows) {
   a.SetRowCol(0, 3);
   a.KeyChar("!");
   EXPECT_EQ(b.ListStr(0), "one!");
+  std::ostringstream stream;
+  b.ListToStream(stream);
+  EXPECT_EQ(stream.str(), "one!\r\ntwo\r\n");
   EXPECT_EQ(changes, 1);
   EXPECT_TRUE(b.Modified());
   b.Loaded();
