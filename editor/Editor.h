@@ -385,9 +385,12 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void SelectTokenBracketFromPos(int X, int Y);
   std::string WordFromCaret() const;
   std::string TokenStringFromCaret() const;
+  std::string TokenStringBracketFromCaret() const;
   int TokenFromCaret() const;
+  int TokenBracketFromCaret() const;
   void SelectWordFromCaret();
   void SelectTokenFromCaret();
+  void SelectTokenBracketFromCaret();
   virtual bool PosTokenString(int X, int Y, bool UseEditor, std::string& S, bool Bracket, int& Token) const;
   virtual void SelectPosToken(int X, int Y, bool UseEditor, bool Bracket);
   TEditorPopupMenu* PopupMenu() const { return FVs.Popup.get(); }

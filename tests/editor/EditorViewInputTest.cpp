@@ -315,6 +315,19 @@ TEST_F(EditorMouse, TokenAndWordQueriesByPosition) {
   EXPECT_EQ(h.Editor.SelText(), "see");
 }
 
+TEST_F(EditorMouse, BracketTokenQueriesAtTheCaretReadTheRowsBracketState) {
+  TEditorBracketItem& item = h.Editor.View().Brackets().Add();
+  item.SetLeftBracket("/*");
+  item.SetRightBracket("*/");
+  h.Load("x /*\r\nabc */ y", 1, 1);
+  EXPECT_EQ(h.Editor.TokenFromCaret(), toAnk);
+  EXPECT_EQ(h.Editor.TokenStringFromCaret(), "abc");
+  EXPECT_EQ(h.Editor.TokenBracketFromCaret(), toBracket);
+  EXPECT_EQ(h.Editor.TokenStringBracketFromCaret(), "abc */");
+  h.Editor.SelectTokenBracketFromCaret();
+  EXPECT_EQ(h.Editor.SelText(), "abc */");
+}
+
 TEST_F(EditorMouse, FocusComesWithAPressAndTheCaretWithTheFocus) {
   h.Load("abc");
   headless::ClearFocus();
