@@ -133,8 +133,11 @@ void TEditor::ShiftSelection(int Kind) {
   TUnderlineUpdate underline(this);
   FList->UpdateList(first, last - first + 1, text);
   if (box) {
-    // The text moved under the caret: it may now stand inside a character.
+    // The box keeps its columns, but the text moved under them: the caret
+    // and the anchor's index may now stand inside a character.
     AdjustCol(false, -1);
+    const std::string anchorRow = ListStr(FAnchorRow);
+    FAnchorIndex = static_cast<int>(sjis::CharStart(anchorRow, static_cast<size_t>(CharIndexOf(FAnchorRow, FAnchorCol))));
     UpdateSelection();
     return;
   }
