@@ -7,6 +7,11 @@
 //                        against row_update_us: the same edit as one UpdateList
 //   select_all_copy_ms   select all and copy to the headless clipboard, against load_ms
 //   box_select_copy_ms   a 40-column box over every row, copied, against load_ms
+//   first_end_paint_ms   word wrap on at 80, the first Ctrl+End after loading
+//                        and the paint it causes, against load_ms: the rows at
+//                        the end need their parse state, not the whole text's
+//   undo_all_repaint_ms  then 50 characters typed on the first row, all undone
+//                        with the end in view, and the paint, against load_ms
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -88,6 +93,33 @@ int main(int argc, char** argv) {
     e.SetSelectionMode(smLine);
     Print("box_select_copy_ms", boxMs, "ms");
     Print("box_select_copy_ratio", boxMs / loadMs, "x_load");
+  }
+
+  {
+    double endMs = 1e30, undoMs = 1e30;
+    for (int rep = 0; rep < 3; ++rep) {
+      THost w;
+      w.Editor.WrapOption().SetWrapByte(80);
+      w.Editor.SetWordWrap(true);
+      w.Editor.Lines().LoadFromFile(path);
+      w.Window.PaintInvalid();
+      double t0 = Now();
+      w.Window.SendKeyDown(vkEnd, ssCtrl);
+      w.Window.PaintInvalid();
+      endMs = std::min(endMs, (Now() - t0) / 1000);
+      w.Editor.SetRowCol(0, 0);
+      w.Window.SendText(std::string(50, 'x'));
+      w.Window.SendKeyDown(vkEnd, ssCtrl);
+      w.Window.PaintInvalid();
+      t0 = Now();
+      while (w.Editor.CanUndo()) w.Editor.Undo();
+      w.Window.PaintInvalid();
+      undoMs = std::min(undoMs, (Now() - t0) / 1000);
+    }
+    Print("first_end_paint_ms", endMs, "ms");
+    Print("first_end_paint_ratio", endMs / loadMs, "x_load");
+    Print("undo_all_repaint_ms", undoMs, "ms");
+    Print("undo_all_repaint_ratio", undoMs / loadMs, "x_load");
   }
 
   e.WrapOption().SetWrapByte(80);

@@ -390,8 +390,15 @@ int TEditorScreenStrings::UpdateBrackets(int Row, bool Invalidate) {
   }
   auto parser = MakeParser();
   int start = Row - 1, token = 0, bracket = -1;
-  while (start >= 0 && FRows.GetBrackets(start) == -2) --start;
-  if (start >= 0) {
+  // Without bracket pairs no state crosses a line break, so every line
+  // starts afresh: the walk back stops at the line's start instead of
+  // reading the document from its top.
+  IEditorClient* c = GetClient();
+  const bool pairs = c && c->HasBracketPairs();
+  while (start >= 0 && FRows.GetBrackets(start) == -2 && (pairs || FRows.GetRows(start) == raWrapped)) --start;
+  if (start >= 0 && FRows.GetBrackets(start) == -2) {
+    ++start;
+  } else if (start >= 0) {
     token = FRows.GetTokens(start);
     bracket = FRows.GetBrackets(start);
     if (parser) parser->LastTokenBracket(start, FRows, token, bracket);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <ostream>
 
 #include "document/FileErrors.h"
 #include "text/UpdateGuard.h"
@@ -182,8 +183,30 @@ void TEditorStrings::LoadFromFile(const std::string& FileName) {
   List().LoadRows(l);
 }
 
-void TEditorStrings::SaveToFile(const std::string& FileName) const {
+bool TEditorStrings::WriteText(const std::function<bool(const std::string&)>& Write) const {
   const TEditorStringList& l = List().Rows();
+  bool ok = true;
+  std::string out;
+  out.reserve(1 << 16);
+  for (int r = 0; r < l.Count() && ok; ++r) {
+    out += l.Get(r);
+    if (l.GetRows(r) == raCrlf) out += "\r\n";
+    if (out.size() >= (1 << 16)) {
+      ok = Write(out);
+      out.clear();
+    }
+  }
+  return ok && (out.empty() || Write(out));
+}
+
+void TEditorStrings::SaveToStream(std::ostream& Stream) const {
+  const bool ok = WriteText([&](const std::string& s) {
+    return static_cast<bool>(Stream.write(s.data(), static_cast<std::streamsize>(s.size())));
+  });
+  if (!ok || !Stream.flush()) throw EWriteError(std::string());
+}
+
+void TEditorStrings::SaveToFile(const std::string& FileName) const {
   const TSaveTarget target = ResolveSaveTarget(FileName);
   if (target.ReadOnly) throw EFReadOnlyError(FileName);
   const std::string temp = CreateScratchBeside(target.Path);
@@ -193,18 +216,7 @@ void TEditorStrings::SaveToFile(const std::string& FileName) const {
     std::remove(temp.c_str());
     throw EFCreateError(FileName);
   }
-  bool ok = true;
-  std::string out;
-  out.reserve(1 << 16);
-  for (int r = 0; r < l.Count() && ok; ++r) {
-    out += l.Get(r);
-    if (l.GetRows(r) == raCrlf) out += "\r\n";
-    if (out.size() >= (1 << 16)) {
-      ok = std::fwrite(out.data(), 1, out.size(), f.get()) == out.size();
-      out.clear();
-    }
-  }
-  if (ok && !out.empty()) ok = std::fwrite(out.data(), 1, out.size(), f.get()) == out.size();
+  bool ok = WriteText([&](const std::string& s) { return std::fwrite(s.data(), 1, s.size(), f.get()) == s.size(); });
   ok = std::fflush(f.get()) == 0 && ok;
   ok = std::fclose(f.release()) == 0 && ok;
   if (!ok) {

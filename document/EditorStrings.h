@@ -1,6 +1,8 @@
 #pragma once
 // Lines of an editor control: the row list seen as logical lines, with text
 // file loading and saving. It holds no text of its own.
+#include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,8 @@ class TEditorStrings {
   // the new one is complete. Raises EFCreateError when it cannot be created,
   // EWriteError when writing fails; the old file is then untouched.
   void SaveToFile(const std::string& FileName) const;
+  // The same text to a stream; raises EWriteError when the stream fails.
+  void SaveToStream(std::ostream& Stream) const;
 
   void Assign(const TEditorStrings& Source);
   void Assign(const std::vector<std::string>& Source);
@@ -43,6 +47,9 @@ class TEditorStrings {
  private:
   TEditorScreenStrings& List() const { return FEditor.ScreenStrings(); }
   void ReplaceAll(const std::string& Text);
+  // Hands the text out in blocks, CR LF after each raCrlf row; false as soon
+  // as Write refuses one.
+  bool WriteText(const std::function<bool(const std::string&)>& Write) const;
 
   IEditorClient& FEditor;
   int FUpdateCount = 0;

@@ -164,6 +164,7 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   int ListBracket(int Row) const;
   std::string ListToStr(const TEditorStringList& List) const;
   void ListToFile(const std::string& FileName) const { FLines->SaveToFile(FileName); }
+  void ListToStream(std::ostream& Stream) const { FLines->SaveToStream(Stream); }
   void Clear() { FLines->Clear(); }
   void ExchangeList(TEditor& Other);
   const std::shared_ptr<TEditorScreenStrings>& ScreenStringsPtr() const { return FLink->Shared(); }
@@ -366,6 +367,8 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void StartRowSelection(int R);
   void UpdateRowSelection(int R);
   void CancelSelDrag(bool EscapeDown = false);
+  // Inserts an input method's result that came while the button was held.
+  void PutHeldImeResult();
   void EndSelDrag(int X, int Y, bool Copy);
   void SetCursorState(TEditorMouseCursorState Value);
   TEditorMouseCursorState CursorState() const { return FVs.CursorState; }
@@ -382,9 +385,12 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void SelectTokenBracketFromPos(int X, int Y);
   std::string WordFromCaret() const;
   std::string TokenStringFromCaret() const;
+  std::string TokenStringBracketFromCaret() const;
   int TokenFromCaret() const;
+  int TokenBracketFromCaret() const;
   void SelectWordFromCaret();
   void SelectTokenFromCaret();
+  void SelectTokenBracketFromCaret();
   virtual bool PosTokenString(int X, int Y, bool UseEditor, std::string& S, bool Bracket, int& Token) const;
   virtual void SelectPosToken(int X, int Y, bool UseEditor, bool Bracket);
   TEditorPopupMenu* PopupMenu() const { return FVs.Popup.get(); }

@@ -167,6 +167,8 @@ void TEditor::UpdateCaret() {
   ScrollCaret();
   MoveCaret();
   CaretShow();
+  // Also when code moved the caret, not only input.
+  SyncRulerMark();
 }
 
 int TEditor::MaxTopRow() const { return std::max(0, FList->Count() + FVisibleRows - 2); }
@@ -243,7 +245,7 @@ void TEditor::DrawUnderline(int Row) {
 void TEditor::HideUnderline(int Row) {
   const int y = UnderlinePos(Row);
   if (!FWindow || y < 0) return;
-  FWindow->GetCanvas()->Line(FLeftMargin, y, FClientWidth, y, clWindow);
+  FWindow->GetCanvas()->Line(FLeftMargin, y, FClientWidth, y, Color());
 }
 
 }  // namespace vel

@@ -65,7 +65,8 @@ void TEditor::SetSelTextBox(const std::string& P) {
   const int nLines = static_cast<int>(lines.size());
   std::string text;
   int target = 0, lastDocRow = sel ? std::min(x.EndRow, count - 1) : R0 - 1;
-  for (int j = 0; j < std::max(nLines, nRemoved); ++j) {
+  const int total = std::max(nLines, nRemoved);
+  for (int j = 0; j < total; ++j) {
     std::string row;
     TEditorRowAttribute attr = raCrlf;
     int at = 0;
@@ -84,7 +85,9 @@ void TEditor::SetSelTextBox(const std::string& P) {
     if (j < nLines) {
       PadTo(row, at);
       row.insert(static_cast<size_t>(at), lines[static_cast<size_t>(j)]);
-      attr = raCrlf;
+      // A row keeps its own ending, so a wrapped line stays one line; only
+      // the last row gets a break, when rows are added below it.
+      if (attr == raEof && j + 1 < total) attr = raCrlf;
       if (j == nLines - 1) target = Size(text) + at + Size(lines[static_cast<size_t>(j)]);
     }
     text += row;
@@ -137,7 +140,8 @@ void TEditor::MoveSelection(int ARow, int ACol) {
   const int dropIndex = dropRow < count ? CharIndexOf(dropRow, dropCol) : 0;
   const int pad = dropRow < count ? std::max(0, dropIndex - Size(FList->Rows().Get(dropRow))) : 0;
   int dropOff = offset(dropRow, dropIndex);
-  if (dropOff > selStart && dropOff < selEnd) {
+  // Dropped at either of its own ends the text would not move: no step.
+  if (pad == 0 && dropOff >= selStart && dropOff <= selEnd) {
     CleanSelection();
     return;
   }

@@ -66,14 +66,7 @@ int CharAtCol(const std::vector<TCharCol>& v, int Col) {
 
 // A char index moved back off a trail byte.
 int OnCharStart(const std::string& s, int c) {
-  if (c <= 0 || c >= Size(s)) return c;
-  int i = 0;
-  while (i < c) {
-    const int step = static_cast<int>(CharLength(s, static_cast<size_t>(i)));
-    if (i + step > c) return i;
-    i += step;
-  }
-  return c;
+  return c <= 0 ? c : static_cast<int>(sjis::CharStart(s, static_cast<size_t>(c)));
 }
 
 }  // namespace
@@ -211,7 +204,12 @@ void TEditor::DeleteSelection() {
   std::vector<TRemovedRow> rows = RemoveSelection();
   const int target = std::clamp(rows.front().Insert, 0, Size(rows.front().Text));
   const int E = FSelectionMode == smLine ? x.EndRow : x.StartRow + static_cast<int>(rows.size()) - 1;
+  const bool pastEnd = FSelectionMode == smBox && rows.front().Insert > Size(rows.front().Text);
+  const int corner = FSelCol.StartCol;
   Apply(x.StartRow, E, JoinRows(rows), target, rows.size() > 1 || x.EndRow > x.StartRow);
+  // The box's corner lies past the first row's end: the caret goes there,
+  // as far as the caret may stand.
+  if (pastEnd) SetCol(corner);
 }
 
 void TEditor::PutStringToLine(const std::string& S) {
@@ -275,7 +273,12 @@ void TEditor::KeyReturn() {
     return;
   }
   if (FOverWrite) {
-    SetRowCol(FRow + 1, 0);
+    // The last line has no next row to move to: it gets one, or what is
+    // typed next would overwrite the line just left.
+    if (FRow == count - 1 && FList->Rows().GetRows(FRow) == raEof)
+      Apply(count, count, "\r\n", 2, true);
+    else
+      SetRowCol(FRow + 1, 0);
     return;
   }
   const std::string t = FList->Rows().Get(FRow);

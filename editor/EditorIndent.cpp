@@ -33,8 +33,10 @@ void TEditor::ShiftSelection(int Kind) {
   if (first > last) return;
   const TColumnMapOptions o = ColumnOptions();
   const int edge = box ? FSelCol.StartCol : 0;
+  // A changed row: the bytes [Start, Cut) of Old became Repl bytes of New.
   struct TShift {
-    int Start = 0, OldWidth = 0, NewWidth = 0;
+    std::string Old, New;
+    int Start = 0, Cut = 0, Repl = 0;
     bool Changed = false;
   };
   std::vector<TShift> shifts;
@@ -100,10 +102,7 @@ void TEditor::ShiftSelection(int Kind) {
         out = s.substr(0, i) + repl + s.substr(cut);
         const bool fits = !o.WordWrap || vel::ExpandLength(out, o) < o.WrapByte;
         if (fits) {
-          sh.Changed = true;
-          sh.Start = col;
-          sh.OldWidth = vel::IndexToColumn(s, static_cast<int>(cut), o) - col;
-          sh.NewWidth = vel::IndexToColumn(out, static_cast<int>(i + repl.size()), o) - col;
+          sh = TShift{s, out, static_cast<int>(i), static_cast<int>(cut), static_cast<int>(repl.size()), true};
         } else {
           out = s;
         }
@@ -114,17 +113,31 @@ void TEditor::ShiftSelection(int Kind) {
     shifts.push_back(sh);
   }
   if (std::none_of(shifts.begin(), shifts.end(), [](const TShift& s) { return s.Changed; })) return;
+  // A column moved with the text: mapped through the byte index, since a
+  // later tab may absorb the indent's change of width and a column shifted by
+  // it could land inside a double-byte character.
   auto moved = [&](int row, int col) {
     if (row < first || row > last) return col;
     const TShift& sh = shifts[static_cast<size_t>(row - first)];
-    if (!sh.Changed || col < sh.Start) return col;
-    if (col < sh.Start + sh.OldWidth) return sh.Start + sh.NewWidth;
-    return col + sh.NewWidth - sh.OldWidth;
+    if (!sh.Changed) return col;
+    const int oldLength = vel::ExpandLength(sh.Old, o);
+    if (col >= oldLength) return col + vel::ExpandLength(sh.New, o) - oldLength;
+    int index = vel::ColumnToIndex(sh.Old, col, o);
+    if (index >= sh.Cut)
+      index += sh.Repl - (sh.Cut - sh.Start);
+    else if (index >= sh.Start)
+      index = sh.Start + sh.Repl;
+    return vel::IndexToColumn(sh.New, index, o);
   };
   TCaretUpdate hold(*this);
   TUnderlineUpdate underline(this);
   FList->UpdateList(first, last - first + 1, text);
   if (box) {
+    // The box keeps its columns, but the text moved under them: the caret
+    // and the anchor's index may now stand inside a character.
+    AdjustCol(false, -1);
+    const std::string anchorRow = ListStr(FAnchorRow);
+    FAnchorIndex = static_cast<int>(sjis::CharStart(anchorRow, static_cast<size_t>(CharIndexOf(FAnchorRow, FAnchorCol))));
     UpdateSelection();
     return;
   }

@@ -73,7 +73,8 @@ bool TEditor::HandleMessage(TMessage& M) {
         return true;
       }
       const std::string text = FLines->GetText();
-      const int n = std::min(static_cast<int>(text.size()), size - 1);
+      // A character that does not fit is left out whole, as the system's edit control does.
+      const int n = static_cast<int>(sjis::CharStart(text, static_cast<size_t>(std::min(static_cast<int>(text.size()), size - 1))));
       std::memcpy(buffer, text.data(), static_cast<size_t>(n));
       buffer[n] = '\0';
       result = n;
@@ -91,6 +92,8 @@ bool TEditor::HandleMessage(TMessage& M) {
         if (text && *text) FList->UpdateList(0, 0, text);
         FList->UndoObj().Clear();
         SetRowCol(0, 0);
+        // New text is unmodified text, as in the system's edit control.
+        FModified = false;
       }
       result = FReadOnly ? 0 : 1;
       return true;
@@ -173,7 +176,7 @@ bool TEditor::HandleMessage(TMessage& M) {
       std::uint16_t size;
       std::memcpy(&size, buffer, sizeof size);
       const std::string& s = FList->Rows().Get(r);
-      const int n = std::min(static_cast<int>(s.size()), static_cast<int>(size));
+      const int n = static_cast<int>(sjis::CharStart(s, std::min(s.size(), static_cast<size_t>(size))));
       std::memcpy(buffer, s.data(), static_cast<size_t>(n));
       result = n;
       return true;
@@ -214,7 +217,13 @@ bool TEditor::HandleMessage(TMessage& M) {
         return true;
       }
       const int r = RowFromOffset(offset, rest);
-      const int c = r < count ? IndexToColumn(FList->Rows().Get(r), std::min(rest, rowLength(r)), ColumnOptions()) : 0;
+      int c = 0;
+      if (r < count) {
+        // An offset on a second half answers for the character it belongs to.
+        const std::string& s = FList->Rows().Get(r);
+        const auto index = sjis::CharStart(s, static_cast<size_t>(std::min(rest, rowLength(r))));
+        c = IndexToColumn(s, static_cast<int>(index), ColumnOptions());
+      }
       result = MakeLong(FLeftMargin + (c - FTopCol) * FColWidth, FTopMargin + (r - FTopRow) * FRowHeight);
       return true;
     }

@@ -143,6 +143,7 @@ void TEditor::MouseUp(const TMouseEvent& Event) {
   FVs.RowSelecting = false;
   FVs.LeftDown = false;
   if (FWindow) FWindow->ReleaseCapture();
+  PutHeldImeResult();
   SyncRulerMark();
 }
 
@@ -355,10 +356,22 @@ std::string TEditor::TokenStringFromCaret() const {
   return TokenStringFromPos(x, y);
 }
 
+std::string TEditor::TokenStringBracketFromCaret() const {
+  int x, y;
+  CaretPoint(*this, x, y);
+  return TokenStringBracketFromPos(x, y);
+}
+
 int TEditor::TokenFromCaret() const {
   int x, y;
   CaretPoint(*this, x, y);
   return TokenFromPos(x, y);
+}
+
+int TEditor::TokenBracketFromCaret() const {
+  int x, y;
+  CaretPoint(*this, x, y);
+  return TokenBracketFromPos(x, y);
 }
 
 void TEditor::SelectWordFromCaret() {
@@ -371,6 +384,12 @@ void TEditor::SelectTokenFromCaret() {
   int x, y;
   CaretPoint(*this, x, y);
   SelectTokenFromPos(x, y);
+}
+
+void TEditor::SelectTokenBracketFromCaret() {
+  int x, y;
+  CaretPoint(*this, x, y);
+  SelectTokenBracketFromPos(x, y);
 }
 
 }  // namespace vel

@@ -62,6 +62,7 @@ struct TEditorViewState {
   bool ImePending = false;
   bool CandidateOpen = false;
   int CharSkip = 0;
+  std::string ImeHeld;  // an input method's result that came while the left button was held
   int WheelRest = 0, HWheelRest = 0;
   enum TDragState : uint8_t { dsNone, dsPending, dsDragging } DragState = dsNone;
   TEditorMouseCursorState CursorState = mcClient;

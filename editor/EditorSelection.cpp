@@ -68,15 +68,20 @@ void TEditor::BoxSpan(const std::string& S, const TColumnMapOptions& O, int& Fro
   Length = end > From ? end - From : 0;
 }
 
-// The index range held inside the rows, whatever happened to them since the
-// selection was made (another control may edit the shared rows).
+// The index range held inside the rows and on character boundaries,
+// whatever happened to them since the selection was made (another control
+// may edit the shared rows): a character cut by an end is taken in whole.
 TEditor::TIndexRange TEditor::ClampedIndexRange() const {
   TIndexRange r = FSelIdx;
   const int count = FList->Count();
   r.StartRow = std::clamp(r.StartRow, 0, count);
   r.EndRow = std::clamp(r.EndRow, r.StartRow, count);
-  r.StartIndex = std::clamp(r.StartIndex, 0, Size(ListStr(r.StartRow)));
-  r.EndIndex = std::clamp(r.EndIndex, -1, Size(ListStr(r.EndRow)) - 1);
+  const std::string first = ListStr(r.StartRow);
+  r.StartIndex = static_cast<int>(sjis::CharStart(first, static_cast<size_t>(std::clamp(r.StartIndex, 0, Size(first)))));
+  const std::string last = ListStr(r.EndRow);
+  const auto end = static_cast<size_t>(std::clamp(r.EndIndex + 1, 0, Size(last)));
+  const size_t start = sjis::CharStart(last, end);
+  r.EndIndex = static_cast<int>(start == end ? end : sjis::NextChar(last, start)) - 1;
   if (r.StartRow == r.EndRow) r.EndIndex = std::max(r.EndIndex, r.StartIndex - 1);
   return r;
 }
@@ -212,7 +217,7 @@ std::string TEditor::GetSelText() const {
 int TEditor::GetSelTextBuf(char* Buffer, int Size) const {
   if (!Buffer || Size <= 0) return 0;
   const std::string s = GetSelText();
-  const int n = std::min(static_cast<int>(s.size()), Size - 1);
+  const int n = static_cast<int>(sjis::CharStart(s, static_cast<size_t>(std::min(static_cast<int>(s.size()), Size - 1))));
   std::copy(s.begin(), s.begin() + n, Buffer);
   Buffer[n] = '\0';
   return n;

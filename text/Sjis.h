@@ -25,6 +25,19 @@ constexpr size_t CharLen(const char* p, const char* end) {
 constexpr size_t CharLen(std::string_view s, size_t i) { return CharLen(s.data() + i, s.data() + s.size()); }
 // Index of the character after the one at i.
 constexpr size_t NextChar(std::string_view s, size_t i) { return i + CharLen(s, i); }
+// Start of the character that holds byte i, scanning from the start of s (i
+// at or past the end: i). So CharStart(s, n) is also the longest prefix of
+// at most n bytes that ends on a character boundary.
+constexpr size_t CharStart(std::string_view s, size_t i) {
+  if (i >= s.size()) return i;
+  size_t p = 0;
+  while (p < i) {
+    const size_t next = NextChar(s, p);
+    if (next > i) return p;
+    p = next;
+  }
+  return p;
+}
 
 // A 16-bit character code is text when it is a single non-lead byte or a
 // lead byte with a trail; codes like 0x0041 with a lead byte as value are not.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 
 #include "tests/document/TestClient.h"
 #include "document/FileErrors.h"
@@ -89,6 +90,9 @@ TEST_F(TFileFixture, LoadAndSaveRoundTrips) {
     std::string out = (dir / "out.txt").string();
     client.Lines.SaveToFile(out);
     EXPECT_EQ(Read(out), Normalized(c.bytes)) << c.name;
+    std::ostringstream stream;
+    client.Lines.SaveToStream(stream);
+    EXPECT_EQ(stream.str(), Normalized(c.bytes)) << c.name;
     EXPECT_FALSE(client.List->UndoObj().CanUndo());
   }
 }
@@ -152,6 +156,9 @@ TEST_F(TFileFixture, UncreatableFileRaisesCreateErrorAndKeepsTheText) {
   client.Lines.SetText("keep\r\n");
   std::string path = (dir / "no" / "such" / "dir.txt").string();
   EXPECT_THROW(client.Lines.SaveToFile(path), EFCreateError);
+  std::ostringstream failing;
+  failing.setstate(std::ios::badbit);
+  EXPECT_THROW(client.Lines.SaveToStream(failing), EWriteError);
   EXPECT_EQ(client.Lines.GetText(), "keep\r\n");
 }
 

@@ -1,6 +1,8 @@
 // The control's state: coordinates, caret placement, scrolling and selection.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "tests/editor/EditorTestHost.h"
 
 namespace vel::test {
@@ -320,6 +322,9 @@ TEST(EditorLifecycle, OwnedObjectsDefaultsAndSharedRows) {
   a.SetRowCol(0, 3);
   a.KeyChar("!");
   EXPECT_EQ(b.ListStr(0), "one!");
+  std::ostringstream stream;
+  b.ListToStream(stream);
+  EXPECT_EQ(stream.str(), "one!\r\ntwo\r\n");
   EXPECT_EQ(changes, 1);
   EXPECT_TRUE(b.Modified());
   b.Loaded();
@@ -371,6 +376,30 @@ TEST(EditorLifecycle, ASelectionSurvivesAnotherControlShorteningTheSharedRows) {
   EXPECT_EQ(a.Editor.ListCount(), a.Text().empty() ? 0 : 1);
   a.UndoAll();
   EXPECT_EQ(a.Text(), "abc\r\ndef\r\nghijkl");
+}
+
+TEST(EditorLifecycle, ASelectionCutByAnotherControlsEditTakesInTheWholeCharacter) {
+  const struct {
+    int From, To;  // a's selection on row 0
+    const char* Insert;
+    int At;  // where b inserts it
+    const char* WantSel;
+    const char* WantTyped;
+  } cases[] = {
+      {2, 4, "xあ", 0, "あa", "xZbcdef"},
+      {0, 2, "あ", 1, "aあ", "Zbcdef"},
+  };
+  for (const auto& c : cases) {
+    TEditorHost a, b;
+    a.Load("abcdef");
+    b.Editor.ExchangeList(a.Editor);
+    a.Select(0, c.From, 0, c.To);
+    b.Editor.SetRowCol(0, c.At);
+    b.Editor.PutStringToLine(c.Insert);
+    EXPECT_EQ(a.Editor.SelText(), c.WantSel) << c.Insert;
+    a.Window.SendChar("Z");
+    EXPECT_EQ(a.Text(), c.WantTyped) << c.Insert;
+  }
 }
 
 }  // namespace

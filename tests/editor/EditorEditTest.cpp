@@ -125,6 +125,17 @@ TEST(EditorEdit, EnterKey) {
       {"caret beyond the end", "ab", 0, 5, Key(&TEditor::KeyReturn), "ab\r\n", 1, 0},
       {"overwrite only moves", "ab\r\ncd", 0, 1, Key(&TEditor::KeyReturn), "ab\r\ncd", 1, 0,
        [](TEditor& e) { e.SetOverWrite(true); }, 0},
+      {"overwrite on the last line adds one", "memo line", 0, 9, Type("abc\rdef"), "memo lineabc\r\ndef", 1, 3,
+       [](TEditor& e) { e.SetOverWrite(true); }, 7},
+      {"overwrite on an empty page", "", 0, 0, Type("ab\rcd"), "ab\r\ncd", 1, 2,
+       [](TEditor& e) { e.SetOverWrite(true); }, 5},
+      {"overwrite on a wrapped last line", "aaaaaaaaaaaaaaaaaaaabb", 0, 5, Key(&TEditor::KeyReturn),
+       "aaaaaaaaaaaaaaaaaaaabb", 1, 0,
+       [](TEditor& e) {
+         e.SetOverWrite(true);
+         e.WrapOption().SetWrapByte(20);
+         e.SetWordWrap(true);
+       }, 0},
       {"over a selection deletes first", "abcd", 0, 1, [](TEditorHost& h) {
          Sel(h, 0, 3);
          h.Editor.KeyReturn();
@@ -190,6 +201,12 @@ TEST(EditorEdit, SelectionReplacementAndDeletion) {
          h.Editor.DeleteSelection();
        },
        "ad\r\neh\r\ni", 0, 1},
+      {"box deletion leaves the caret at the box's corner past a short row", "ab\r\nabcdef", 0, 4,
+       [](TEditorHost& h) {
+         Sel(h, 1, 6, smBox);
+         h.Editor.DeleteSelection();
+       },
+       "ab\r\nabcd", 0, 4},
       {"select all and delete", "abc\r\ndef\r\n", 0, 0, [](TEditorHost& h) {
          h.Editor.SelectAll();
          h.Editor.DeleteSelection();
@@ -216,6 +233,7 @@ TEST(EditorEdit, SelectionReplacementAndDeletion) {
 }
 
 TEST(EditorEdit, RowsAndIndents) {
+  auto tab4 = [](TEditor& e) { e.Caret().SetTabSpaceCount(4); };
   RunCases({
       {"delete a row", "a\r\nb\r\nc", 0, 0, [](TEditorHost& h) { h.Editor.DeleteRow(1); }, "a\r\nc", 1, 0},
       {"delete the last row", "a\r\nb", 0, 0, [](TEditorHost& h) { h.Editor.DeleteRow(1); }, "a\r\n", 1, 0},
@@ -245,6 +263,29 @@ TEST(EditorEdit, RowsAndIndents) {
          h.Editor.CleanSelection();
        },
        "ab cd\r\nef gh\r\nij", 1, 3},
+      {"unindent moves the selection by bytes where a tab absorbs the change", " a\tbあc\r\n xyz", 0, 7,
+       [](TEditorHost& h) {
+         Sel(h, 1, 2);
+         h.Editor.SelUnIndent();
+         EXPECT_EQ(h.Editor.SelText(), "c\r\nx");
+         h.Editor.DeleteSelection();
+       },
+       "a\tbあyz", 0, 7, tab4, 2},
+      {"indent keeps the selection's first character", " a\tbあc\r\n xyz", 0, 7,
+       [](TEditorHost& h) {
+         Sel(h, 1, 2);
+         h.Editor.SelIndent();
+         EXPECT_EQ(h.Editor.SelText(), "c\r\n  x");
+         h.Editor.CleanSelection();
+       },
+       "  a\tbあc\r\n  xyz", 1, 3, tab4},
+      {"box indent moves the caret off a character's second half", "abcあd\r\nefghij", 1, 1,
+       [](TEditorHost& h) {
+         Sel(h, 0, 5, smBox);
+         h.Editor.SelIndent();
+         h.Editor.CleanSelection();
+       },
+       "a bcあd\r\ne fghij", 0, 4},
       {"box tab unindent removes only tabs at the edge", "a\tb\r\ncd", 0, 1, [](TEditorHost& h) {
          Sel(h, 1, 2, smBox);
          h.Editor.SelTabUnIndent();
@@ -333,6 +374,31 @@ TEST(EditorClipboardTest, BoxPasteOverABoxAndAcrossDoubleByteCharacters) {
   EXPECT_EQ(h.Text(), "aXd\r\neYh\r\niZjkl\r\n");
 }
 
+TEST(EditorClipboardTest, BoxPasteKeepsTheLinesItPastesInto) {
+  const struct {
+    const char* Name;
+    const char* Text;
+    int Wrap;  // 0: off
+    const char* Want;
+  } cases[] = {
+      {"wrapped rows stay one line", "0123456789abcdefghijKLMNOPQRST", 20, "01X23456789abcdefghijKLYMNOPQRST"},
+      {"the last row gains a break only for rows below it", "abc", 0, "abXc\r\n  Y\r\n"},
+      {"no break after the last row", "abc\r\ndef", 0, "abXc\r\ndeYf"},
+  };
+  for (const auto& c : cases) {
+    TEditorHost h;
+    if (c.Wrap) {
+      h.Editor.WrapOption().SetWrapByte(c.Wrap);
+      h.Editor.SetWordWrap(true);
+    }
+    h.Load(c.Text, 0, 2);
+    h.Editor.SetSelTextBox("X\r\nY");
+    EXPECT_EQ(h.Text(), c.Want) << c.Name;
+    h.Editor.Undo();
+    EXPECT_EQ(h.Text(), c.Text) << c.Name;
+  }
+}
+
 TEST(EditorClipboardTest, CutKeepsTheTextWhenTheClipboardRefusesIt) {
   headless::Reset();
   TEditorHost h;
@@ -391,6 +457,12 @@ TEST(EditorDrop, MoveIsOneStepAndRefusesItsOwnInside) {
   h.Editor.MoveSelection(0, 2);
   EXPECT_EQ(h.Text(), "abcdef");
   EXPECT_FALSE(h.Editor.Selected());
+  // At its own end: nothing moves, so nothing is recorded or modified.
+  h.Select(0, 1, 0, 4);
+  h.Editor.MoveSelection(0, 4);
+  EXPECT_FALSE(h.Editor.Selected());
+  EXPECT_FALSE(h.Editor.CanUndo());
+  EXPECT_FALSE(h.Editor.Modified());
   h.Select(0, 1, 0, 3);
   h.Editor.CopySelection(0, 5);
   EXPECT_EQ(h.Text(), "abcdebcf");

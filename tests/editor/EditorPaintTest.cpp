@@ -218,6 +218,25 @@ TEST_F(EditorPaint, RulerNumbersEveryGaugePeriodFromThePeriodInView) {
   EXPECT_EQ(sx, 3 * W);
 }
 
+TEST_F(EditorPaint, RulerMarkFollowsACaretMovedByCode) {
+  h.Editor.Ruler().SetVisible(true);
+  h.Load("abcdefgh\r\nijkl");
+  PaintAll(h);
+  auto markedAt = [&](int col) {
+    const auto& d = h.Window.Drawn;
+    return std::any_of(d.begin(), d.end(), [&](const TDrawCall& c) {
+      return c.What == TDrawCall::kBitmap && c.Y == 0 && c.X == L + col * W + 1;
+    });
+  };
+  Settle(h);
+  h.Editor.SetRowCol(0, 5);
+  EXPECT_TRUE(markedAt(0));  // the old mark taken away
+  EXPECT_TRUE(markedAt(5));
+  Settle(h);
+  h.Editor.SetRowCol(1, 2);
+  EXPECT_TRUE(markedAt(2));
+}
+
 TEST_F(EditorPaint, TypingRepaintsOnlyItsRowsAndABreakScrollsTheRowsBelow) {
   h.Load("aaa\r\nbbb\r\nccc\r\nddd\r\neee\r\nfff\r\nggg", 2, 1);
   Settle(h);
@@ -273,6 +292,16 @@ TEST_F(EditorPaint, CaretRowUnderlineShowsOnlyWithoutASelection) {
     });
   };
   EXPECT_GE(underline(PaintAll(h)), 1);
+  // Leaving the row takes the line away in the control's own colour.
+  h.Editor.SetColor(clYellow);
+  Settle(h);
+  h.Editor.SetRow(0);
+  const auto lines = Lines(h.Window.Drawn);
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const TDrawCall& c) {
+    return c.Fg == clYellow && c.Rect.Top == T + 13 + H;
+  }));
+  EXPECT_TRUE(std::none_of(lines.begin(), lines.end(), [](const TDrawCall& c) { return c.Fg == clWindow; }));
+  h.Editor.SetRow(1);
   h.Select(1, 0, 1, 2);
   EXPECT_EQ(underline(PaintAll(h)), 0);
 }

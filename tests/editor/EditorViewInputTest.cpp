@@ -1,6 +1,8 @@
 // Mouse, wheel, scroll bars and the input method as input sequences.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "editor/EditorCursorNames.h"
 #include "syntax/EditorParser.h"
 #include "platform/headless/HeadlessPopupMenu.h"
@@ -233,6 +235,40 @@ TEST_F(EditorMouse, ImeResultIsInsertedOnceAndItsCharactersAreDropped) {
   EXPECT_EQ(h.Text(), "あいうx");
 }
 
+TEST_F(EditorMouse, ImeResultDuringAPressGoesInAtTheRelease) {
+  const struct {
+    const char* Name;
+    std::function<void(TEditorHost&)> Press, Release;
+    const char* Want;
+  } cases[] = {
+      {"click",
+       [](TEditorHost& h) { h.Window.SendMouseDown(mbLeft, X(1), Y(0)); },
+       [](TEditorHost& h) { h.Window.SendMouseUp(mbLeft, X(1), Y(0)); }, "aあいbcdef"},
+      {"drag that selects nothing away",
+       [](TEditorHost& h) {
+         h.Window.SendMouseDown(mbLeft, X(1), Y(0));
+         h.Window.SendMouseMove(X(4), Y(0), ssLeft);
+       },
+       [](TEditorHost& h) { h.Window.SendMouseUp(mbLeft, X(4), Y(0)); }, "abcdあいef"},
+      {"selection drag, dropped",
+       [](TEditorHost& h) {
+         h.Select(0, 0, 0, 2);
+         h.Window.SendMouseDown(mbLeft, X(1), Y(0));
+         h.Window.SendMouseMove(X(5), Y(0), ssLeft);
+       },
+       [](TEditorHost& h) { h.Window.SendMouseUp(mbLeft, X(5), Y(0)); }, "cdeabあいf"},
+  };
+  for (const auto& c : cases) {
+    h.Load("abcdef");
+    c.Press(h);
+    h.Window.SendImeResult("あい");
+    EXPECT_EQ(h.Text(), "abcdef") << c.Name;
+    c.Release(h);
+    EXPECT_EQ(h.Text(), c.Want) << c.Name;
+    EXPECT_EQ(h.Editor.CharSkip(), 0) << c.Name;
+  }
+}
+
 TEST_F(EditorMouse, CompositionWindowFollowsTheCaretButWaitsOutAKeyRepeat) {
   h.Load("abcdef\r\nghijkl");
   h.Window.SendImeStartComposition();
@@ -277,6 +313,19 @@ TEST_F(EditorMouse, TokenAndWordQueriesByPosition) {
   EXPECT_EQ(h.Editor.SelText(), word);
   h.Editor.SelectWordFromPos(X(1), Y(0));
   EXPECT_EQ(h.Editor.SelText(), "see");
+}
+
+TEST_F(EditorMouse, BracketTokenQueriesAtTheCaretReadTheRowsBracketState) {
+  TEditorBracketItem& item = h.Editor.View().Brackets().Add();
+  item.SetLeftBracket("/*");
+  item.SetRightBracket("*/");
+  h.Load("x /*\r\nabc */ y", 1, 1);
+  EXPECT_EQ(h.Editor.TokenFromCaret(), toAnk);
+  EXPECT_EQ(h.Editor.TokenStringFromCaret(), "abc");
+  EXPECT_EQ(h.Editor.TokenBracketFromCaret(), toBracket);
+  EXPECT_EQ(h.Editor.TokenStringBracketFromCaret(), "abc */");
+  h.Editor.SelectTokenBracketFromCaret();
+  EXPECT_EQ(h.Editor.SelText(), "abc */");
 }
 
 TEST_F(EditorMouse, FocusComesWithAPressAndTheCaretWithTheFocus) {

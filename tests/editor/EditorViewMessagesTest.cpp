@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 
 #include "platform/Clipboard.h"
 #include "platform/headless/HeadlessPopupMenu.h"
@@ -102,6 +103,7 @@ TEST_F(EditorMessages, TextInAndOut) {
   EXPECT_STREQ(buffer, "aあb\r");
   EXPECT_EQ(Send(WM_SETTEXT, 0, static_cast<std::intptr_t>(Ptr("新しい\r\ntext"))), 1);
   EXPECT_EQ(h.Text(), "新しい\r\ntext");
+  EXPECT_EQ(Send(EM_GETMODIFY), 0);
   EXPECT_EQ(Send(WM_GETTEXTLENGTH), 12);  // exactly the text given
   EXPECT_EQ(Send(EM_CANUNDO), 0);
   Send(EM_SETSEL, 0, 2);
@@ -115,6 +117,29 @@ TEST_F(EditorMessages, TextInAndOut) {
   EXPECT_EQ(Send(EM_GETMODIFY), 0);
   Send(EM_EMPTYUNDOBUFFER);
   EXPECT_EQ(Send(EM_CANUNDO), 0);
+}
+
+TEST_F(EditorMessages, ReadsStopBeforeACharacterThatDoesNotFit) {
+  h.Select(0, 0, 0, 4);
+  const struct {
+    const char* Name;
+    std::function<int(char*)> Read;
+    int Want;
+  } cases[] = {
+      {"WM_GETTEXT", [&](char* b) { return static_cast<int>(Send(WM_GETTEXT, 3, static_cast<std::intptr_t>(Ptr(b)))); }, 1},
+      {"EM_GETLINE", [&](char* b) {
+         const std::uint16_t size = 2;
+         std::memcpy(b, &size, sizeof size);
+         return static_cast<int>(Send(EM_GETLINE, 0, static_cast<std::intptr_t>(Ptr(b))));
+       }, 1},
+      {"GetSelTextBuf", [&](char* b) { return h.Editor.GetSelTextBuf(b, 3); }, 1},
+      {"GetSelTextBuf, room for the character", [&](char* b) { return h.Editor.GetSelTextBuf(b, 4); }, 3},
+  };
+  for (const auto& c : cases) {
+    char buffer[8] = {};
+    EXPECT_EQ(c.Read(buffer), c.Want) << c.Name;
+    EXPECT_EQ(std::string(buffer, static_cast<size_t>(c.Want)), std::string("aあb").substr(0, static_cast<size_t>(c.Want))) << c.Name;
+  }
 }
 
 TEST_F(EditorMessages, ReadOnlyRefusesEveryChange) {
@@ -149,6 +174,7 @@ TEST_F(EditorMessages, ClipboardMessagesAndAnEmptySelectionLeavesTheClipboardAlo
 TEST_F(EditorMessages, PositionsAndCharacters) {
   EXPECT_EQ(Send(EM_POSFROMCHAR, 3), MakeLong(L + 3 * W, T));
   EXPECT_EQ(Send(EM_POSFROMCHAR, 7), MakeLong(L + W, T + H));
+  EXPECT_EQ(Send(EM_POSFROMCHAR, 2), MakeLong(L + W, T));  // the trail half of あ
   // On the trail half of あ: the character's offset.
   EXPECT_EQ(Send(EM_CHARFROMPOS, 0, MakeLong(L + 2 * W + 1, T + 1)), MakeLong(1, 0));
   EXPECT_EQ(Send(EM_CHARFROMPOS, 0, MakeLong(L + W + 1, T + H + 1)), MakeLong(7, 1));
