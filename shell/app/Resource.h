@@ -8,6 +8,17 @@
 #define IDC_VER_ICON 131
 #define IDC_VER_TITLE 132
 #define IDC_VER_TEXT 133
+#define IDD_FIND 140
+#define IDC_FIND_TEXT 141
+#define IDC_REPLACE_TEXT 142
+#define IDC_FIND_CASE 143
+#define IDC_FIND_WORD 144
+#define IDC_FIND_REGEXP 145
+#define IDC_FIND_FUZZY 146
+// The find dialog's buttons close it with these results.
+#define IDC_FIND_FIND 3
+#define IDC_FIND_REPLACE 4
+#define IDC_FIND_REPLACEALL 5
 
 #define CM_NEWPAGE1 1001
 #define CM_OPEN1 1002
@@ -27,6 +38,8 @@
 #define CM_QMARKCOPY 1108
 #define CM_FIND2 1201
 #define CM_EMPHASIS1 1202
+#define CM_FINDNEXT 1203
+#define CM_FINDPREV 1204
 #define CM_OPTION 1301
 #define CM_CLIPBORDOPEN 1302
 #define CM_QMARKCLIPOPEN 1303

@@ -1,3 +1,4 @@
+#include "shell/FindDialogState.h"
 #include "shell/MemoCommands.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,25 @@ TEST(MemoCommands, EditMenuFollowsSelectionUndoAndClipboard) {
   EXPECT_EQ(EditMenuState(false, true, 0, true), (TEditMenuState{false, true, false, false, false, true}));
   EXPECT_FALSE(OpenEnabled(true));
   EXPECT_TRUE(OpenEnabled(false));
+}
+
+// The find dialog's memory: one history entry per string whatever its
+// letters' case, the replacement remembered only by the replace buttons,
+// and Cancel giving back the flags of the last accepted press.
+TEST(FindDialogState, HistoriesFlagsAndResultTexts) {
+  TFindDialogState d;
+  d.Accept(frFind, "Memo", "unused", {true, false, true, false});
+  d.Accept(frReplace, "メモ", "memo", {false, true, false, true});
+  d.Accept(frFind, "MEMO", "", {false, false, false, false});
+  d.Accept(frReplaceAll, "", "", {true, true, true, true});
+  EXPECT_EQ(d.FindHistory, (std::vector<std::string>{"メモ", "Memo"}));
+  EXPECT_EQ(d.ReplaceHistory, std::vector<std::string>{"memo"});
+  EXPECT_EQ(d.Cancel(), (TFindFlags{true, true, true, true}));
+  EXPECT_EQ(d.Options(), 0x0F);
+  d.Accept(frFind, "a", "", {false, true, false, true});
+  EXPECT_EQ(d.Options(), 0x0A);
+  EXPECT_EQ(NotFoundText("abc"), "文字列　'abc'　は\r\n見つかりませんでした。");
+  EXPECT_EQ(ReplacedCountText(2), "2個置換えました。");
 }
 
 }  // namespace
