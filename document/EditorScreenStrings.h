@@ -12,6 +12,7 @@
 // registration in one): the list lives as long as its last client, and keeps
 // only a non-owning registry of the clients that hold it.
 #include <bitset>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,12 @@
 #include "syntax/ParserHost.h"
 
 namespace vel {
+
+// A place in the text: a row and a byte index within it.
+struct TTextPos {
+  int Row = 0;
+  int Index = 0;
+};
 
 struct TEditorDrawInfo {
   int Start = 0;
@@ -63,6 +70,22 @@ class TEditorScreenStrings {
   // The text of logical line Line without its line break; empty outside.
   std::string LineText(int Line) const;
   void CheckCrlf(int Row, std::string& S) const;
+
+  // Text offsets count the bytes of the whole text, each line break as 2; a
+  // raWrapped row and the last row add none. Both directions are answered
+  // from an index of row starts, in O(log rows); every conversion between
+  // offsets and rows goes through these two.
+  // The offset of byte Index of Row (Index limited to the row); 0 before the
+  // first row, the text's length past the last.
+  int TextOffset(int Row, int Index = 0) const;
+  // The place of an offset, clamped to the text. The end of a raWrapped row
+  // is the start of the next row; an offset inside a CR LF is the end of its
+  // line (half a line break is no place); the end of the text is the row
+  // after a final line break, or else the end of the last row.
+  TTextPos OffsetToPos(int64_t Offset) const;
+  int TextLength() const { return TextOffset(Count()); }
+  // The caret place Index bytes (at least 0) after the start of FromRow.
+  TRowCol RowColAt(int FromRow, int Index) const;
   // The text of rows Index..Index+Count-1, CR LF after each raCrlf row.
   std::string RangeText(int Index, int Count) const;
   std::string Text() const { return RangeText(0, Count()); }
@@ -140,8 +163,9 @@ class TEditorScreenStrings {
   // Allocates for it first: ReserveFor done, it allocates nothing more.
   void ReplaceRows(int Index, int Count, TEditorStringList& List);
   void ReserveFor(int Count, const TEditorStringList& List);
-  // The line index made afresh (or dropped, without word wrap).
-  void RebuildLineIndex();
+  // The offset index and the line index made afresh (the line index is
+  // dropped without word wrap).
+  void RebuildIndex();
   void Changed();
   void ChangeLink();
   void CommitUndo(int ListIndex, int RowCount, TUndoData&& Old);
@@ -163,6 +187,10 @@ class TEditorScreenStrings {
   // Kept while word wrap is on; without it rows are lines.
   TLineIndex FLines;
   std::vector<int> FNewEnds;
+  // The offset of every row's start, then the text's length: always one
+  // entry more than there are rows.
+  TShiftedArray<int64_t> FStarts;
+  std::vector<int64_t> FNewStarts;
   std::vector<IEditorClient*> FClients;
   TEditorDrawInfo FDrawInfo;
   TEditorParserClass FParserClass;

@@ -195,7 +195,7 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   // Text offset of a char index in a row (index limited to the row).
   int TextOffset(int Row, int Index) const;
   // The caret place of a text offset (beyond the text: its end).
-  void OffsetToRowCol(int Offset, int& ARow, int& ACol) const;
+  void OffsetToRowCol(int64_t Offset, int& ARow, int& ACol) const;
   int GetTextLen() const;
 
   // Caret.
@@ -307,9 +307,9 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void LinesEndUpdate() override;
   void Invalidate() override;
   void InvalidateLine(int Row) override;
+  bool IsLoading() const override { return FLoading; }
   int GetRowHeight() const override { return FRowHeight; }
   int GetScreenHeight() const override;
-  bool IsLoading() const override { return FLoading; }
   bool HasBracketPairs() const override { return FView->Brackets().Count() > 0; }
   const IEditorParserHost* ParserHost() const override { return this; }
   TEditorScreenStrings& ScreenStrings() override { return *FList; }
@@ -390,10 +390,6 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   TEditorPopupMenu* PopupMenu() const { return FVs.Popup.get(); }
   void ShowPopupMenu(int X, int Y);
   TEditorPopupMenu& EnsurePopupMenu();
-  // The row holding a text offset, walking rows as the edit-control messages
-  // do; Rest receives the offset left within that row.
-  int RowFromOffset(int Offset, int& Rest) const;
-  int RowStartOffset(int Row) const;
 
  protected:
   // Creates the owned objects through the factories, in this order.
@@ -424,10 +420,12 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   struct TEdit;
 
   int DisplayLength(int Row) const;
-  int LineOffset(int FromRow, int ToRow) const;
   int LeftbarWidth() const;
   int RulerHeight() const;
   TIndexRange ClampedIndexRange() const;
+  // Anchors a selection at the caret and selects to offset End (counted
+  // from the caret when Relative).
+  void SelectFromCaret(int64_t End, bool Relative);
   std::vector<TRemovedRow> RemoveSelection() const;
   // The bytes of a row inside the box: From (0-based; past the row's end
   // where the row ends left of the box) and Length.

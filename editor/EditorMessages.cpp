@@ -30,29 +30,6 @@ std::intptr_t MakeLong(int lo, int hi) {
 
 }  // namespace
 
-int TEditor::RowFromOffset(int Offset, int& Rest) const {
-  const int count = FList->Count();
-  Rest = std::max(Offset, 0);
-  for (int r = 0; r < count; ++r) {
-    const int len = static_cast<int>(FList->Rows().Get(r).size());
-    const TEditorRowAttribute a = FList->Rows().GetRows(r);
-    const int size = len + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
-    if (Rest < size || a == raEof) return r;
-    Rest -= size;
-  }
-  // Past a final line break: the empty row after it.
-  return count;
-}
-
-int TEditor::RowStartOffset(int Row) const {
-  int n = 0;
-  for (int r = 0; r < Row && r < FList->Count(); ++r) {
-    const TEditorRowAttribute a = FList->Rows().GetRows(r);
-    n += static_cast<int>(FList->Rows().Get(r).size()) + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
-  }
-  return n;
-}
-
 bool TEditor::HandleMessage(TMessage& M) {
   const int count = FList->Count();
   // The empty row after a final line break is a line to an edit control's
@@ -140,7 +117,7 @@ bool TEditor::HandleMessage(TMessage& M) {
       return true;
     case EM_LINEINDEX_: {
       const int r = Int(M.WParam) == -1 ? FRow : Int(M.WParam);
-      result = r < 0 || r > count || (r == count && !openEnd) ? -1 : RowStartOffset(r);
+      result = r < 0 || r > count || (r == count && !openEnd) ? -1 : FList->TextOffset(r);
       return true;
     }
     case EM_LINELENGTH_: {
@@ -153,8 +130,7 @@ bool TEditor::HandleMessage(TMessage& M) {
           result = rowLength(FRow);
         }
       } else {
-        int rest;
-        result = rowLength(RowFromOffset(offset, rest));
+        result = rowLength(FList->OffsetToPos(offset).Row);
       }
       return true;
     }
@@ -191,8 +167,7 @@ bool TEditor::HandleMessage(TMessage& M) {
       return true;
     case EM_LINEFROMCHAR_: {
       const int offset = static_cast<int>(M.WParam);
-      int rest;
-      result = offset == -1 ? (Selected() ? FSelIdx.StartRow : FRow) : RowFromOffset(offset, rest);
+      result = offset == -1 ? (Selected() ? FSelIdx.StartRow : FRow) : FList->OffsetToPos(offset).Row;
       return true;
     }
     case EM_EMPTYUNDOBUFFER_:
@@ -207,14 +182,13 @@ bool TEditor::HandleMessage(TMessage& M) {
       result = 1;
       return true;
     case EM_POSFROMCHAR_: {
-      int rest;
       const int offset = Int(M.WParam);
       if (offset < 0 || offset > GetTextLen()) {
         result = -1;
         return true;
       }
-      const int r = RowFromOffset(offset, rest);
-      const int c = r < count ? IndexToColumn(FList->Rows().Get(r), std::min(rest, rowLength(r)), ColumnOptions()) : 0;
+      int r, c;
+      OffsetToRowCol(offset, r, c);
       result = MakeLong(FLeftMargin + (c - FTopCol) * FColWidth, FTopMargin + (r - FTopRow) * FRowHeight);
       return true;
     }
@@ -234,7 +208,7 @@ bool TEditor::HandleMessage(TMessage& M) {
                                                          a[static_cast<size_t>(c)] == cmTabBlank))
         --c;
       const int index = c >= static_cast<int>(a.size()) ? rowLength(r) : ColumnToIndex(ListStr(r), c, ColumnOptions());
-      result = MakeLong(RowStartOffset(r) + index, r);
+      result = MakeLong(FList->TextOffset(r, index), r);
       return true;
     }
     // Nothing selected (or nothing to cut): the clipboard keeps what it holds.

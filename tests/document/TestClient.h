@@ -34,7 +34,7 @@ class TTestClient : public IEditorClient, public IEditorParserHost {
   void SetCol(int v) override { Col = v < 0 ? 0 : v > 1000 ? 1000 : v; }
   void SetTopRow(int v) override { TopRow = v < 0 ? 0 : v; }
   void SetSelIndex(int FromRow, int Index) override {
-    TRowCol rc = vel::SetSelIndex(List->Rows(), FromRow, Index, Options());
+    TRowCol rc = List->RowColAt(FromRow, Index);
     Row = rc.Row;
     Col = rc.Col;
   }
