@@ -246,6 +246,10 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   std::string SelText() const { return GetSelText(); }
   void SetSelStart(int Value);
   void SetSelLength(int Value);
+  // Selects from offset Start to offset End, each placed on its own: in
+  // the middle of a double-byte character it moves to the character's
+  // start, inside a CR LF to the end of its line.
+  void SetSelRange(int Start, int End);
   void SetSelText(const std::string& S) { SetSelTextBuf(S); }
   // The selection's ranges: rows and char indices (end inclusive), rows and columns.
   struct TIndexRange {

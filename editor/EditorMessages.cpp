@@ -92,9 +92,8 @@ bool TEditor::HandleMessage(TMessage& M) {
         const int length = GetTextLen();
         auto offset = [&](int v) { return v < 0 ? length : std::min(v, length); };
         const int lo = std::min(offset(start), offset(end)), hi = std::max(offset(start), offset(end));
-        SetSelStart(lo);
         // An empty range leaves the caret at the offset with nothing selected.
-        if (hi > lo) SetSelLength(hi - lo);
+        SetSelRange(lo, hi);
       }
       SyncRulerMark();
       result = 0;

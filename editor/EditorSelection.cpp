@@ -265,6 +265,18 @@ void TEditor::SetSelLength(int Value) {
   if (FCaretLock == 0) UpdateCaret();
 }
 
+void TEditor::SetSelRange(int Start, int End) {
+  SetSelStart(Start);
+  if (End <= Start || FList->Count() == 0) return;
+  if (FSelectionMode == smBox) SetSelectionMode(smLine);
+  {
+    TCaretUpdate hold(*this);
+    TCaretLock lock(FCaretLock);
+    SelectFromCaret(End, false);
+  }
+  if (FCaretLock == 0) UpdateCaret();
+}
+
 void TEditor::SelectFromCaret(int64_t End, bool Relative) {
   InitSelection();
   if (Relative) End += SelStart();
