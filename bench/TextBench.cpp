@@ -42,7 +42,7 @@ double Us(double a, double b) { return b - a; }
 
 class TBenchClient : public IEditorClient {
  public:
-  TBenchClient() : List(*this, std::make_shared<TEditorScreenStrings>()), Lines(*this) {}
+  TBenchClient() : List(*this, std::make_shared<TEditorScreenStrings>()), Lines(*this) { List->SetScreenRows(50); }
   void DoChange() override {}
   int GetRow() const override { return Row; }
   int GetCol() const override { return Col; }
@@ -64,8 +64,6 @@ class TBenchClient : public IEditorClient {
   void InitView() override {}
   void Invalidate() override {}
   void InvalidateLine(int) override {}
-  int GetRowHeight() const override { return 16; }
-  int GetScreenHeight() const override { return 800; }
   bool IsLoading() const override { return false; }
   bool HasBracketPairs() const override { return false; }
   const IEditorParserHost* ParserHost() const override { return nullptr; }

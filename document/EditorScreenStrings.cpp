@@ -403,12 +403,6 @@ bool TEditorScreenStrings::ClientLoading() const {
   return c && c->IsLoading();
 }
 
-int TEditorScreenStrings::ScreenRows() const {
-  IEditorClient* c = GetClient();
-  if (!c) return 0;
-  return c->GetScreenHeight() / std::max(c->GetRowHeight(), 1);
-}
-
 std::unique_ptr<IEditorRowParser> TEditorScreenStrings::MakeParser() const {
   IEditorClient* c = GetClient();
   return FParserClass(std::string(), c ? c->ParserHost() : nullptr, -1);

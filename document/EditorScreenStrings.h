@@ -11,6 +11,7 @@
 // Controls hold the list through a TEditorListLink (a shared_ptr and a
 // registration in one): the list lives as long as its last client, and keeps
 // only a non-owning registry of the clients that hold it.
+#include <algorithm>
 #include <bitset>
 #include <cstdint>
 #include <memory>
@@ -134,7 +135,12 @@ class TEditorScreenStrings {
   void StretchLines();
   void WrapOptionChanged();
 
-  // Row states.
+  // Row states. They are computed ahead for two screens of rows: the rows
+  // a screen holds are handed in by the clients whenever their size or
+  // font changes (the last one told wins; rows further on are computed
+  // when painted, so the value only decides how much is done early).
+  void SetScreenRows(int Rows) { FScreenRows = std::clamp(Rows, 0, 1 << 20); }
+  int ScreenRows() const { return FScreenRows; }
   void InitBrackets();
   int UpdateBrackets(int Row, bool Invalidate);
 
@@ -177,7 +183,6 @@ class TEditorScreenStrings {
   template <class F>
   int CutLine(const std::string& Line, F&& Row, int Width = -1);
   void AppendCutLine(const std::string& Line, TEditorStringList& List, int Width = -1);
-  int ScreenRows() const;
   std::unique_ptr<IEditorRowParser> MakeParser() const;
   void ClientsInitView();
   // Re-wraps after a change of the wrap settings or the layout values.
@@ -199,6 +204,7 @@ class TEditorScreenStrings {
   std::unique_ptr<TEditorWrapOption> FWrapOption;
   // Tab width and delimiters; word wrap and its width are added when asked.
   TColumnMapOptions FLayout;
+  int FScreenRows = 0;
   // While above zero, completed updates are not reported to the clients.
   int FQuiet = 0;
   // Whole-document re-cuts: one update whose end the clients do not hear of

@@ -312,8 +312,6 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void Invalidate() override;
   void InvalidateLine(int Row) override;
   bool IsLoading() const override { return FLoading; }
-  int GetRowHeight() const override { return FRowHeight; }
-  int GetScreenHeight() const override;
   bool HasBracketPairs() const override { return FView->Brackets().Count() > 0; }
   const IEditorParserHost* ParserHost() const override { return this; }
   TEditorScreenStrings& ScreenStrings() override { return *FList; }

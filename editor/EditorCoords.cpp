@@ -213,6 +213,7 @@ void TEditor::InitDrawInfo() {
   FClientHeight = client.Height();
   FVisibleRows = std::max(1, (FClientHeight - FTopMargin - 5) / FRowHeight);
   FVisibleCols = std::max(1, (FClientWidth - FLeftMargin - FColWidth / 2) / FColWidth);
+  FList->SetScreenRows(FClientHeight / std::max(FRowHeight, 1));
 }
 
 }  // namespace vel

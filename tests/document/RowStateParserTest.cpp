@@ -47,7 +47,7 @@ void ExpectStatesOfAWalkFromTheTop(TViewClient& c, const std::string& ctx) {
 
 TEST(RowStateWithParser, BlockCommentSpanningRowsGivesTheRowsInsideThePairsState) {
   TViewClient c;
-  c.ScreenRows = 20;
+  c.List->SetScreenRows(20);
   c.Lines.SetText("a\r\nb\r\nc\r\nd /* open\r\ne\r\nf\r\ng\r\nclose */ h\r\ni\r\n");
   TEditorScreenStrings& l = *c.List;
   EXPECT_EQ(l.Rows().GetBrackets(3), -1);
@@ -89,7 +89,7 @@ TEST(RowStateWithParser, RandomEditsKeepEveryRowsStateEqualToAWalkFromTheTop) {
       return s;
     };
     TViewClient c;
-    c.ScreenRows = 1 + rng() % 6;
+    c.List->SetScreenRows(1 + rng() % 6);
     TEditorScreenStrings& l = *c.List;
     l.WrapOption().SetWrapByte(20 + rng() % 20);
     l.SetWordWrap(rng() % 2);
