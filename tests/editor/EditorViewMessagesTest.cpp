@@ -81,10 +81,14 @@ TEST_F(EditorMessages, EachEndOfASelectionSnapsOnItsOwn) {
   for (const auto& c : cases) {
     h.Load(c.text, 0, 0);
     Send(EM_SETSEL, static_cast<std::uintptr_t>(c.start), c.end);
-    if (c.then == kGetSel) EXPECT_EQ(Send(EM_GETSEL), c.sel) << c.text << " " << c.start << "," << c.end;
+    if (c.then == kGetSel) {
+      EXPECT_EQ(Send(EM_GETSEL), c.sel) << c.text << " " << c.start << "," << c.end;
+    }
     if (c.then == kClear) Send(WM_CLEAR);
     if (c.then == kReplace) Send(EM_REPLACESEL, 0, static_cast<std::intptr_t>(Ptr("")));
-    if (c.left) EXPECT_EQ(h.Text(), c.left) << c.text << " " << c.start << "," << c.end;
+    if (c.left) {
+      EXPECT_EQ(h.Text(), c.left) << c.text << " " << c.start << "," << c.end;
+    }
   }
 }
 
