@@ -132,6 +132,8 @@ void TEditorScreenStrings::ReserveFor(int N, const TEditorStringList& List) {
 }
 
 void TEditorScreenStrings::ReplaceRows(int Index, int N, TEditorStringList& List) {
+  Index = std::clamp(Index, 0, Count());
+  N = std::clamp(N, 0, Count() - Index);
   ReserveFor(N, List);
   const int m = List.Count();
   if (FWordWrap) {
@@ -175,7 +177,7 @@ TTextPos TEditorScreenStrings::OffsetToPos(int64_t Offset) const {
   const int64_t offset = std::clamp<int64_t>(Offset, 0, FStarts.At(entries - 1));
   // The last row starting at or before the offset: past the end of a
   // raWrapped row (and past empty rows) that is the next row.
-  int r = std::min(FStarts.CountNotAbove(offset) - 1, n);
+  int r = std::clamp(FStarts.CountNotAbove(offset) - 1, 0, n);
   if (r == n) {
     if (FRows.GetRows(n - 1) == raCrlf) return {n, 0};
     r = n - 1;

@@ -137,6 +137,37 @@ TEST(LineIndex, AgreesWithAWalkThroughRandomEditsUndoRedoAndWrapChanges) {
   }
 }
 
+// The array under both indexes against a plain vector: runs of insertions
+// near one end use up the gap, so that moves to the other end overlap.
+TEST(LineIndex, ShiftedArrayAgreesWithAVectorThroughRandomReplacements) {
+  for (uint32_t seed = 1; seed <= 20; ++seed) {
+    std::mt19937 rng(seed);
+    std::vector<int64_t> model;
+    for (int i = 0; i < 300; ++i) model.push_back(i * 3);
+    TShiftedArray<int64_t> a;
+    a.Assign(model);
+    for (int step = 0; step < 400; ++step) {
+      const int n = static_cast<int>(model.size());
+      const bool nearTop = (step / 50) % 2 == 0;
+      int k0 = static_cast<int>(rng() % std::min(n + 1, 8));
+      if (!nearTop) k0 = n - k0;
+      const int k1 = k0 + static_cast<int>(rng() % (std::min(n - k0, 2) + 1));
+      const int m = static_cast<int>(rng() % 6);
+      const int64_t base = k0 > 0 ? model[static_cast<size_t>(k0 - 1)] : 0;
+      std::vector<int64_t> fresh;
+      for (int i = 0; i < m; ++i) fresh.push_back(base + i);
+      const int64_t delta = static_cast<int64_t>(rng() % 7) - 3 + m;
+      a.Replace(k0, k1, fresh.data(), m, delta);
+      for (size_t i = static_cast<size_t>(k1); i < model.size(); ++i) model[i] += delta;
+      model.erase(model.begin() + k0, model.begin() + k1);
+      model.insert(model.begin() + k0, fresh.begin(), fresh.end());
+      ASSERT_EQ(a.Size(), static_cast<int>(model.size())) << "seed " << seed << " step " << step;
+      for (int k = 0; k < a.Size(); ++k)
+        ASSERT_EQ(a.At(k), model[static_cast<size_t>(k)]) << "seed " << seed << " step " << step << " entry " << k;
+    }
+  }
+}
+
 TEST(LineIndex, EditsFarApartKeepEveryLineInPlace) {
   TTestClient client;
   TEditorScreenStrings& l = *client.List;
