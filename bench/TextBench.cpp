@@ -7,6 +7,9 @@
 //                  80, against load_ms (each logical line found through the
 //                  row list's line index)
 //   keystroke_us   one character typed into the middle row (median), wrap off / on
+//   offset_to_row_us, row_to_offset_us  a text offset to its row and byte
+//                  index, and a row and index to its offset, at random places
+//                  of the whole document (median of batches), against keystroke_us
 //   vector_insert_us  inserting one std::string into the middle of a vector of
 //                  all rows: what a row store of strings would pay per new row
 //   enter_us       a line break typed into the middle row (median); undo_us, redo_us
@@ -39,7 +42,7 @@ double Us(double a, double b) { return b - a; }
 
 class TBenchClient : public IEditorClient {
  public:
-  TBenchClient() : List(*this, std::make_shared<TEditorScreenStrings>()), Lines(*this) {}
+  TBenchClient() : List(*this, std::make_shared<TEditorScreenStrings>()), Lines(*this) { List->SetScreenRows(50); }
   void DoChange() override {}
   int GetRow() const override { return Row; }
   int GetCol() const override { return Col; }
@@ -48,7 +51,7 @@ class TBenchClient : public IEditorClient {
   void SetCol(int v) override { Col = v; }
   void SetTopRow(int) override {}
   void SetSelIndex(int FromRow, int Index) override {
-    TRowCol rc = vel::SetSelIndex(List->Rows(), FromRow, Index, List->ColumnOptions());
+    TRowCol rc = List->RowColAt(FromRow, Index);
     Row = rc.Row;
     Col = rc.Col;
   }
@@ -61,8 +64,6 @@ class TBenchClient : public IEditorClient {
   void InitView() override {}
   void Invalidate() override {}
   void InvalidateLine(int) override {}
-  int GetRowHeight() const override { return 16; }
-  int GetScreenHeight() const override { return 800; }
   bool IsLoading() const override { return false; }
   bool HasBracketPairs() const override { return false; }
   const IEditorParserHost* ParserHost() const override { return nullptr; }
@@ -220,7 +221,36 @@ int main(int argc, char** argv) {
     }
     return Median(t);
   };
-  Print("keystroke_us", keystrokes(2001), "us");
+  const double keystrokeUs = keystrokes(2001);
+  Print("keystroke_us", keystrokeUs, "us");
+  {
+    // One conversion is too short to time: batches of 1000 at random places.
+    const int64_t length = l.TextLength();
+    const int rows = l.Count();
+    uint64_t x = 88172645463325252ull;
+    auto next = [&] {
+      x ^= x << 13;
+      x ^= x >> 7;
+      x ^= x << 17;
+      return x;
+    };
+    std::vector<double> toRow, toOffset;
+    int64_t sink = 0;
+    for (int b = 0; b < 101; ++b) {
+      auto t0 = Clock::now();
+      for (int i = 0; i < 1000; ++i) sink += l.OffsetToPos(static_cast<int64_t>(next() % (length + 1))).Row;
+      auto t1 = Clock::now();
+      for (int i = 0; i < 1000; ++i) sink += l.TextOffset(static_cast<int>(next() % rows), 3);
+      auto t2 = Clock::now();
+      toRow.push_back(Us(t0, t1) / 1000);
+      toOffset.push_back(Us(t1, t2) / 1000);
+    }
+    if (sink == 0) return 1;
+    Print("offset_to_row_us", Median(toRow), "us");
+    Print("offset_to_row_ratio", Median(toRow) / keystrokeUs, "x_keystroke");
+    Print("row_to_offset_us", Median(toOffset), "us");
+    Print("row_to_offset_ratio", Median(toOffset) / keystrokeUs, "x_keystroke");
+  }
   l.SetWordWrap(true);
   Print("keystroke_wrap_us", keystrokes(2001), "us");
   l.SetWordWrap(false);

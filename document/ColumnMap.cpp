@@ -165,36 +165,4 @@ int ColToChar(const TEditorStringList& Rows, int Row, int Col, const TColumnMapO
   return index;
 }
 
-int GetSelIndex(const TEditorStringList& Rows, int FromRow, int ToRow, int Col, const TColumnMapOptions& o) {
-  int n = 0;
-  for (int r = Max(FromRow, 0); r < ToRow && r < Rows.Count(); ++r) {
-    n += static_cast<int>(Rows.Get(r).size());
-    TEditorRowAttribute a = Rows.GetRows(r);
-    n += a == raCrlf ? 2 : a == raEof ? 1 : 0;
-  }
-  if (ToRow >= 0 && ToRow < Rows.Count()) n += ColumnToIndex(Rows.Get(ToRow), Col, o);
-  return n;
-}
-
-TRowCol SetSelIndex(const TEditorStringList& Rows, int FromRow, int Index, const TColumnMapOptions& o) {
-  const int count = Rows.Count();
-  if (count == 0) return {};
-  int r = Max(FromRow, 0);
-  for (; r < count; ++r) {
-    const std::string& s = Rows.Get(r);
-    int len = static_cast<int>(s.size());
-    TEditorRowAttribute a = Rows.GetRows(r);
-    int size = len + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
-    // A place at the end of a wrapped row is the start of the next row.
-    bool inside = a == raWrapped ? Index < len : Index < size;
-    if (inside || a == raEof) {
-      int col = IndexToColumn(s, Min(Max(Index, 0), len), o);
-      return {r, col};
-    }
-    Index -= size;
-  }
-  const std::string& last = Rows.Get(count - 1);
-  return {count - 1, ExpandLength(last, o)};
-}
-
 }  // namespace vel

@@ -43,15 +43,10 @@ int IndexToColumn(const std::string& S, int Index, const TColumnMapOptions& Opti
 int RowToLines(const TEditorStringList& Rows, int Row, bool WordWrap);
 // Byte index within the logical line of column Col of Row; -1 outside.
 int ColToChar(const TEditorStringList& Rows, int Row, int Col, const TColumnMapOptions& Options);
-// Bytes from the start of FromRow to column Col of ToRow (a raCrlf row counts
-// its length + 2, raEof + 1, raWrapped + 0).
-int GetSelIndex(const TEditorStringList& Rows, int FromRow, int ToRow, int Col, const TColumnMapOptions& Options);
-
+// A display place: a row and a column.
 struct TRowCol {
   int Row = 0;
   int Col = 0;
 };
-// The inverse of GetSelIndex: the caret place Index bytes after the start of FromRow.
-TRowCol SetSelIndex(const TEditorStringList& Rows, int FromRow, int Index, const TColumnMapOptions& Options);
 
 }  // namespace vel

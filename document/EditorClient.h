@@ -49,14 +49,12 @@ using TCaretUpdate =
     TUpdateGuard<IEditorCaretClient, &IEditorCaretClient::CaretBeginUpdate, &IEditorCaretClient::CaretEndUpdate>;
 
 // The view the row states are computed for. The row list asks its first
-// client (the control that created it): how far ahead to compute, whether
-// it is still being read from its form, and what the parser reads.
+// client (the control that created it) whether it is still being read from
+// its form, and what the parser reads. How far ahead to compute is handed
+// in as a value (TEditorScreenStrings::SetScreenRows), never asked of a view.
 class IEditorViewHost {
  public:
   virtual ~IEditorViewHost() = default;
-  virtual int GetRowHeight() const = 0;
-  // Client height in pixels.
-  virtual int GetScreenHeight() const = 0;
   // True while the control is being read from its form data.
   virtual bool IsLoading() const = 0;
   // True when the view defines bracket pairs that may span rows.

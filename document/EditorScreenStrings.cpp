@@ -1,6 +1,7 @@
 #include "document/EditorScreenStrings.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "text/UpdateGuard.h"
 
@@ -12,6 +13,11 @@ using TListUpdate = TUpdateGuard<TEditorScreenStrings>;
 
 bool EndsWithBreak(const std::string& S) { return !S.empty() && (S.back() == '\n' || S.back() == '\r'); }
 
+// A row's bytes in the text: its own, and the line break after a raCrlf row.
+int64_t RowBytes(const TEditorStringList& L, int r) {
+  return static_cast<int64_t>(L.Get(r).size()) + (L.GetRows(r) == raCrlf ? 2 : 0);
+}
+
 }  // namespace
 
 TEditorScreenStrings::TEditorScreenStrings() {
@@ -19,6 +25,7 @@ TEditorScreenStrings::TEditorScreenStrings() {
   FWrapOption = CreateWrapOption();
   FWrapOption->OnChange = [this](TNotifyPersistent*) { WrapOptionChanged(); };
   FRows.OnChange = [this](TPointerStringList*) { Changed(); };
+  FStarts.Assign({0});
 }
 
 TEditorScreenStrings::~TEditorScreenStrings() = default;
@@ -87,34 +94,46 @@ std::string TEditorScreenStrings::LineText(int Line) const {
   return s;
 }
 
-void TEditorScreenStrings::RebuildLineIndex() {
-  if (!FWordWrap) {
-    FLines.Clear();
-    return;
-  }
-  std::vector<int> ends;
+void TEditorScreenStrings::RebuildIndex() {
   const int n = Count();
+  std::vector<int> ends;
+  std::vector<int64_t> starts;
   try {
-    for (int r = 0; r < n; ++r)
-      if (FRows.GetRows(r) != raWrapped) ends.push_back(r);
+    starts.reserve(static_cast<size_t>(n) + 1);
+    int64_t at = 0;
+    for (int r = 0; r < n; ++r) {
+      starts.push_back(at);
+      at += RowBytes(FRows, r);
+      if (FWordWrap && FRows.GetRows(r) != raWrapped) ends.push_back(r);
+    }
+    starts.push_back(at);
   } catch (...) {
-    // Without an index the whole text reads as one line: wrong, but never
-    // a row that is not there.
+    // Without an index the whole text reads as one line and as empty: wrong,
+    // but never a row that is not there.
     FLines.Clear();
+    FStarts.Clear();
     throw;
   }
-  FLines.Assign(std::move(ends));
+  FStarts.Assign(std::move(starts));
+  if (FWordWrap)
+    FLines.Assign(std::move(ends));
+  else
+    FLines.Clear();
 }
 
 void TEditorScreenStrings::ReserveFor(int N, const TEditorStringList& List) {
   const int m = List.Count();
   FRows.Reserve(Count() - N + m);
+  FStarts.Reserve(m);
+  FNewStarts.reserve(static_cast<size_t>(m));
   if (!FWordWrap) return;
   FLines.Reserve(m);
   FNewEnds.reserve(static_cast<size_t>(m));
 }
 
 void TEditorScreenStrings::ReplaceRows(int Index, int N, TEditorStringList& List) {
+  Index = std::clamp(Index, 0, Count());
+  N = std::clamp(N, 0, Count() - Index);
   ReserveFor(N, List);
   const int m = List.Count();
   if (FWordWrap) {
@@ -123,8 +142,54 @@ void TEditorScreenStrings::ReplaceRows(int Index, int N, TEditorStringList& List
       if (List.GetRows(k) != raWrapped) FNewEnds.push_back(k);
     FLines.Replace(Index, N, m, FNewEnds);
   }
+  // An index lost to a failed rebuild is made afresh rather than patched.
+  const bool patch = FStarts.Size() == Count() + 1;
+  if (patch) {
+    const int64_t base = FStarts.At(Index), old = FStarts.At(Index + N) - base;
+    int64_t at = base;
+    FNewStarts.clear();
+    for (int k = 0; k < m; ++k) {
+      FNewStarts.push_back(at);
+      at += RowBytes(List, k);
+    }
+    FStarts.Replace(Index, Index + N, FNewStarts.data(), m, at - base - old);
+  }
   FRows.DeleteRange(Index, N);
   FRows.TakeRows(Index, List);
+  if (!patch) RebuildIndex();
+}
+
+int TEditorScreenStrings::TextOffset(int Row, int Index) const {
+  const int entries = FStarts.Size();
+  if (entries == 0 || Row < 0) return 0;
+  const int n = Count();
+  int64_t offset;
+  if (Row >= n || Row >= entries - 1)
+    offset = FStarts.At(entries - 1);
+  else
+    offset = FStarts.At(Row) + std::clamp(Index, 0, static_cast<int>(FRows.Get(Row).size()));
+  return static_cast<int>(std::min<int64_t>(offset, std::numeric_limits<int>::max()));
+}
+
+TTextPos TEditorScreenStrings::OffsetToPos(int64_t Offset) const {
+  const int n = Count(), entries = FStarts.Size();
+  if (n == 0 || entries == 0) return {};
+  const int64_t offset = std::clamp<int64_t>(Offset, 0, FStarts.At(entries - 1));
+  // The last row starting at or before the offset: past the end of a
+  // raWrapped row (and past empty rows) that is the next row.
+  int r = std::clamp(FStarts.CountNotAbove(offset) - 1, 0, n);
+  if (r == n) {
+    if (FRows.GetRows(n - 1) == raCrlf) return {n, 0};
+    r = n - 1;
+  }
+  const int64_t len = static_cast<int64_t>(FRows.Get(r).size());
+  return {r, static_cast<int>(std::min(offset - FStarts.At(r), len))};
+}
+
+TRowCol TEditorScreenStrings::RowColAt(int FromRow, int Index) const {
+  if (Count() == 0) return {};
+  const TTextPos p = OffsetToPos(static_cast<int64_t>(TextOffset(FromRow)) + std::max(Index, 0));
+  return {p.Row, p.Row < Count() ? IndexToColumn(FRows.Get(p.Row), p.Index, ColumnOptions()) : 0};
 }
 
 void TEditorScreenStrings::CheckCrlf(int Row, std::string& S) const {
@@ -255,6 +320,7 @@ void TEditorScreenStrings::Clear() {
     UpdateDrawInfo(0, Count(), 0, 0);
     FRows.Clear();
     FLines.Clear();
+    FStarts.Assign({0});
   }
   for (IEditorClient* c : FClients) {
     c->SetRow(0);
@@ -269,7 +335,7 @@ void TEditorScreenStrings::LoadRows(TEditorStringList& Source) {
   if (FWordWrap)
     WrapLines();
   else
-    RebuildLineIndex();
+    RebuildIndex();
   InitBrackets();
 }
 
@@ -337,12 +403,6 @@ void TEditorScreenStrings::ClientsInitView() {
 bool TEditorScreenStrings::ClientLoading() const {
   IEditorClient* c = GetClient();
   return c && c->IsLoading();
-}
-
-int TEditorScreenStrings::ScreenRows() const {
-  IEditorClient* c = GetClient();
-  if (!c) return 0;
-  return c->GetScreenHeight() / std::max(c->GetRowHeight(), 1);
 }
 
 std::unique_ptr<IEditorRowParser> TEditorScreenStrings::MakeParser() const {

@@ -11,7 +11,9 @@
 // Controls hold the list through a TEditorListLink (a shared_ptr and a
 // registration in one): the list lives as long as its last client, and keeps
 // only a non-owning registry of the clients that hold it.
+#include <algorithm>
 #include <bitset>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +27,12 @@
 #include "syntax/ParserHost.h"
 
 namespace vel {
+
+// A place in the text: a row and a byte index within it.
+struct TTextPos {
+  int Row = 0;
+  int Index = 0;
+};
 
 struct TEditorDrawInfo {
   int Start = 0;
@@ -63,6 +71,22 @@ class TEditorScreenStrings {
   // The text of logical line Line without its line break; empty outside.
   std::string LineText(int Line) const;
   void CheckCrlf(int Row, std::string& S) const;
+
+  // Text offsets count the bytes of the whole text, each line break as 2; a
+  // raWrapped row and the last row add none. Both directions are answered
+  // from an index of row starts, in O(log rows); every conversion between
+  // offsets and rows goes through these two.
+  // The offset of byte Index of Row (Index limited to the row); 0 before the
+  // first row, the text's length past the last.
+  int TextOffset(int Row, int Index = 0) const;
+  // The place of an offset, clamped to the text. The end of a raWrapped row
+  // is the start of the next row; an offset inside a CR LF is the end of its
+  // line (half a line break is no place); the end of the text is the row
+  // after a final line break, or else the end of the last row.
+  TTextPos OffsetToPos(int64_t Offset) const;
+  int TextLength() const { return TextOffset(Count()); }
+  // The caret place Index bytes (at least 0) after the start of FromRow.
+  TRowCol RowColAt(int FromRow, int Index) const;
   // The text of rows Index..Index+Count-1, CR LF after each raCrlf row.
   std::string RangeText(int Index, int Count) const;
   std::string Text() const { return RangeText(0, Count()); }
@@ -111,7 +135,12 @@ class TEditorScreenStrings {
   void StretchLines();
   void WrapOptionChanged();
 
-  // Row states.
+  // Row states. They are computed ahead for two screens of rows: the rows
+  // a screen holds are handed in by the clients whenever their size or
+  // font changes (the last one told wins; rows further on are computed
+  // when painted, so the value only decides how much is done early).
+  void SetScreenRows(int Rows) { FScreenRows = std::clamp(Rows, 0, 1 << 20); }
+  int ScreenRows() const { return FScreenRows; }
   void InitBrackets();
   int UpdateBrackets(int Row, bool Invalidate);
 
@@ -140,8 +169,9 @@ class TEditorScreenStrings {
   // Allocates for it first: ReserveFor done, it allocates nothing more.
   void ReplaceRows(int Index, int Count, TEditorStringList& List);
   void ReserveFor(int Count, const TEditorStringList& List);
-  // The line index made afresh (or dropped, without word wrap).
-  void RebuildLineIndex();
+  // The offset index and the line index made afresh (the line index is
+  // dropped without word wrap).
+  void RebuildIndex();
   void Changed();
   void ChangeLink();
   void CommitUndo(int ListIndex, int RowCount, TUndoData&& Old);
@@ -153,7 +183,6 @@ class TEditorScreenStrings {
   template <class F>
   int CutLine(const std::string& Line, F&& Row, int Width = -1);
   void AppendCutLine(const std::string& Line, TEditorStringList& List, int Width = -1);
-  int ScreenRows() const;
   std::unique_ptr<IEditorRowParser> MakeParser() const;
   void ClientsInitView();
   // Re-wraps after a change of the wrap settings or the layout values.
@@ -163,6 +192,10 @@ class TEditorScreenStrings {
   // Kept while word wrap is on; without it rows are lines.
   TLineIndex FLines;
   std::vector<int> FNewEnds;
+  // The offset of every row's start, then the text's length: always one
+  // entry more than there are rows.
+  TShiftedArray<int64_t> FStarts;
+  std::vector<int64_t> FNewStarts;
   std::vector<IEditorClient*> FClients;
   TEditorDrawInfo FDrawInfo;
   TEditorParserClass FParserClass;
@@ -171,6 +204,7 @@ class TEditorScreenStrings {
   std::unique_ptr<TEditorWrapOption> FWrapOption;
   // Tab width and delimiters; word wrap and its width are added when asked.
   TColumnMapOptions FLayout;
+  int FScreenRows = 0;
   // While above zero, completed updates are not reported to the clients.
   int FQuiet = 0;
   // Whole-document re-cuts: one update whose end the clients do not hear of

@@ -214,7 +214,7 @@ class TTakenRows {
 
 void TEditorScreenStrings::WrapLines() {
   if (Count() == 0 || ClientLoading()) {
-    RebuildLineIndex();
+    RebuildIndex();
     return;
   }
   for (IEditorClient* c : FClients) c->CleanSelection();
@@ -258,13 +258,13 @@ void TEditorScreenStrings::WrapLines() {
     rows.SetRows(rows.Count() - 1, lastAttr == raWrapped ? raEof : lastAttr);
     taken.Commit();
     FRows.Swap(rows);
-    RebuildLineIndex();
+    RebuildIndex();
   }
 }
 
 void TEditorScreenStrings::StretchLines() {
   if (Count() == 0) {
-    RebuildLineIndex();
+    RebuildIndex();
     return;
   }
   for (IEditorClient* c : FClients) c->CleanSelection();
@@ -291,7 +291,7 @@ void TEditorScreenStrings::StretchLines() {
     rows.SetRows(rows.Count() - 1, lastAttr);
     taken.Commit();
     FRows.Swap(rows);
-    RebuildLineIndex();
+    RebuildIndex();
   }
 }
 
@@ -299,7 +299,7 @@ void TEditorScreenStrings::SetWordWrap(bool Value) {
   if (Value == FWordWrap) return;
   FWordWrap = Value;
   if (ClientLoading()) {
-    RebuildLineIndex();
+    RebuildIndex();
     return;
   }
   FUndoObj->Clear();

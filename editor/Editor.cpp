@@ -225,8 +225,6 @@ void TEditor::InvalidateRows(int Row1, int Row2) {
   FWindow->Invalidate(&r);
 }
 
-int TEditor::GetScreenHeight() const { return FWindow ? FClientHeight : 0; }
-
 void TEditor::DoScroll(int DX, int DY, const TRect& ScrollRect) {
   if (FWindow) FWindow->Scroll(DX, DY, ScrollRect);
 }

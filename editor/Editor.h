@@ -196,7 +196,7 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   // Text offset of a char index in a row (index limited to the row).
   int TextOffset(int Row, int Index) const;
   // The caret place of a text offset (beyond the text: its end).
-  void OffsetToRowCol(int Offset, int& ARow, int& ACol) const;
+  void OffsetToRowCol(int64_t Offset, int& ARow, int& ACol) const;
   int GetTextLen() const;
 
   // Caret.
@@ -247,6 +247,10 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   std::string SelText() const { return GetSelText(); }
   void SetSelStart(int Value);
   void SetSelLength(int Value);
+  // Selects from offset Start to offset End, each placed on its own: in
+  // the middle of a double-byte character it moves to the character's
+  // start, inside a CR LF to the end of its line.
+  void SetSelRange(int Start, int End);
   void SetSelText(const std::string& S) { SetSelTextBuf(S); }
   // The selection's ranges: rows and char indices (end inclusive), rows and columns.
   struct TIndexRange {
@@ -308,8 +312,6 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void LinesEndUpdate() override;
   void Invalidate() override;
   void InvalidateLine(int Row) override;
-  int GetRowHeight() const override { return FRowHeight; }
-  int GetScreenHeight() const override;
   bool IsLoading() const override { return FLoading; }
   bool HasBracketPairs() const override { return FView->Brackets().Count() > 0; }
   const IEditorParserHost* ParserHost() const override { return this; }
@@ -396,10 +398,6 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   TEditorPopupMenu* PopupMenu() const { return FVs.Popup.get(); }
   void ShowPopupMenu(int X, int Y);
   TEditorPopupMenu& EnsurePopupMenu();
-  // The row holding a text offset, walking rows as the edit-control messages
-  // do; Rest receives the offset left within that row.
-  int RowFromOffset(int Offset, int& Rest) const;
-  int RowStartOffset(int Row) const;
 
  protected:
   // Creates the owned objects through the factories, in this order.
@@ -430,10 +428,12 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   struct TEdit;
 
   int DisplayLength(int Row) const;
-  int LineOffset(int FromRow, int ToRow) const;
   int LeftbarWidth() const;
   int RulerHeight() const;
   TIndexRange ClampedIndexRange() const;
+  // Anchors a selection at the caret and selects to offset End (counted
+  // from the caret when Relative).
+  void SelectFromCaret(int64_t End, bool Relative);
   std::vector<TRemovedRow> RemoveSelection() const;
   // The bytes of a row inside the box: From (0-based; past the row's end
   // where the row ends left of the box) and Length.

@@ -122,10 +122,9 @@ void TEditor::MoveSelection(int ARow, int ACol) {
   const int last = std::min(std::max(x.EndRow, dropRow), count - 1);
   std::string block = FList->RangeText(first, last - first + 1);
   // Offsets into the block, a line break counting two bytes.
+  const int blockStart = FList->TextOffset(first);
   auto offset = [&](int row, int index) {
-    int n = 0;
-    for (int r = first; r < row && r < count; ++r) n += Size(FList->Rows().Get(r)) + (FList->Rows().GetRows(r) == raCrlf ? 2 : 0);
-    return row < count ? n + std::clamp(index, 0, Size(FList->Rows().Get(row))) : Size(block);
+    return row < count ? FList->TextOffset(row, index) - blockStart : Size(block);
   };
   const int selStart = offset(x.StartRow, x.StartIndex);
   const int selEnd = x.EndRow < count ? offset(x.EndRow, x.EndIndex + 1) : Size(block);

@@ -10,12 +10,6 @@ namespace {
 
 int Size(const std::string& s) { return static_cast<int>(s.size()); }
 
-// Bytes a row adds to a walk in the caret-placement measure.
-int RowMeasure(const TEditorStringList& l, int r) {
-  TEditorRowAttribute a = l.GetRows(r);
-  return Size(l.Get(r)) + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
-}
-
 int Digits(int n) {
   int d = 1;
   while (n >= 10) {
@@ -158,36 +152,13 @@ int TEditor::CharFromPos(int X, int Y) const {
 }
 
 int TEditor::GetSelIndex(int FromRow, int ToRow, int Col) const {
-  return vel::GetSelIndex(FList->Rows(), FromRow, ToRow, Col, ColumnOptions());
-}
-
-int TEditor::LineOffset(int FromRow, int ToRow) const {
-  int n = 0;
-  for (int r = std::max(FromRow, 0); r < ToRow && r < FList->Count(); ++r) n += RowMeasure(FList->Rows(), r);
-  return n;
+  const int index = ToRow >= 0 && ToRow < FList->Count() ? ColumnToIndex(FList->Rows().Get(ToRow), Col, ColumnOptions()) : 0;
+  return FList->TextOffset(ToRow, index) - FList->TextOffset(FromRow);
 }
 
 void TEditor::SetSelIndex(int FromRow, int Index) {
-  const TEditorStringList& l = FList->Rows();
-  const int count = l.Count();
-  int r = std::max(FromRow, 0);
-  for (; r < count; ++r) {
-    const std::string& s = l.Get(r);
-    const int len = Size(s);
-    const TEditorRowAttribute a = l.GetRows(r);
-    // A place at the end of a wrapped row is the start of the next row.
-    const bool inside = a == raWrapped ? Index < len : Index < RowMeasure(l, r);
-    if (inside || a == raEof) {
-      SetRowCol(r, vel::IndexToColumn(s, std::clamp(Index, 0, len), ColumnOptions()));
-      return;
-    }
-    Index -= RowMeasure(l, r);
-  }
-  // Past the end: after a final line break the caret reaches the row after it.
-  if (count == 0 || l.GetRows(count - 1) == raCrlf)
-    SetRowCol(count, 0);
-  else
-    SetRowCol(count - 1, DisplayLength(count - 1));
+  const TRowCol p = FList->RowColAt(FromRow, Index);
+  SetRowCol(p.Row, p.Col);
 }
 
 int TEditor::RowToLines(int Row) const { return FList->RowToLines(Row); }
@@ -201,37 +172,14 @@ int TEditor::CharIndexOf(int Row, int Col) const {
   return ColumnToIndex(s, Col, o);
 }
 
-int TEditor::TextOffset(int Row, int Index) const {
-  const TEditorStringList& l = FList->Rows();
-  int n = 0;
-  const int end = std::min(Row, l.Count());
-  for (int r = 0; r < end; ++r) n += Size(l.Get(r)) + (l.GetRows(r) == raCrlf ? 2 : 0);
-  if (Row < l.Count()) n += std::clamp(Index, 0, Size(l.Get(Row)));
-  return n;
-}
+int TEditor::TextOffset(int Row, int Index) const { return FList->TextOffset(Row, Index); }
 
-int TEditor::GetTextLen() const { return TextOffset(FList->Count(), 0); }
+int TEditor::GetTextLen() const { return FList->TextLength(); }
 
-void TEditor::OffsetToRowCol(int Offset, int& ARow, int& ACol) const {
-  const TEditorStringList& l = FList->Rows();
-  const int count = l.Count();
-  int index = std::max(Offset, 0);
-  for (int r = 0; r < count; ++r) {
-    const std::string& s = l.Get(r);
-    const int len = Size(s);
-    const TEditorRowAttribute a = l.GetRows(r);
-    const int size = len + (a == raCrlf ? 2 : r == count - 1 ? 1 : 0);
-    const bool inside = a == raWrapped ? index < len : index < size;
-    if (inside || r == count - 1) {
-      if (a == raCrlf && r == count - 1 && index >= size) break;
-      ARow = r;
-      ACol = vel::IndexToColumn(s, std::clamp(index, 0, len), ColumnOptions());
-      return;
-    }
-    index -= size;
-  }
-  ARow = count;
-  ACol = 0;
+void TEditor::OffsetToRowCol(int64_t Offset, int& ARow, int& ACol) const {
+  const TTextPos p = FList->OffsetToPos(Offset);
+  ARow = p.Row;
+  ACol = IndexToColumn(ListStr(p.Row), p.Index, ColumnOptions());
 }
 
 int TEditor::LeftbarWidth() const {
@@ -265,6 +213,7 @@ void TEditor::InitDrawInfo() {
   FClientHeight = client.Height();
   FVisibleRows = std::max(1, (FClientHeight - FTopMargin - 5) / FRowHeight);
   FVisibleCols = std::max(1, (FClientWidth - FLeftMargin - FColWidth / 2) / FColWidth);
+  FList->SetScreenRows(FClientHeight / std::max(FRowHeight, 1));
 }
 
 }  // namespace vel

@@ -77,10 +77,10 @@ void TEditor::Apply(int R, int E, const std::string& S, int TargetInS, bool Unde
   if (R >= count && count > 0 && FList->Rows().GetRows(count - 1) != raCrlf) {
     // Text after a last row without a line break continues that row.
     L = FList->RowStart(count - 1);
-    target = LineOffset(L, count - 1) + Size(FList->Rows().Get(count - 1)) + TargetInS;
+    target = FList->TextLength() - FList->TextOffset(L) + TargetInS;
   } else {
     L = R >= count ? count : FList->RowStart(R);
-    target = LineOffset(L, R) + TargetInS;
+    target = FList->TextOffset(R) - FList->TextOffset(L) + TargetInS;
   }
   CleanSelection();
   TCaretUpdate hold(*this);

@@ -30,29 +30,6 @@ std::intptr_t MakeLong(int lo, int hi) {
 
 }  // namespace
 
-int TEditor::RowFromOffset(int Offset, int& Rest) const {
-  const int count = FList->Count();
-  Rest = std::max(Offset, 0);
-  for (int r = 0; r < count; ++r) {
-    const int len = static_cast<int>(FList->Rows().Get(r).size());
-    const TEditorRowAttribute a = FList->Rows().GetRows(r);
-    const int size = len + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
-    if (Rest < size || a == raEof) return r;
-    Rest -= size;
-  }
-  // Past a final line break: the empty row after it.
-  return count;
-}
-
-int TEditor::RowStartOffset(int Row) const {
-  int n = 0;
-  for (int r = 0; r < Row && r < FList->Count(); ++r) {
-    const TEditorRowAttribute a = FList->Rows().GetRows(r);
-    n += static_cast<int>(FList->Rows().Get(r).size()) + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
-  }
-  return n;
-}
-
 bool TEditor::HandleMessage(TMessage& M) {
   const int count = FList->Count();
   // The empty row after a final line break is a line to an edit control's
@@ -118,9 +95,8 @@ bool TEditor::HandleMessage(TMessage& M) {
         const int length = GetTextLen();
         auto offset = [&](int v) { return v < 0 ? length : std::min(v, length); };
         const int lo = std::min(offset(start), offset(end)), hi = std::max(offset(start), offset(end));
-        SetSelStart(lo);
         // An empty range leaves the caret at the offset with nothing selected.
-        if (hi > lo) SetSelLength(hi - lo);
+        SetSelRange(lo, hi);
       }
       SyncRulerMark();
       result = 0;
@@ -143,7 +119,7 @@ bool TEditor::HandleMessage(TMessage& M) {
       return true;
     case EM_LINEINDEX_: {
       const int r = Int(M.WParam) == -1 ? FRow : Int(M.WParam);
-      result = r < 0 || r > count || (r == count && !openEnd) ? -1 : RowStartOffset(r);
+      result = r < 0 || r > count || (r == count && !openEnd) ? -1 : FList->TextOffset(r);
       return true;
     }
     case EM_LINELENGTH_: {
@@ -156,8 +132,7 @@ bool TEditor::HandleMessage(TMessage& M) {
           result = rowLength(FRow);
         }
       } else {
-        int rest;
-        result = rowLength(RowFromOffset(offset, rest));
+        result = rowLength(FList->OffsetToPos(offset).Row);
       }
       return true;
     }
@@ -194,8 +169,7 @@ bool TEditor::HandleMessage(TMessage& M) {
       return true;
     case EM_LINEFROMCHAR_: {
       const int offset = static_cast<int>(M.WParam);
-      int rest;
-      result = offset == -1 ? (Selected() ? FSelIdx.StartRow : FRow) : RowFromOffset(offset, rest);
+      result = offset == -1 ? (Selected() ? FSelIdx.StartRow : FRow) : FList->OffsetToPos(offset).Row;
       return true;
     }
     case EM_EMPTYUNDOBUFFER_:
@@ -210,18 +184,18 @@ bool TEditor::HandleMessage(TMessage& M) {
       result = 1;
       return true;
     case EM_POSFROMCHAR_: {
-      int rest;
       const int offset = Int(M.WParam);
       if (offset < 0 || offset > GetTextLen()) {
         result = -1;
         return true;
       }
-      const int r = RowFromOffset(offset, rest);
+      const TTextPos p = FList->OffsetToPos(offset);
+      const int r = p.Row;
       int c = 0;
-      if (r < count) {
+      if (r < FList->Count()) {
         // An offset on a second half answers for the character it belongs to.
-        const std::string& s = FList->Rows().Get(r);
-        const auto index = sjis::CharStart(s, static_cast<size_t>(std::min(rest, rowLength(r))));
+        const std::string& s = ListStr(r);
+        const auto index = sjis::CharStart(s, static_cast<size_t>(std::min<int>(p.Index, static_cast<int>(s.size()))));
         c = IndexToColumn(s, static_cast<int>(index), ColumnOptions());
       }
       result = MakeLong(FLeftMargin + (c - FTopCol) * FColWidth, FTopMargin + (r - FTopRow) * FRowHeight);
@@ -243,7 +217,7 @@ bool TEditor::HandleMessage(TMessage& M) {
                                                          a[static_cast<size_t>(c)] == cmTabBlank))
         --c;
       const int index = c >= static_cast<int>(a.size()) ? rowLength(r) : ColumnToIndex(ListStr(r), c, ColumnOptions());
-      result = MakeLong(RowStartOffset(r) + index, r);
+      result = MakeLong(FList->TextOffset(r, index), r);
       return true;
     }
     // Nothing selected (or nothing to cut): the clipboard keeps what it holds.

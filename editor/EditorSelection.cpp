@@ -227,8 +227,8 @@ int TEditor::SelLength() const {
   if (!Selected()) return 0;
   const TIndexRange x = ClampedIndexRange();
   if (x.StartRow == x.EndRow) return x.EndIndex - x.StartIndex + 1;
-  int n = 0;
   if (FSelectionMode == smBox) {
+    int n = 0;
     const TColumnMapOptions o = ColumnOptions();
     for (int r = x.StartRow; r <= x.EndRow && r < FList->Count(); ++r) {
       int from, length;
@@ -237,11 +237,7 @@ int TEditor::SelLength() const {
     }
     return n;
   }
-  const TEditorStringList& l = FList->Rows();
-  for (int r = x.StartRow; r < x.EndRow; ++r) n += Size(l.Get(r)) + (l.GetRows(r) == raCrlf ? 2 : 0);
-  n -= x.StartIndex;
-  if (x.EndRow < l.Count()) n += x.EndIndex + 1;
-  return n;
+  return FList->TextOffset(x.EndRow, x.EndIndex + 1) - FList->TextOffset(x.StartRow, x.StartIndex);
 }
 
 int TEditor::SelStart() const {
@@ -266,17 +262,33 @@ void TEditor::SetSelLength(int Value) {
     TCaretUpdate hold(*this);
     TCaretLock lock(FCaretLock);
     if (Selected()) SetRowCol(FSelCol.StartRow, FSelCol.StartCol);
-    if (Value > 0) {
-      InitSelection();
-      int r, c;
-      OffsetToRowCol(SelStart() + Value, r, c);
-      SetRowCol(r, c);
-      StartSelection();
-    } else {
+    if (Value > 0)
+      SelectFromCaret(Value, true);
+    else
       CleanSelection();
-    }
   }
   if (FCaretLock == 0) UpdateCaret();
+}
+
+void TEditor::SetSelRange(int Start, int End) {
+  SetSelStart(Start);
+  if (End <= Start || FList->Count() == 0) return;
+  if (FSelectionMode == smBox) SetSelectionMode(smLine);
+  {
+    TCaretUpdate hold(*this);
+    TCaretLock lock(FCaretLock);
+    SelectFromCaret(End, false);
+  }
+  if (FCaretLock == 0) UpdateCaret();
+}
+
+void TEditor::SelectFromCaret(int64_t End, bool Relative) {
+  InitSelection();
+  if (Relative) End += SelStart();
+  int r, c;
+  OffsetToRowCol(End, r, c);
+  SetRowCol(r, c);
+  StartSelection();
 }
 
 void TEditor::SelectAll() {

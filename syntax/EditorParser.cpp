@@ -33,8 +33,8 @@ struct TCharClasses {
     for (int c = 0; c < 256; ++c) {
       // A word goes on through every byte that starts a word or a number.
       if (kRules.Byte[c] == ruAnk || kRules.Byte[c] == ruInteger) Bits[c] |= ccAnk;
-      // Mail and URL bytes are the text helpers' sets, so the colouring and
-      // IsMail/IsUrl never disagree.
+      // Mail and URL bytes are the sets MailLength and UrlLength read; the
+      // bits only let the token methods skip a byte that starts neither.
       if (MailChars().test(c)) Bits[c] |= ccMail;
       if (UrlChars().test(c)) Bits[c] |= ccUrl;
     }
@@ -372,18 +372,9 @@ void TEditorParser::BracketProc() {
 
 bool TEditorParser::IsMailProc() {
   if (!FView || !FView->Mail()) return false;
-  const unsigned char* p = FPtr;
-  if (!Is(*p, ccMail) || *p == '@') return false;
-  bool at = false;
-  for (;; ++p) {
-    if (!Is(*p, ccMail)) return false;
-    if (*p == '@') {
-      at = true;
-    } else if (*p == '.' && at) {
-      FPtr = p + 1;
-      return true;
-    }
-  }
+  const size_t n = MailLength(reinterpret_cast<const char*>(FPtr));
+  FPtr += n;
+  return n > 0;
 }
 
 void TEditorParser::MailProc() {
@@ -393,16 +384,9 @@ void TEditorParser::MailProc() {
 
 bool TEditorParser::IsUrlProc() {
   if (!FView || !FView->Url()) return false;
-  std::string_view prefix;
-  switch (*FPtr) {
-    case 'f': prefix = "ftp:"; break;
-    case 'h': prefix = StartsWith("http:") ? "http:" : "https:"; break;
-    case 'w': prefix = "www."; break;
-    default: return false;
-  }
-  if (!StartsWith(prefix)) return false;
-  FPtr += prefix.size();
-  return true;
+  const size_t n = UrlLength(reinterpret_cast<const char*>(FPtr));
+  FPtr += n;
+  return n > 0;
 }
 
 void TEditorParser::UrlProc() {

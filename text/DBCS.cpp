@@ -171,19 +171,37 @@ std::string CharSetToStr(const TCharSet& Set) {
   return r;
 }
 
+size_t UrlLength(const char* P) {
+  if (*P != 'f' && *P != 'h' && *P != 'w') return 0;
+  static const char* const kPrefixes[] = {"ftp:", "http:", "https:", "www."};
+  for (const char* prefix : kPrefixes) {
+    // The compare stops at the first difference, so it never reads past the NUL.
+    size_t n = 0;
+    while (prefix[n] && P[n] == prefix[n]) ++n;
+    if (prefix[n]) continue;
+    while (UrlChars().test(static_cast<unsigned char>(P[n]))) ++n;
+    return n;
+  }
+  return 0;
+}
+
+size_t MailLength(const char* P) {
+  if (!MailChars().test(static_cast<unsigned char>(*P)) || *P == '@') return 0;
+  bool at = false, dot = false;
+  size_t n = 0;
+  for (; MailChars().test(static_cast<unsigned char>(P[n])); ++n) {
+    if (P[n] == '@') at = true;
+    if (P[n] == '.' && at) dot = true;
+  }
+  return dot ? n : 0;
+}
+
 bool IsUrl(const std::string& S, int& Pos, int& Len) {
   Pos = Len = 0;
-  static const char* const kPrefixes[] = {"ftp:", "http:", "https:", "www."};
   for (size_t i = 0; i < S.size(); ++i) {
-    char c = S[i];
-    if (c != 'f' && c != 'h' && c != 'w') continue;
-    for (const char* p : kPrefixes) {
-      std::string prefix(p);
-      if (prefix[0] != c || S.compare(i, prefix.size(), prefix) != 0) continue;
-      size_t j = i + prefix.size();
-      while (j < S.size() && UrlChars().test(static_cast<unsigned char>(S[j]))) ++j;
+    if (const size_t n = UrlLength(S.c_str() + i)) {
       Pos = static_cast<int>(i) + 1;
-      Len = static_cast<int>(j - i);
+      Len = static_cast<int>(n);
       return true;
     }
   }
@@ -193,17 +211,9 @@ bool IsUrl(const std::string& S, int& Pos, int& Len) {
 bool IsMail(const std::string& S, int& Pos, int& Len) {
   Pos = Len = 0;
   for (size_t i = 0; i < S.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(S[i]);
-    if (!MailChars().test(c) || c == '@') continue;
-    bool at = false, dot = false;
-    size_t j = i;
-    for (; j < S.size() && MailChars().test(static_cast<unsigned char>(S[j])); ++j) {
-      if (S[j] == '@') at = true;
-      if (S[j] == '.' && at) dot = true;
-    }
-    if (at && dot) {
+    if (const size_t n = MailLength(S.c_str() + i)) {
       Pos = static_cast<int>(i) + 1;
-      Len = static_cast<int>(j - i);
+      Len = static_cast<int>(n);
       return true;
     }
   }

@@ -53,6 +53,13 @@ int AnsiDeleteW(std::string& S, int Index, int Count);
 TCharSet StrToCharSet(const std::string& S);
 std::string CharSetToStr(const TCharSet& Set);
 
+// The length of the URL / mail address that starts at P, a text that ends
+// at a NUL (no URL or mail byte is one); 0 when none starts there. A URL is
+// "ftp:", "http:", "https:" or "www." and the URL bytes after it; a mail
+// address is a run of mail bytes, not starting with '@', that holds an '@'
+// with a '.' somewhere after it. The colouring and the scans below share them.
+size_t UrlLength(const char* P);
+size_t MailLength(const char* P);
 // The first URL / mail address in S: 1-based Pos and Len, both 0 when none.
 bool IsUrl(const std::string& S, int& Pos, int& Len);
 bool IsMail(const std::string& S, int& Pos, int& Len);

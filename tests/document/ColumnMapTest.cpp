@@ -64,17 +64,17 @@ TEST(ColumnMap, CoordinatesOverWrappedRows) {
   EXPECT_EQ(ColToChar(l.Rows(), 1, 0, o), 5);
   EXPECT_EQ(ColToChar(l.Rows(), 3, 0, o), -1);
   EXPECT_EQ(ColToChar(l.Rows(), 0, -1, o), -1);
-  EXPECT_EQ(GetSelIndex(l.Rows(), 0, 2, 1, o), 5 + 4 + 2 + 1);
+  EXPECT_EQ(l.TextOffset(2, 1), 5 + 4 + 2 + 1);
   struct {
     int index, row, col;
   } cases[] = {{0, 0, 0}, {4, 0, 4}, {5, 1, 0}, {9, 1, 4}, {10, 1, 4}, {11, 2, 0}, {14, 2, 3}, {99, 2, 3}};
   for (auto& c : cases) {
-    TRowCol rc = SetSelIndex(l.Rows(), 0, c.index, o);
+    TRowCol rc = l.RowColAt(0, c.index);
     EXPECT_EQ(rc.Row, c.row) << c.index;
     EXPECT_EQ(rc.Col, c.col) << c.index;
   }
   for (int col = 0; col <= 4; ++col) {
-    TRowCol rc = SetSelIndex(l.Rows(), 0, GetSelIndex(l.Rows(), 0, 1, col, o), o);
+    TRowCol rc = l.RowColAt(0, l.TextOffset(1, ColumnToIndex(l.Rows().Get(1), col, o)));
     EXPECT_EQ(rc.Row, 1);
     EXPECT_EQ(rc.Col, col);
   }

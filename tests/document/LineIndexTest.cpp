@@ -1,6 +1,6 @@
-// Logical lines answered from the row list's index, checked after every step
-// of random edits, undo, redo, loading and wrap changes against a walk over
-// the rows.
+// Logical lines and text offsets answered from the row list's indexes,
+// checked after every step of random edits, undo, redo, loading and wrap
+// changes against a walk over the rows.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -18,8 +18,51 @@ int RowStartPastEnd(const TEditorScreenStrings& l) {
   return r;
 }
 
-// What the index must answer, found by walking every row.
+// Every offset of the text, and a few outside it, against the place a walk
+// over the rows finds.
+void ExpectOffsetsMatchAWalk(const TEditorScreenStrings& l, const std::string& context) {
+  const TEditorStringList& rows = l.Rows();
+  const int n = rows.Count();
+  int offset = 0;
+  for (int r = 0; r < n; ++r) {
+    const int len = static_cast<int>(rows.Get(r).size());
+    const TEditorRowAttribute a = rows.GetRows(r);
+    ASSERT_EQ(l.TextOffset(r), offset) << context << " row " << r;
+    ASSERT_EQ(l.TextOffset(r, len + 5), offset + len) << context << " row " << r;
+    // A wrapped row's end is the next row's start; the end of the last row
+    // is that row's unless a line break follows it.
+    const int places = a == raWrapped || (r == n - 1 && a == raCrlf) ? len : len + 1;
+    for (int i = 0; i < places; ++i) {
+      const TTextPos p = l.OffsetToPos(offset + i);
+      ASSERT_EQ(p.Row, r) << context << " offset " << offset + i;
+      ASSERT_EQ(p.Index, i) << context << " offset " << offset + i;
+    }
+    offset += len;
+    if (a == raCrlf) {
+      // Inside the line break: the end of the line.
+      const TTextPos p = l.OffsetToPos(offset + 1);
+      ASSERT_EQ(p.Row, r) << context << " offset " << offset + 1;
+      ASSERT_EQ(p.Index, len) << context << " offset " << offset + 1;
+      offset += 2;
+    }
+  }
+  ASSERT_EQ(l.TextLength(), offset) << context;
+  ASSERT_EQ(l.TextOffset(n + 3), offset) << context;
+  ASSERT_EQ(l.TextOffset(-7, 3), 0) << context;
+  const bool openEnd = n == 0 || rows.GetRows(n - 1) == raCrlf;
+  const TTextPos end = openEnd ? TTextPos{n, 0} : TTextPos{n - 1, static_cast<int>(rows.Get(n - 1).size())};
+  for (int64_t past : {int64_t{offset}, int64_t{offset} + 1, int64_t{1} << 40}) {
+    ASSERT_EQ(l.OffsetToPos(past).Row, end.Row) << context << " past " << past;
+    ASSERT_EQ(l.OffsetToPos(past).Index, end.Index) << context << " past " << past;
+  }
+  ASSERT_EQ(l.OffsetToPos(-5).Row, 0) << context;
+  ASSERT_EQ(l.OffsetToPos(-5).Index, 0) << context;
+}
+
+// What the indexes must answer, found by walking every row.
 void ExpectLinesMatchAWalk(const TEditorScreenStrings& l, const std::string& context) {
+  ExpectOffsetsMatchAWalk(l, context);
+  if (testing::Test::HasFatalFailure()) return;
   const TEditorStringList& rows = l.Rows();
   const int n = rows.Count();
   std::vector<int> firstRows;
@@ -64,7 +107,8 @@ TEST(LineIndex, AgreesWithAWalkThroughRandomEditsUndoRedoAndWrapChanges) {
     TTestClient client;
     TEditorScreenStrings& l = *client.List;
     l.WrapOption().SetWrapByte(20);
-    l.SetWordWrap(true);
+    // Odd seeds begin with word wrap on, even ones without it.
+    l.SetWordWrap(seed % 2 == 1);
     for (int step = 0; step < 250; ++step) {
       const int n = l.Count();
       const int op = static_cast<int>(rng() % 100);
@@ -89,6 +133,37 @@ TEST(LineIndex, AgreesWithAWalkThroughRandomEditsUndoRedoAndWrapChanges) {
       }
       ExpectLinesMatchAWalk(l, "seed " + std::to_string(seed) + " step " + std::to_string(step));
       if (testing::Test::HasFatalFailure()) return;
+    }
+  }
+}
+
+// The array under both indexes against a plain vector: runs of insertions
+// near one end use up the gap, so that moves to the other end overlap.
+TEST(LineIndex, ShiftedArrayAgreesWithAVectorThroughRandomReplacements) {
+  for (uint32_t seed = 1; seed <= 20; ++seed) {
+    std::mt19937 rng(seed);
+    std::vector<int64_t> model;
+    for (int i = 0; i < 300; ++i) model.push_back(i * 3);
+    TShiftedArray<int64_t> a;
+    a.Assign(model);
+    for (int step = 0; step < 400; ++step) {
+      const int n = static_cast<int>(model.size());
+      const bool nearTop = (step / 50) % 2 == 0;
+      int k0 = static_cast<int>(rng() % std::min(n + 1, 8));
+      if (!nearTop) k0 = n - k0;
+      const int k1 = k0 + static_cast<int>(rng() % (std::min(n - k0, 2) + 1));
+      const int m = static_cast<int>(rng() % 6);
+      const int64_t base = k0 > 0 ? model[static_cast<size_t>(k0 - 1)] : 0;
+      std::vector<int64_t> fresh;
+      for (int i = 0; i < m; ++i) fresh.push_back(base + i);
+      const int64_t delta = static_cast<int64_t>(rng() % 7) - 3 + m;
+      a.Replace(k0, k1, fresh.data(), m, delta);
+      for (size_t i = static_cast<size_t>(k1); i < model.size(); ++i) model[i] += delta;
+      model.erase(model.begin() + k0, model.begin() + k1);
+      model.insert(model.begin() + k0, fresh.begin(), fresh.end());
+      ASSERT_EQ(a.Size(), static_cast<int>(model.size())) << "seed " << seed << " step " << step;
+      for (int k = 0; k < a.Size(); ++k)
+        ASSERT_EQ(a.At(k), model[static_cast<size_t>(k)]) << "seed " << seed << " step " << step << " entry " << k;
     }
   }
 }

@@ -141,7 +141,7 @@ void RunSequence(uint32_t seed, TConfig cfg) {
   TTestClient client;
   TEditorScreenStrings& l = *client.List;
   client.List->SetTabSpaceCount(1 + rng() % 8);
-  client.ScreenRows = 1 + rng() % 12;
+  client.List->SetScreenRows(1 + rng() % 12);
   TEditorWrapOption& wo = l.WrapOption();
   wo.SetWrapByte(20 + rng() % 40);
   wo.SetLeading(rng() % 2);

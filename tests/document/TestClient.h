@@ -17,7 +17,9 @@ namespace vel::test {
 class TTestClient : public IEditorClient, public IEditorParserHost {
  public:
   explicit TTestClient(std::shared_ptr<TEditorScreenStrings> list = std::make_shared<TEditorScreenStrings>())
-      : List(*this, std::move(list)), Lines(*this) {}
+      : List(*this, std::move(list)), Lines(*this) {
+    List->SetScreenRows(10);
+  }
 
   void DoChange() override {
     const TEditorDrawInfo& d = List->DrawInfo();
@@ -34,7 +36,7 @@ class TTestClient : public IEditorClient, public IEditorParserHost {
   void SetCol(int v) override { Col = v < 0 ? 0 : v > 1000 ? 1000 : v; }
   void SetTopRow(int v) override { TopRow = v < 0 ? 0 : v; }
   void SetSelIndex(int FromRow, int Index) override {
-    TRowCol rc = vel::SetSelIndex(List->Rows(), FromRow, Index, Options());
+    TRowCol rc = List->RowColAt(FromRow, Index);
     Row = rc.Row;
     Col = rc.Col;
   }
@@ -50,8 +52,6 @@ class TTestClient : public IEditorClient, public IEditorParserHost {
   }
   void Invalidate() override { WholeDirty = true; }
   void InvalidateLine(int r) override { Dirty.insert(r); }
-  int GetRowHeight() const override { return 16; }
-  int GetScreenHeight() const override { return ScreenRows * 16; }
   bool IsLoading() const override { return Loading; }
   bool HasBracketPairs() const override { return BracketPairs; }
   const IEditorParserHost* ParserHost() const override { return this; }
@@ -66,7 +66,6 @@ class TTestClient : public IEditorClient, public IEditorParserHost {
   TEditorStrings Lines;
   int Row = 0, Col = 0, TopRow = 0;
   bool Selected = false, HasFocus = false, Loading = false, BracketPairs = true;
-  int ScreenRows = 10;
   int CaretHold = 0, LinesHold = 0, ViewInits = 0, ChangeCount = 0;
   TEditorDrawInfo LastDrawInfo;
   std::set<int> Dirty;

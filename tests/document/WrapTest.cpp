@@ -176,7 +176,7 @@ TEST(WordWrap, NothingHappensWhileTheClientIsLoaded) {
 
 TEST(RowStates, InitBracketsComputesAboutTwoScreensThenLeavesRowsForPainting) {
   TTestClient client;
-  client.ScreenRows = 2;
+  client.List->SetScreenRows(2);
   std::string text;
   for (int i = 0; i < 20; ++i) text += (i == 1 ? "{" : i == 3 ? "}" : "x") + std::string("\r\n");
   client.Lines.SetText(text);

@@ -161,6 +161,38 @@ TEST(DBCS, MailScan) {
   }
 }
 
+// The one recogniser of mail addresses and URLs, which the colouring and
+// the scans above use: the length of the one starting at the text's first
+// byte, 0 when none starts there.
+TEST(DBCS, MailAndUrlLengthAtAPlace) {
+  struct {
+    std::string Text;
+    int MailLen, UrlLen;
+  } cases[] = {
+      {"tanaka@example.co.jp", 20, 0},
+      {"sato.k@corp.example.jp.", 23, 0},
+      {"a@b", 0, 0},
+      {"a.b@c", 0, 0},
+      {"a@.", 3, 0},
+      {"x!$%&*@y;=?^_~.z", 16, 0},
+      {"a@b.c d", 5, 0},
+      {"a@b.c(d)", 5, 0},
+      {"http://www.example.co.jp/a.html", 0, 31},
+      {"https://x/?a=1&b=%20#top", 0, 24},
+      {"ftp://h/+~_", 0, 11},
+      {"www.", 0, 4},
+      {"www.a<b", 0, 5},
+      {"Www.a", 0, 0},
+      {"http:", 0, 5},
+      {"htt:x", 0, 0},
+      {"wwwx.y@z.q", 10, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(MailLength(c.Text.c_str()), static_cast<size_t>(c.MailLen)) << c.Text;
+    EXPECT_EQ(UrlLength(c.Text.c_str()), static_cast<size_t>(c.UrlLen)) << c.Text;
+  }
+}
+
 TEST(EditorUnit, StartUpRegistersTheBoxFormatAndTwoDistinctCursors) {
   InitEditorUnit();
   EXPECT_NE(CF_BOXTEXT, 0u);

@@ -199,6 +199,15 @@ TEST(EditorScroll, CaretIsKeptInViewAndEventsFireOnRealMoves) {
   EXPECT_EQ(h.Editor.TopRow(), 0);
 }
 
+TEST(EditorScroll, TheRowListIsToldHowManyRowsTheControlShows) {
+  TEditorHost h(400, 200);
+  const int rows = h.Editor.ScreenStrings().ScreenRows();
+  EXPECT_GE(rows, h.Editor.VisibleRows());
+  EXPECT_LE(rows, 200 / h.Editor.RowHeight());
+  h.Window.Resize({0, 0, 400, 400});
+  EXPECT_GE(h.Editor.ScreenStrings().ScreenRows(), 2 * rows);
+}
+
 TEST(EditorScroll, ScrollRangesFollowTheLongestRow) {
   TEditorHost h(400, 200);
   h.Editor.SetScrollBars(ssBoth);

@@ -61,6 +61,38 @@ TEST_F(EditorMessages, SelectionByByteOffsets) {
   EXPECT_EQ(h.Editor.SelText(), "cd\r\n");
 }
 
+// Each end is placed on its own: off the trail byte of a double-byte
+// character to its start, from inside a CR LF to the end of its line.
+TEST_F(EditorMessages, EachEndOfASelectionSnapsOnItsOwn) {
+  enum { kGetSel, kClear, kReplace };
+  struct {
+    const char* text;
+    int start, end, then;
+    std::intptr_t sel;
+    const char* left;
+  } cases[] = {
+      {"あいう", 1, 4, kGetSel, MakeLong(0, 4), nullptr},
+      {"あいう", 3, 5, kGetSel, MakeLong(2, 4), nullptr},
+      {"ab\r\ncd\r\nef", 3, 100, kClear, 0, "ab"},
+      {"ab\r\ncd\r\nef", 0, 3, kClear, 0, "\r\ncd\r\nef"},
+      {"ab\r\ncd\r\nef", 1, 7, kClear, 0, "a\r\nef"},
+      {"あいう\r\nab\r\ncdEND", 5, 100, kReplace, 0, "あい"},
+      {"あいう\r\nab\r\ncdEND", 9, 12, kReplace, 0, "あいう\r\nacdEND"},
+  };
+  for (const auto& c : cases) {
+    h.Load(c.text, 0, 0);
+    Send(EM_SETSEL, static_cast<std::uintptr_t>(c.start), c.end);
+    if (c.then == kGetSel) {
+      EXPECT_EQ(Send(EM_GETSEL), c.sel) << c.text << " " << c.start << "," << c.end;
+    }
+    if (c.then == kClear) Send(WM_CLEAR);
+    if (c.then == kReplace) Send(EM_REPLACESEL, 0, static_cast<std::intptr_t>(Ptr("")));
+    if (c.left) {
+      EXPECT_EQ(h.Text(), c.left) << c.text << " " << c.start << "," << c.end;
+    }
+  }
+}
+
 TEST_F(EditorMessages, EmptyRangeLeavesTheCaretAtTheOffsetWithNothingSelected) {
   Send(EM_SETSEL, 6, 8);
   Send(EM_SETSEL, 3, 3);

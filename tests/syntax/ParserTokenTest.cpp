@@ -338,50 +338,6 @@ TEST(ParserTokens, TokenToEditorColorByKind) {
   EXPECT_EQ(noView.TokenToEditorColor(), nullptr);
 }
 
-// Mail addresses and URLs follow the same rules as IsMail and IsUrl. For a
-// text that starts with the candidate, IsMail/IsUrl report position 1 and the
-// length below (0: they find nothing at position 1); the parser's first token
-// must be a mail address / URL of exactly that length.
-TEST(ParserTokens, MailAndUrlAgreeWithTheTextHelpers) {
-  TTestHost host;
-  host.View.SetMail(true);
-  host.View.SetUrl(true);
-  struct {
-    std::string Text;
-    int MailLen, UrlLen;
-  } cases[] = {
-      {"tanaka@example.co.jp", 20, 0},
-      {"sato.k@corp.example.jp.", 23, 0},
-      {"a@b", 0, 0},
-      {"a.b@c", 0, 0},
-      {"a@.", 3, 0},
-      {"x!$%&*@y;=?^_~.z", 16, 0},
-      {"a@b.c d", 5, 0},
-      {"a@b.c(d)", 5, 0},
-      {"http://www.example.co.jp/a.html", 0, 31},
-      {"https://x/?a=1&b=%20#top", 0, 24},
-      {"ftp://h/+~_", 0, 11},
-      {"www.", 0, 4},
-      {"www.a<b", 0, 5},
-      {"Www.a", 0, 0},
-      {"http:", 0, 5},
-      {"htt:x", 0, 0},
-      {"wwwx.y@z.q", 10, 0},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Text);
-    TEditorParser p(c.Text, &host, -1);
-    if (c.MailLen > 0) {
-      EXPECT_EQ((TTok{toMail, 0, c.MailLen}), (TTok{p.Token(), p.SourcePos(), p.TokenLength()}));
-    } else if (c.UrlLen > 0) {
-      EXPECT_EQ((TTok{toUrl, 0, c.UrlLen}), (TTok{p.Token(), p.SourcePos(), p.TokenLength()}));
-    } else {
-      EXPECT_NE(p.Token(), toMail);
-      EXPECT_NE(p.Token(), toUrl);
-    }
-  }
-}
-
 // A descendant changes a rule by overriding it; the dispatch table and the
 // recognisers are its to replace.
 class TDollarParser : public TEditorParser {
