@@ -68,8 +68,9 @@ TEST(HandOffEndToEnd, SecondStartWithTwoFilesSendsThreeRecordsAndExitsWith1) {
   EXPECT_EQ(wine::WaitPumping(p, 20000), 1);
   ASSERT_EQ(first.Records.size(), 3u);
   EXPECT_EQ(first.Records[0].dwData, 1u);
-  EXPECT_EQ(first.Records[0].Text, "a.txt");
-  EXPECT_EQ(first.Records[0].cbData, 5u);
+  // A relative name is made whole in the second start's own folder.
+  EXPECT_EQ(first.Records[0].Text, dir + "a.txt");
+  EXPECT_EQ(first.Records[0].cbData, (dir + "a.txt").size());
   EXPECT_EQ(first.Records[1].dwData, 2u);
   EXPECT_EQ(first.Records[1].Text, jp);
   EXPECT_EQ(first.Records[1].cbData, jp.size());
