@@ -96,6 +96,16 @@ std::string LowerPattern(std::string_view P) {
 TEditorEx::TEditorEx() {
   FFindColor.SetBkColor(SystemColor(COLORINDEX_ACTIVECAPTION));
   FFindColor.SetColor(clWhite);
+  auto repaint = [this](TNotifyPersistent*) { Invalidate(); };
+  FFindColor.OnChange = repaint;
+  FExMarks.OnChange = repaint;
+  FVerticalLines.OnChange = repaint;
+}
+
+void TEditorEx::SetSelAfterLF(bool Value) {
+  if (Value == FSelAfterLF) return;
+  FSelAfterLF = Value;
+  Invalidate();
 }
 
 TEditorEx::~TEditorEx() = default;
@@ -115,22 +125,54 @@ void TEditorEx::SetSearchOptions(TSearchOptions Value) {
 }
 
 std::string_view TEditorEx::Lowered(std::string_view S, std::string& Low) const {
-  if (FSearchOptions.Contains(soMatchCase)) return S;
-  Low.assign(S);
+  FOrig = S;
+  if (!FFold) return S;
+  Low.resize(S.size());
+  if (!FUseRegex) {
+    // Every byte, which is quick: a lowered trail byte is caught when a
+    // match is checked against the text itself.
+    const unsigned char* from = reinterpret_cast<const unsigned char*>(S.data());
+    unsigned char* to = reinterpret_cast<unsigned char*>(Low.data());
+    for (size_t i = 0, n = S.size(); i < n; ++i)
+      to[i] = static_cast<unsigned char>(from[i] + (static_cast<unsigned char>(from[i] - 'A') < 26 ? 32 : 0));
+    return Low;
+  }
   // Only bytes that start a character: a trail byte may look like a capital.
-  for (size_t i = 0; i < Low.size(); i = sjis::NextChar(Low, i))
-    Low[i] = static_cast<char>(sjis::AsciiLower(static_cast<unsigned char>(Low[i])));
+  for (size_t i = 0; i < S.size();) {
+    const unsigned char c = static_cast<unsigned char>(S[i]);
+    if (sjis::IsLeadByte(c) && i + 1 < S.size()) {
+      Low[i] = S[i];
+      Low[i + 1] = S[i + 1];
+      i += 2;
+    } else {
+      Low[i++] = static_cast<char>(sjis::AsciiLower(c));
+    }
+  }
   return Low;
 }
 
 void TEditorEx::Prepare() {
   if (FPrepared) return;
-  std::string low;
   FUseRegex = FSearchOptions.Contains(soRegexp) || FSearchOptions.Contains(soFuzzy);
-  if (FUseRegex && !FSearchOptions.Contains(soMatchCase))
+  // A pattern without a letter finds the same in a lowered text as in the
+  // text itself: then nothing is lowered.
+  FFold = false;
+  if (!FSearchOptions.Contains(soMatchCase))
+    for (size_t i = 0; i < FFindText.size() && !FFold; i = sjis::NextChar(FFindText, i))
+      FFold = (FFindText[i] >= 'A' && FFindText[i] <= 'Z') || (FFindText[i] >= 'a' && FFindText[i] <= 'z');
+  if (!FFold) {
+    FPattern = FFindText;
+  } else if (FUseRegex) {
     FPattern = LowerPattern(FFindText);
-  else
-    FPattern = std::string(Lowered(FFindText, low));
+  } else {
+    FPattern = FFindText;
+    for (size_t i = 0; i < FPattern.size(); i = sjis::NextChar(FPattern, i))
+      FPattern[i] = static_cast<char>(sjis::AsciiLower(static_cast<unsigned char>(FPattern[i])));
+  }
+  // What a literal looks for in a subject lowered byte by byte.
+  FNeedle = FPattern;
+  if (FFold && !FUseRegex)
+    for (char& c : FNeedle) c = static_cast<char>(sjis::AsciiLower(static_cast<unsigned char>(c)));
   if (FUseRegex) {
     if (!FRegex) FRegex = std::make_unique<TAWKStr>();
     // The switch first: setting it recompiles whatever pattern is current.
@@ -150,7 +192,7 @@ int TEditorEx::SearchIn(std::string_view S, int From, int& Length) {
   if (!S.data()) S = std::string_view("", 0);  // the matcher reads its terminator
   const int n = Size(S);
   if (From < 0 || From > n) return -1;
-  if (!FUseRegex && FPattern.empty()) return -1;
+  if (!FUseRegex && FNeedle.empty()) return -1;
   int p = From;
   int boundary = From;  // a character boundary at or before every candidate
   while (p <= n) {
@@ -162,12 +204,21 @@ int TEditorEx::SearchIn(std::string_view S, int From, int& Length) {
       s = static_cast<int>(ms);
       e = static_cast<int>(me);
     } else {
-      const size_t f = S.find(FPattern, static_cast<size_t>(p));
+      const size_t f = S.find(FNeedle, static_cast<size_t>(p));
       if (f == std::string_view::npos) return -1;
       s = static_cast<int>(f);
-      e = s + Size(FPattern);
+      e = s + Size(FNeedle);
       while (boundary < s) boundary = static_cast<int>(sjis::NextChar(S, static_cast<size_t>(boundary)));
-      if (boundary != s) {  // inside a double-byte character
+      // It must start and end on a character boundary, and a lowered trail
+      // byte is no match.
+      bool whole = boundary == s;
+      for (int i = s; whole && i < e;) {
+        const int k = static_cast<int>(sjis::CharLen(FOrig, static_cast<size_t>(i)));
+        if (k == 2 && (i + 2 > e || FOrig[static_cast<size_t>(i + 1)] != FPattern[static_cast<size_t>(i + 1 - s)]))
+          whole = false;
+        i += k;
+      }
+      if (!whole) {
         p = s + 1;
         continue;
       }
@@ -241,27 +292,32 @@ void TEditorEx::Select(int Pos, int Length) {
   SetSelLength(Length);
 }
 
+void TEditorEx::Begin(const std::string& AFindText, TSearchOptions Options) {
+  // Compiled before the search is taken on: a bad pattern leaves the last
+  // search (and its emphasis) as it was.
+  if (AFindText != FFindText || !(Options == FSearchOptions)) {
+    const std::string oldText = FFindText;
+    const TSearchOptions oldOptions = FSearchOptions;
+    FFindText = AFindText;
+    FSearchOptions = Options;
+    FPrepared = false;
+    try {
+      Prepare();
+    } catch (...) {
+      FFindText = oldText;
+      FSearchOptions = oldOptions;
+      FPrepared = false;
+      throw;
+    }
+  }
+  Prepare();
+  FFinding = true;
+  Invalidate();
+}
+
 int TEditorEx::Find(const std::string& AFindText, int StartPos, int& FindLength, TSearchOptions Options) {
   FindLength = 0;
-  // Compiled before anything is stored: a bad pattern leaves the last search
-  // (and its emphasis) as it was.
-  const std::string oldText = FFindText;
-  const TSearchOptions oldOptions = FSearchOptions;
-  FFindText = AFindText;
-  FSearchOptions = Options;
-  FPrepared = false;
-  try {
-    Prepare();
-  } catch (...) {
-    FFindText = oldText;
-    FSearchOptions = oldOptions;
-    FPrepared = false;
-    throw;
-  }
-  if (!FFinding) {
-    FFinding = true;
-  }
-  Invalidate();
+  Begin(AFindText, Options);
   SetSelStart(StartPos);
   int pos = -1, len = 0;
   if (WholeTextMode()) {
@@ -330,7 +386,7 @@ void TEditorEx::FindCancel() {
 int TEditorEx::Replace(const std::string& AFindText, const std::string& ReplaceText, int StartPos, int& FindLength,
                        TSearchOptions Options) {
   const int r = Find(AFindText, StartPos, FindLength, Options);
-  if (r < 0) return r;
+  if (r < 0 || ReadOnly()) return r;  // read-only: found and selected, not changed
   SetSelText(ReplaceText);
   SetSelStart(r);
   SetSelLength(Size(ReplaceText));
@@ -339,22 +395,8 @@ int TEditorEx::Replace(const std::string& AFindText, const std::string& ReplaceT
 }
 
 int TEditorEx::ReplaceAll(const std::string& AFindText, const std::string& ReplaceText, TSearchOptions Options) {
-  // Stores and compiles as Find does (a bad pattern raises here, nothing replaced).
-  const std::string oldText = FFindText;
-  const TSearchOptions oldOptions = FSearchOptions;
-  FFindText = AFindText;
-  FSearchOptions = Options;
-  FPrepared = false;
-  try {
-    Prepare();
-  } catch (...) {
-    FFindText = oldText;
-    FSearchOptions = oldOptions;
-    FPrepared = false;
-    throw;
-  }
-  FFinding = true;
-  Invalidate();
+  Begin(AFindText, Options);
+  if (ReadOnly()) return 0;
   TEditorScreenStrings& list = ScreenStrings();
   const TEditorStringList& rows = list.Rows();
   int count = 0;
@@ -371,11 +413,14 @@ int TEditorEx::ReplaceAll(const std::string& AFindText, const std::string& Repla
     }
     out.append(original.substr(static_cast<size_t>(from)));
   };
+  int firstRow = 0, endRow = list.Count();
   if (WholeTextMode()) {
     const std::string text = list.Text();
     replaceIn(text, Lowered(text, FLow));
   } else {
+    // Only the lines from the first to the last that change are edited.
     const int lines = list.LineCount();
+    size_t keepFrom = 0, keepTo = 0;
     std::string joined;
     for (int line = 0; line < lines; ++line) {
       const int first = list.LinesToRow(line), end = std::min(list.LinesToRow(line + 1), rows.Count());
@@ -387,14 +432,28 @@ int TEditorEx::ReplaceAll(const std::string& AFindText, const std::string& Repla
         for (int r = first; r < end; ++r) joined += rows.Get(r);
         original = joined;
       }
+      const int before = count;
+      const size_t at = out.size();
       replaceIn(original, Lowered(original, FLow));
       if (end > first && rows.GetRows(end - 1) == raCrlf) out += "\r\n";
+      if (count == before) {
+        if (before == 0) out.clear();
+        continue;
+      }
+      if (before == 0) {
+        firstRow = first;
+        keepFrom = at;
+      }
+      endRow = end;
+      keepTo = out.size();
     }
+    out.resize(keepTo);
+    out.erase(0, keepFrom);
   }
   if (count > 0) {
-    // One edit of the whole text: one undo step, one repaint.
+    // One edit: one undo step, one repaint.
     CleanSelection();
-    list.UpdateList(0, list.Count(), out);
+    list.UpdateList(firstRow, endRow - firstRow, out);
   }
   Invalidate();
   return count;
@@ -412,7 +471,74 @@ int TEditorEx::CharToCol(int Row, int Index) const {
 
 void TEditorEx::DoDrawLine(const TRect& ARect, int X, int Y, int Index, const std::string& LineStr, bool ASelected) {
   TEditor::DoDrawLine(ARect, X, Y, Index, LineStr, ASelected);
+  if (Index < 0 || Index >= ListCount()) return;
+  DrawMarks(ARect, X, Y, Index, ASelected);
   if (FFinding) DrawFindText(ARect, X, Y, Index, ASelected);
+  if (ASelected && !FSelAfterLF) {
+    // One column past the text keeps the selection colour: the line break.
+    const int x = X + (ExpandListLength(Index) + 1) * ColWidth();
+    const TRect rest = {std::max(ARect.Left, x), ARect.Top, ARect.Right, ARect.Bottom};
+    if (rest.Right > rest.Left) PaintCanvas().FillRect(rest, Color());
+  }
+  DrawVerticalLines(PaintCanvas(), ARect);
+}
+
+void TEditorEx::Paint(ICanvas& Canvas, const TRect& Area) {
+  TEditor::Paint(Canvas, Area);
+  // Below the last row as well.
+  DrawVerticalLines(Canvas, {Area.Left, std::max(Area.Top, TopMargin()), Area.Right, Area.Bottom});
+}
+
+void TEditorEx::DrawVerticalLines(ICanvas& Canvas, const TRect& Area) {
+  for (int i = 0; i < FVerticalLines.Count(); ++i) {
+    const TVerticalLine& l = FVerticalLines.Items(i);
+    if (!l.Visible()) continue;
+    const int x = l.Position() * ColWidth() + LeftMargin() - TopCol() * ColWidth();
+    if (x < LeftMargin() || x < Area.Left || x >= Area.Right || Area.Bottom <= Area.Top) continue;
+    Canvas.Line(x, Area.Top, x, Area.Bottom, l.Color());
+  }
+}
+
+void TEditorEx::DrawTabMark(const TRect& ARect, int X, int Y, bool ASelected) {
+  if (X < ARect.Left) return;
+  const TColor c = ASelected ? View().Colors().Select().Color() : FExMarks.TabMark().Color();
+  const int y = Y + FontHeight() / 2, w = ColWidth();
+  ICanvas& canvas = PaintCanvas();
+  canvas.Line(X, y, X + w - 1, y, c);
+  canvas.Line(X + w - 3, y - 2, X + w - 1, y, c);
+  canvas.Line(X + w - 1, y, X + w - 4, y + 3, c);
+}
+
+void TEditorEx::DrawMarks(const TRect& ARect, int X, int Y, int Row, bool ASelected) {
+  const std::string& s = ScreenStrings().Rows().Get(Row);
+  const TEditorMark& quote = FExMarks.Quotation();
+  if (quote.Visible() && s.compare(0, FExMarks.QuoteChar().size(), FExMarks.QuoteChar()) == 0) {
+    std::string shown;
+    ExpandListStrTo(Row, shown);
+    const TColor bg = ASelected ? View().Colors().Select().BkColor() : Color();
+    DrawTextRect(ARect, X, true, shown, Y, 0, Size(shown), quote.Color(), bg);
+  }
+  const bool tabs = FExMarks.TabMark().Visible(), spaces = FExMarks.DBSpaceMark().Visible();
+  if (!tabs && !spaces) return;
+  static const std::string box = "□";
+  static const std::string wideSpace = "　";
+  const int w = ColWidth(), T = std::max(1, Caret().TabSpaceCount());
+  int col = 0;
+  for (size_t i = 0; i < s.size(); i = sjis::NextChar(s, i)) {
+    const int x = X + col * w;
+    if (x > ARect.Right) break;
+    if (s[i] == '\t') {
+      if (tabs && x >= ARect.Left && x <= ARect.Right - w) DrawTabMark(ARect, x, Y, ASelected);
+      col += T - col % T;
+      continue;
+    }
+    const size_t n = sjis::CharLen(s, i);
+    if (spaces && n == 2 && s.compare(i, 2, wideSpace) == 0 && x >= ARect.Left && x <= ARect.Right - w) {
+      const TRect cell = {x, ARect.Top, std::min(ARect.Right, x + 2 * w), ARect.Bottom};
+      DrawTextRect(cell, x, false, box, Y, 0, Size(box), FExMarks.DBSpaceMark().Color(), Color());
+    }
+    col += static_cast<int>(n);
+  }
 }
 
 void TEditorEx::DrawFindText(const TRect& ARect, int X, int Y, int Row, bool ASelected) {

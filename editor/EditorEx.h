@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "editor/Editor.h"
+#include "editor/EditorExMarks.h"
 #include "syntax/EditorColor.h"
 
 namespace vel {
@@ -77,14 +78,28 @@ class TEditorEx : public TEditor {
   void SetSearchOptions(TSearchOptions Value);
   TEditorColor& FindColor() { return FFindColor; }
   void SetFindColor(const TEditorColor& Value) { FFindColor.Assign(Value); }
+  TEditorExMarks& ExMarks() { return FExMarks; }
+  void SetExMarks(const TEditorExMarks& Value) { FExMarks.Assign(Value); }
+  TVerticalLines& VerticalLines() { return FVerticalLines; }
+  void SetVerticalLines(const TVerticalLines& Value) { FVerticalLines.Assign(Value); }
+  // When false the selection colour stops one column after a row's text.
+  bool SelAfterLF() const { return FSelAfterLF; }
+  void SetSelAfterLF(bool Value);
+
+  void Paint(ICanvas& Canvas, const TRect& Area) override;
 
  protected:
   void DoDrawLine(const TRect& ARect, int X, int Y, int Index, const std::string& LineStr, bool ASelected) override;
   void DrawFindText(const TRect& ARect, int X, int Y, int Row, bool ASelected);
+  virtual void DrawTabMark(const TRect& ARect, int X, int Y, bool ASelected);
+  // The guide lines inside Area.
+  virtual void DrawVerticalLines(ICanvas& Canvas, const TRect& Area);
 
  private:
   // Compiles the stored text and options unless that is already done.
   void Prepare();
+  // Stores and compiles the search and switches emphasis on.
+  void Begin(const std::string& AFindText, TSearchOptions Options);
   bool WholeTextMode() const;
   // First acceptable match in S (already lowered when needed) at or after From.
   int SearchIn(std::string_view S, int From, int& Length);
@@ -95,17 +110,24 @@ class TEditorEx : public TEditor {
   // offset of its start.
   void LineOfOffset(int Offset, int& Line, int& Index, int& LineStart) const;
   void Select(int Pos, int Length);
+  void DrawMarks(const TRect& ARect, int X, int Y, int Row, bool ASelected);
 
   bool FFinding = false;
   std::string FFindText;
   TSearchOptions FSearchOptions;
   TEditorColor FFindColor;
+  TEditorExMarks FExMarks;
+  TVerticalLines FVerticalLines;
+  bool FSelAfterLF = false;
 
   std::unique_ptr<TAWKStr> FRegex;
   bool FPrepared = false;
   bool FUseRegex = false;
+  bool FFold = false;  // the subject is lowered
+  mutable std::string_view FOrig;  // the subject before lowering
   bool FHeadAtStart = true;  // whether byte 0 of a subject is a line head
   std::string FPattern;  // lowered without soMatchCase
+  std::string FNeedle;   // a literal as the lowered subject holds it
   std::string FBuf, FLow;
 };
 

@@ -109,6 +109,7 @@ TEST_F(EditorFind, ReplaceAllCountsAndIsOneUndoStep) {
       {"aa", "a", "aa", "aaaa", 2},
       {"xa\r\nAy\r\n", "a", "あ", "xあ\r\nあy\r\n", 2},
       {"ab\r\ncd", "b\\r\\nc", "-", "a-d", 1},
+      {"q\r\nxa\r\nq", "a", "b", "q\r\nxb\r\nq", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Text + " " + c.From);
@@ -129,6 +130,17 @@ TEST_F(EditorFind, ReplaceReplacesTheMatchAtOrAfterTheCaretAndSelectsIt) {
   EXPECT_EQ(h.Editor.Replace("two", "2", 5, len, kNone), 8);
   EXPECT_EQ(h.Text(), "one two 2");
   EXPECT_EQ(h.Editor.SelText(), "2");
+}
+
+TEST_F(EditorFind, AReadOnlyTextIsSearchedButNotReplaced) {
+  TExHost h;
+  h.Load("a b a");
+  h.Editor.SetReadOnly(true);
+  int len;
+  EXPECT_EQ(h.Editor.ReplaceAll("a", "x", kNone), 0);
+  EXPECT_EQ(h.Editor.Replace("a", "x", 1, len, kNone), 4);
+  EXPECT_EQ(h.Text(), "a b a");
+  EXPECT_EQ(h.Editor.SelText(), "a");
 }
 
 TEST_F(EditorFind, ABadPatternRaisesAndChangesNothing) {
@@ -187,6 +199,77 @@ TEST_F(EditorFind, EmphasisOfAPatternThatDoesNotCompileSwitchesItselfOff) {
   h.Editor.SetFindText("(");
   EXPECT_TRUE(Emphasised(h).empty());
   EXPECT_FALSE(h.Editor.Finding());
+}
+
+std::vector<headless::TDrawCall> PaintAll(TExHost& h) {
+  h.Window.PaintInvalid();
+  h.Window.Drawn.clear();
+  h.Window.Invalidate(nullptr);
+  h.Window.PaintInvalid();
+  return h.Window.Drawn;
+}
+
+TEST_F(EditorFind, ExtraMarksArrowTabsBoxWideSpacesAndColourQuotedLines) {
+  constexpr int L = 19, T = 2, W = 6, H = 12;
+  TExHost h;
+  h.Load("a\tb　c\r\n> quoted");
+  h.Editor.ExMarks().TabMark().SetColor(clRed);
+  h.Editor.ExMarks().TabMark().SetVisible(true);
+  h.Editor.ExMarks().DBSpaceMark().SetColor(clBlue);
+  h.Editor.ExMarks().DBSpaceMark().SetVisible(true);
+  h.Editor.ExMarks().Quotation().SetColor(clGreen);
+  h.Editor.ExMarks().Quotation().SetVisible(true);
+  h.Editor.ExMarks().SetQuoteChar(">");
+  bool arrow = false, box = false, quoted = false;
+  for (const auto& c : PaintAll(h)) {
+    if (c.What == headless::TDrawCall::kLine && c.Fg == clRed && c.Rect.Left == L + W && c.Rect.Top == T + H / 2 &&
+        c.Rect.Right == L + 2 * W - 1)
+      arrow = true;
+    if (c.What == headless::TDrawCall::kText && c.Text == "□" && c.Fg == clBlue && c.X == L + 9 * W) box = true;
+    if (c.What == headless::TDrawCall::kText && c.Text == "> quoted" && c.Fg == clGreen && c.Y == T + H) quoted = true;
+  }
+  EXPECT_TRUE(arrow);
+  EXPECT_TRUE(box);
+  EXPECT_TRUE(quoted);
+}
+
+TEST_F(EditorFind, AGuideLineScrollsWithTheTextAndGoesLeftOfTheMargin) {
+  constexpr int L = 19, W = 6;
+  TExHost h;
+  h.Load(std::string(200, 'x'));
+  TVerticalLine& v = h.Editor.VerticalLines().Add();
+  v.SetPosition(80);
+  v.SetColor(clRed);
+  auto guideX = [&] {
+    int x = -1;
+    for (const auto& c : PaintAll(h))
+      if (c.What == headless::TDrawCall::kLine && c.Fg == clRed) x = c.Rect.Left;
+    return x;
+  };
+  EXPECT_EQ(guideX(), L + 80 * W);
+  h.Editor.SetTopCol(10);
+  EXPECT_EQ(guideX(), L + 70 * W);
+  h.Editor.SetTopCol(81);
+  EXPECT_EQ(guideX(), -1);
+  h.Editor.SetTopCol(0);
+  h.Editor.VerticalLines().Hide();
+  EXPECT_EQ(guideX(), -1);
+}
+
+TEST_F(EditorFind, WithoutSelAfterLFTheSelectionStopsAfterTheLineBreakColumn) {
+  constexpr int L = 19, W = 6;
+  TExHost h;
+  h.Load("ab\r\ncd");
+  h.Editor.SetSelStart(0);
+  h.Editor.SetSelLength(5);
+  auto blanked = [&] {
+    for (const auto& c : PaintAll(h))
+      if (c.What == headless::TDrawCall::kFill && c.Rect.Left == L + 3 * W && c.Bg == h.Editor.Color()) return true;
+    return false;
+  };
+  EXPECT_TRUE(blanked());
+  h.Editor.SetSelAfterLF(true);
+  EXPECT_FALSE(blanked());
 }
 
 // ---- The property: Find, FindPrev and ReplaceAll against a plain search.
