@@ -483,12 +483,6 @@ void TEditorEx::DoDrawLine(const TRect& ARect, int X, int Y, int Index, const st
   DrawVerticalLines(PaintCanvas(), ARect);
 }
 
-void TEditorEx::Paint(ICanvas& Canvas, const TRect& Area) {
-  TEditor::Paint(Canvas, Area);
-  // Below the last row as well.
-  DrawVerticalLines(Canvas, {Area.Left, std::max(Area.Top, TopMargin()), Area.Right, Area.Bottom});
-}
-
 void TEditorEx::DrawVerticalLines(ICanvas& Canvas, const TRect& Area) {
   for (int i = 0; i < FVerticalLines.Count(); ++i) {
     const TVerticalLine& l = FVerticalLines.Items(i);

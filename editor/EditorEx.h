@@ -86,13 +86,12 @@ class TEditorEx : public TEditor {
   bool SelAfterLF() const { return FSelAfterLF; }
   void SetSelAfterLF(bool Value);
 
-  void Paint(ICanvas& Canvas, const TRect& Area) override;
-
  protected:
   void DoDrawLine(const TRect& ARect, int X, int Y, int Index, const std::string& LineStr, bool ASelected) override;
   void DrawFindText(const TRect& ARect, int X, int Y, int Row, bool ASelected);
   virtual void DrawTabMark(const TRect& ARect, int X, int Y, bool ASelected);
-  // The guide lines inside Area.
+  // The guide lines inside Area (a painted row piece: they are drawn row by
+  // row, through the same hook as everything else).
   virtual void DrawVerticalLines(ICanvas& Canvas, const TRect& Area);
 
  private:
