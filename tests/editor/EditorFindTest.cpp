@@ -191,6 +191,27 @@ TEST_F(EditorFind, EmphasisPaintsEveryMatchUntilCancelled) {
   EXPECT_TRUE(Emphasised(h).empty());
 }
 
+TEST_F(EditorFind, AMatchCutByTheWrapIsEmphasisedOnBothRows) {
+  constexpr int T = 2, H = 12;
+  TExHost h;
+  h.Editor.WrapOption().SetWrapByte(20);
+  h.Editor.SetWordWrap(true);
+  h.Load("あいうえおかきくけこさしすせそたちつてと");
+  ASSERT_GE(h.Editor.ListCount(), 2);
+  const std::string a = h.Editor.ListStr(0), b = h.Editor.ListStr(1);
+  const std::string across = a.substr(a.size() - 2) + b.substr(0, 2);
+  int len;
+  ASSERT_EQ(h.Editor.Find(across, 0, len, kNone), static_cast<int>(a.size()) - 2);
+  h.Editor.SetSelStart(0);
+  bool top = false, next = false;
+  for (const auto& c : Emphasised(h)) {
+    top |= c.Y == T && c.Text == a.substr(a.size() - 2);
+    next |= c.Y == T + H && c.Text == b.substr(0, 2);
+  }
+  EXPECT_TRUE(top);
+  EXPECT_TRUE(next);
+}
+
 TEST_F(EditorFind, EmphasisOfAPatternThatDoesNotCompileSwitchesItselfOff) {
   TExHost h;
   h.Load("a(b");
