@@ -157,14 +157,18 @@ TEST_F(EditorFind, ABadPatternRaisesAndChangesNothing) {
   EXPECT_FALSE(h.Editor.Finding());
 }
 
-// The text outputs in the find colours.
-std::vector<headless::TDrawCall> Emphasised(TExHost& h) {
+std::vector<headless::TDrawCall> PaintAll(TExHost& h) {
   h.Window.PaintInvalid();
   h.Window.Drawn.clear();
   h.Window.Invalidate(nullptr);
   h.Window.PaintInvalid();
+  return h.Window.Drawn;
+}
+
+// The text outputs in the find colours.
+std::vector<headless::TDrawCall> Emphasised(TExHost& h) {
   std::vector<headless::TDrawCall> r;
-  for (const auto& c : h.Window.Drawn)
+  for (const auto& c : PaintAll(h))
     if (c.What == headless::TDrawCall::kText &&
         (c.Bg == h.Editor.FindColor().BkColor() || c.Fg == h.Editor.FindColor().BkColor()))
       r.push_back(c);
@@ -220,14 +224,6 @@ TEST_F(EditorFind, EmphasisOfAPatternThatDoesNotCompileSwitchesItselfOff) {
   h.Editor.SetFindText("(");
   EXPECT_TRUE(Emphasised(h).empty());
   EXPECT_FALSE(h.Editor.Finding());
-}
-
-std::vector<headless::TDrawCall> PaintAll(TExHost& h) {
-  h.Window.PaintInvalid();
-  h.Window.Drawn.clear();
-  h.Window.Invalidate(nullptr);
-  h.Window.PaintInvalid();
-  return h.Window.Drawn;
 }
 
 TEST_F(EditorFind, ExtraMarksArrowTabsBoxWideSpacesAndColourQuotedLines) {
