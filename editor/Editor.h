@@ -416,6 +416,8 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   virtual void DoTopRowChange();
   virtual void InitDrawInfo();
   void InvalidateRows(int Row1, int Row2);
+  // The canvas of the paint under way (or the window's own).
+  ICanvas& PaintCanvas();
 
  private:
   enum TSelState : uint8_t { selNone, selPending, selActive };
@@ -453,7 +455,6 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   bool SelSpan(int Row, const TColRange& K, int& X0, int& X1) const;
   void SetAnchor(int ARow, int ACol);
   void ScrollView(TScrollBarKind Bar, int Delta, bool MoveCaretToo);
-  ICanvas& PaintCanvas();
   void SetAdvances(const std::string& Piece);
   TEditorViewState FVs;
 
