@@ -14,6 +14,7 @@
 #include "shell/StripLayout.h"
 #include "shell/app/Resource.h"
 #include "shell/app/StripMessages.h"
+#include "shell/app/FindDialog.h"
 #include "shell/app/VersionDialog.h"
 #include "text/UpdateGuard.h"
 
@@ -37,34 +38,36 @@ bool TMemoEditor::KeyDown(const TKeyEvent& E) {
     if (OnOverWriteChange) OnOverWriteChange(this);
     return true;
   }
-  bool handled = TEditor::KeyDown(E);
+  bool handled = TEditorEx::KeyDown(E);
   Input();
   return handled;
 }
 
 void TMemoEditor::KeyPress(const TCharEvent& E) {
-  TEditor::KeyPress(E);
+  TEditorEx::KeyPress(E);
   Input();
 }
 
 void TMemoEditor::MouseUp(const TMouseEvent& E) {
-  TEditor::MouseUp(E);
+  TEditorEx::MouseUp(E);
   Input();
 }
 
 bool TMemoEditor::HandleMessage(TMessage& M) {
-  bool handled = TEditor::HandleMessage(M);
+  bool handled = TEditorEx::HandleMessage(M);
   if (handled) Input();
   return handled;
 }
 
-TForm2::TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Position)
-    : PageId(PageId), Store(Store), Strip(Strip), Position(Position) {
+TForm2::TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Position, TFindDialogState& Finds)
+    : PageId(PageId), Store(Store), Finds(Finds), Strip(Strip), Position(Position) {
   Memo1.SetScrollBars(ssVertical);
   Memo1.Caret().AutoIndent = true;
   Memo1.Caret().BackSpaceUnIndent = true;
   Memo1.Caret().RowSelect = true;
   Memo1.Caret().FreeCaret = false;
+  Memo1.FindColor().SetBkColor(SystemColor(2));  // clActiveCaption
+  Memo1.FindColor().SetColor(RGBColor(255, 255, 255));
   Memo1.Margin().SetCharacter(4);
   Memo1.Margin().SetLeft(19);
   Memo1.Margin().SetTop(2);
@@ -329,6 +332,70 @@ void TForm2::QuoteCopy() {
   if (!Clipboard().SetText(QuoteMarkCopy(Memo1.GetSelText()))) Store.QuoteCopyPending = false;
 }
 
+void TForm2::Tell(const std::string& Text, const char* Caption) {
+  TFlagScope busy(Store.Busy);
+  ShowMessageBox(reinterpret_cast<TWindowHandle>(Handle()), Text, Caption, mbOK | mbIconInformation);
+}
+
+bool TForm2::Searching(const char* Caption, const std::function<void()>& Step) {
+  try {
+    Step();
+    return true;
+  } catch (const std::exception& e) {
+    // A pattern the engine cannot read: its message, nothing selected.
+    TFlagScope busy(Store.Busy);
+    ShowMessageBox(reinterpret_cast<TWindowHandle>(Handle()), e.what(), Caption, mbOK | mbIconWarning);
+    return false;
+  }
+}
+
+void TForm2::Find2Click() {
+  const int request = TFindDialog(Finds).ShowModal(Handle(), &Store.Busy);
+  TSearchOptions options;
+  options.Bits = Finds.Options();
+  const std::string& find = Finds.FindText;
+  const std::string& replace = Finds.ReplaceText;
+  int length = 0, r = -1;
+  switch (request) {
+    case frFind:
+      if (find.empty()) return;
+      if (Searching(FindResultCaption, [&] { r = Memo1.Find(find, 0, length, options); }) && r < 0)
+        Tell(NotFoundText(find), FindResultCaption);
+      break;
+    case frReplace:
+      if (find.empty() || replace.empty()) return;
+      if (Searching(ReplaceResultCaption,
+                    [&] { r = Memo1.Replace(find, replace, Memo1.SelStart(), length, options); }) &&
+          r < 0)
+        Tell(NotFoundText(find), ReplaceResultCaption);
+      break;
+    case frReplaceAll: {
+      if (find.empty() || replace.empty()) return;
+      const int start = Memo1.SelStart();
+      int count = 0;
+      if (!Searching(ReplaceResultCaption, [&] { count = Memo1.ReplaceAll(find, replace, options); })) return;
+      Memo1.SetSelStart(start);
+      Tell(count > 0 ? ReplacedCountText(count) : NotFoundText(find), ReplaceResultCaption);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TForm2::FindAgain(bool Forward) {
+  if (Memo1.FindText().empty()) {
+    Find2Click();
+    return;
+  }
+  int length = 0, r = -1;
+  // Forward from the end of what is selected, so the same match is not found again.
+  const int from = Forward ? Memo1.SelStart() + Memo1.SelLength() : Memo1.SelStart();
+  if (Searching(FindResultCaption, [&] { r = Forward ? Memo1.FindNext(from, length) : Memo1.FindPrev(from, length); }) &&
+      r < 0)
+    Tell(NotFoundText(Memo1.FindText()), FindResultCaption);
+}
+
 void TForm2::About() { TVersionDialog().ShowModal(Handle(), &Store.Busy); }
 
 void TForm2::Close() {
@@ -402,6 +469,10 @@ void TForm2::Command(int Id) {
     case CM_CLIPBORDOPEN: ::SendMessageA(Strip, UM_CLIPBOARDPAGE, reinterpret_cast<WPARAM>(self), 0); break;
     case CM_QMARKCLIPOPEN: ::SendMessageA(Strip, UM_QUOTECLIPPAGE, reinterpret_cast<WPARAM>(self), 0); break;
     case CM_ABOUT1: About(); break;
+    case CM_FIND2: Find2Click(); break;
+    case CM_FINDNEXT: FindAgain(true); break;
+    case CM_FINDPREV: FindAgain(false); break;
+    case CM_EMPHASIS1: Memo1.FindCancel(); break;
     default: break;
   }
 }

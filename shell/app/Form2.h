@@ -9,13 +9,15 @@
 // The window host first: <windows.h> renames names the canvas declares.
 #include "platform/win32/WindowHost.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "editor/Editor.h"
+#include "editor/EditorEx.h"
 #include "platform/Input.h"
 #include "platform/win32/Handles.h"
+#include "shell/FindDialogState.h"
 #include "shell/PageStore.h"
 #include "shell/RecoveryJournal.h"
 #include "shell/Slide.h"
@@ -26,7 +28,7 @@ namespace vel {
 // memo window, which shows the mode. OnInput follows every input the window
 // hands over, focused or not: the caret can move without the focus (a
 // program driving the page by messages), where OnCaretMoved stays silent.
-class TMemoEditor final : public TEditor {
+class TMemoEditor final : public TEditorEx {
  public:
   TNotifyEvent OnOverWriteChange;
   TNotifyEvent OnInput;
@@ -43,7 +45,8 @@ class TMemoEditor final : public TEditor {
 
 class TForm2 final : public IWindowClient {
  public:
-  TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Position);
+  // Finds: the find dialog's histories and options, one for every page.
+  TForm2(TPageStore& Store, HWND Strip, int PageId, TStripPosition Position, TFindDialogState& Finds);
   ~TForm2() override;
   // MailAccounts: the Web-mail menu's account items, in account order.
   void Create(const std::string& Caption, const TRect& Bounds, bool ReadOnly,
@@ -95,12 +98,20 @@ class TForm2 final : public IWindowClient {
   void InitMenu(HMENU Menu, int Position);
   void Open();
   void QuoteCopy();
+  void Find2Click();
+  // F3 and Shift+F3: on from the selection with the last search.
+  void FindAgain(bool Forward);
+  // Runs a search step; false after its failure was shown (an invalid
+  // pattern in the engine's own words).
+  bool Searching(const char* Caption, const std::function<void()>& Step);
+  void Tell(const std::string& Text, const char* Caption);
   void About();
   void Close();
   void UpdatePanels();
   void SettleText();
 
   TPageStore& Store;
+  TFindDialogState& Finds;
   HWND Strip;
   TStripPosition Position;
   HWND Status = nullptr;

@@ -355,7 +355,7 @@ int TShellApp::CaptionWidth(const std::string& Caption) {
 
 void TShellApp::CreatePage(const TPage& Page) {
   TPageForms& f = Forms[Page.PageId];
-  f.Memo = std::make_unique<TForm2>(Pages, Strip, Page.PageId, Position);
+  f.Memo = std::make_unique<TForm2>(Pages, Strip, Page.PageId, Position, Finds);
   f.Memo->JournalPath = RecoveryDir + "\\" + RunStamp + "-" + std::to_string(Page.PageId) + kJournalExtension;
   TPagePlacement pl = PagePlacement(Position, WorkAreaBottom, Page.Height);
   int left = Pages.Row.MemoLeft;

@@ -11,6 +11,7 @@
 #include "platform/win32/ClipboardViewer.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/SystemServices.h"
+#include "shell/FindDialogState.h"
 #include "shell/MainSettings.h"
 #include "shell/PageStore.h"
 #include "shell/PageStoreLink.h"
@@ -84,6 +85,7 @@ class TShellApp final : public IPageStoreLink, private IPageWindows, private IEx
 
   std::string MainSettingsFile, PageSettingsFile;
   TMainSettings Settings;
+  TFindDialogState Finds;
   win32::TSystemServices System;
   TPageStore Pages;
   std::map<int, TPageForms> Forms;

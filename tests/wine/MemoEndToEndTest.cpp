@@ -137,6 +137,50 @@ TEST_F(MemoEndToEndTest, ReadOnlyFileIsRefusedAndThePageStaysModified) {
   ::SetFileAttributesA(File.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// 検索・置換 through the real dialog: find selects the first match, F3 the
+// next, a miss and a count are told in their boxes, and a pattern the
+// engine cannot read is told in the engine's words with nothing changed.
+TEST_F(MemoEndToEndTest, FindAndReplaceThroughTheDialog) {
+  ::SendMessageA(Editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("メモ a メモ b\r\nメモ"));
+  auto request = [&](const char* find, const char* replace, int button, bool regexp = false) {
+    ::PostMessageA(Memo, WM_COMMAND, CM_FIND2, 0);
+    HWND d = nullptr;
+    ASSERT_TRUE(wine::PumpUntil([&] { return (d = ::FindWindowA("#32770", "検索・置換")) && ::IsWindowVisible(d); }));
+    ::SendDlgItemMessageA(d, IDC_FIND_TEXT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(find));
+    ::SendDlgItemMessageA(d, IDC_REPLACE_TEXT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(replace));
+    ::SendDlgItemMessageA(d, IDC_FIND_REGEXP, BM_SETCHECK, regexp ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::PostMessageA(d, WM_COMMAND, button, 0);
+    ASSERT_TRUE(wine::PumpUntil([&] { return !::IsWindow(d); }));
+  };
+  auto box = [&](const char* caption) {
+    HWND b = nullptr;
+    wine::PumpUntil([&] { return (b = ::FindWindowA("#32770", caption)) != nullptr; }, 5000);
+    char text[256] = {};
+    if (b) {
+      wine::PumpUntil([&] { return ::GetDlgItemTextA(b, 0xFFFF, text, sizeof text) > 0; }, 2000);
+      ::PostMessageA(b, WM_COMMAND, IDOK, 0);
+      wine::PumpUntil([&] { return !::IsWindow(b); }, 2000);
+    }
+    return std::string(text);
+  };
+  auto selection = [&] { return static_cast<DWORD>(::SendMessageA(Editor, EM_GETSEL, 0, 0)); };
+  request("メモ", "", IDC_FIND_FIND);
+  EXPECT_EQ(selection(), MAKELONG(0, 4));
+  ::SendMessageA(Memo, WM_COMMAND, CM_FINDNEXT, 0);
+  EXPECT_EQ(selection(), MAKELONG(7, 11));
+  request("xyz", "", IDC_FIND_FIND);
+  EXPECT_EQ(box("検索結果"), "文字列　'xyz'　は\r\n見つかりませんでした。");
+  request("メモ", "memo", IDC_FIND_REPLACEALL);
+  EXPECT_EQ(box("置換結果"), "3個置換えました。");
+  char buf[64] = {};
+  ::SendMessageA(Editor, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+  EXPECT_STREQ(buf, "memo a memo b\r\nmemo");
+  request("(a", "x", IDC_FIND_REPLACEALL, true);
+  EXPECT_FALSE(box("置換結果").empty()) << "the engine's message";
+  ::SendMessageA(Editor, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+  EXPECT_STREQ(buf, "memo a memo b\r\nmemo");
+}
+
 TEST_F(MemoEndToEndTest, SelectAllAndCutThroughTheMenuEmptyThePage) {
   ::SendMessageA(Memo, WM_COMMAND, CM_SELECTALL1, 0);
   LRESULT sel = ::SendMessageA(Editor, EM_GETSEL, 0, 0);
