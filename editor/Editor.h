@@ -373,6 +373,8 @@ class TEditor : public IEditorClient, public IEditorParserHost, public IWindowCl
   void PutHeldImeResult();
   void EndSelDrag(int X, int Y, bool Copy);
   void SetCursorState(TEditorMouseCursorState Value);
+  // Shows the cursor of the state now (after a descendant showed its own).
+  void ShowStateCursor();
   TEditorMouseCursorState CursorState() const { return FVs.CursorState; }
   bool SelDragPending() const { return FVs.DragState == TEditorViewState::dsPending; }
   bool RowSelecting() const { return FVs.RowSelecting; }

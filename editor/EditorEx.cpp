@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/ColumnMap.h"
+#include "platform/Shell.h"
 #include "regexp/AWKStr.h"
 #include "text/Sjis.h"
 
@@ -601,6 +602,29 @@ void TEditorEx::DrawFindText(const TRect& ARect, int X, int Y, int Row, bool ASe
     DrawTextRect(cells, X, true, shown, Y, c1, c2, fg, bg);
   }
   if (fontSet) PaintCanvas().SetFont(Font());
+}
+
+void TEditorEx::MouseDown(const TMouseEvent& E) {
+  TEditor::MouseDown(E);
+  FClickArmed = E.Button == mbLeft && !(E.Shift & (ssDouble | ssShift | ssCtrl));
+  if (E.Button == mbLeft && (E.Shift & ssDouble)) SelectTokenFromCaret();
+}
+
+void TEditorEx::MouseMove(const TMouseEvent& E) {
+  TEditor::MouseMove(E);
+  const bool onUrl = !(E.Shift & (ssLeft | ssRight | ssMiddle)) && Window() && TokenFromPos(E.X, E.Y) == toUrl;
+  if (onUrl)
+    Window()->SetCursor(crHandPoint);
+  else if (FOnUrl)
+    ShowStateCursor();
+  FOnUrl = onUrl;
+}
+
+void TEditorEx::MouseUp(const TMouseEvent& E) {
+  TEditor::MouseUp(E);
+  const bool click = FClickArmed && E.Button == mbLeft;
+  FClickArmed = false;
+  if (click && SelLength() == 0 && TokenFromCaret() == toUrl) OpenWithDesktop(TokenStringFromCaret());
 }
 
 }  // namespace vel

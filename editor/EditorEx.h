@@ -86,6 +86,13 @@ class TEditorEx : public TEditor {
   bool SelAfterLF() const { return FSelAfterLF; }
   void SetSelAfterLF(bool Value);
 
+ public:
+  // A URL under the pointer shows the hand; a click on one opens it in the
+  // browser; a double click selects the token under the caret.
+  void MouseDown(const TMouseEvent& E) override;
+  void MouseMove(const TMouseEvent& E) override;
+  void MouseUp(const TMouseEvent& E) override;
+
  protected:
   void DoDrawLine(const TRect& ARect, int X, int Y, int Index, const std::string& LineStr, bool ASelected) override;
   void DrawFindText(const TRect& ARect, int X, int Y, int Row, bool ASelected);
@@ -95,6 +102,9 @@ class TEditorEx : public TEditor {
   virtual void DrawVerticalLines(ICanvas& Canvas, const TRect& Area);
 
  private:
+  // The press that may end as a click: a drag or a selection is no click.
+  bool FClickArmed = false;
+  bool FOnUrl = false;
   // Compiles the stored text and options unless that is already done.
   void Prepare();
   // Stores and compiles the search and switches emphasis on.

@@ -26,9 +26,13 @@ TMouseEvent Reachable(TMouseEvent E) {
 void TEditor::SetCursorState(TEditorMouseCursorState Value) {
   if (Value == FVs.CursorState) return;
   FVs.CursorState = Value;
+  ShowStateCursor();
+}
+
+void TEditor::ShowStateCursor() {
   if (!FCaret->AutoCursor || !FWindow) return;
   const TEditorCursors& c = FCaret->Cursors();
-  switch (Value) {
+  switch (FVs.CursorState) {
     case mcClient: FWindow->SetCursor(c.DefaultCursor); break;
     case mcLeftMargin: FWindow->SetCursor(c.LeftMarginCursor); break;
     case mcInSel: FWindow->SetCursor(c.InSelCursor); break;

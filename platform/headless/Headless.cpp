@@ -10,6 +10,7 @@
 #include "platform/IniText.h"
 #include "platform/Messages.h"
 #include "platform/Reset.h"
+#include "platform/Shell.h"
 
 namespace vel {
 
@@ -30,6 +31,7 @@ struct State {
   std::vector<std::function<void()>> ResetHooks;
   std::map<int, std::string> Cursors;
   std::set<std::string> MissingCursorResources;
+  std::vector<std::string> Opened;
 };
 
 State& S() {
@@ -183,6 +185,8 @@ std::vector<std::string> SectionNames(const std::string& file) {
 
 namespace headless {
 
+const std::vector<std::string>& OpenedWithDesktop() { return S().Opened; }
+
 void Reset() {
   auto hooks = std::move(S().ResetHooks);
   S() = State{};
@@ -224,5 +228,10 @@ void SetCursorResourceAvailable(const std::string& name, bool available) {
 }
 
 }  // namespace headless
+
+bool OpenWithDesktop(const std::string& Target) {
+  S().Opened.push_back(Target);
+  return true;
+}
 
 }  // namespace vel

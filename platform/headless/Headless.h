@@ -19,6 +19,8 @@ struct TShownMessage {
 };
 
 // Restores every piece of headless state to its initial value.
+// What OpenWithDesktop was given, in order.
+const std::vector<std::string>& OpenedWithDesktop();
 void Reset();
 
 void SetWorkArea(const TRect& r);

@@ -85,6 +85,35 @@ TEST_F(EditorFind, FindTable) {
   }
 }
 
+// A URL shows the hand under the pointer and opens on a click, not on a
+// drag or a click elsewhere; a double click selects the token.
+TEST_F(EditorFind, AClickOnAUrlOpensItAndADoubleClickSelectsTheToken) {
+  TExHost h;
+  h.Editor.View().SetUrl(true);
+  h.Load("see http://a.jp/x now");
+  auto at = [&](int offset) {
+    TMessage m{0x00D6 /* EM_POSFROMCHAR */, static_cast<std::uintptr_t>(offset), 0, 0};
+    h.Editor.HandleMessage(m);
+    return std::pair<int, int>{static_cast<int>(m.Result & 0xFFFF) + 2, static_cast<int>((m.Result >> 16) & 0xFFFF) + 2};
+  };
+  auto [ux, uy] = at(8);
+  auto [wx, wy] = at(1);
+  h.Window.SendMouseMove(ux, uy);
+  EXPECT_EQ(h.Window.Cursor, crHandPoint);
+  h.Window.SendMouseMove(wx, wy);
+  EXPECT_NE(h.Window.Cursor, crHandPoint);
+  h.Window.SendMouseDown(mbLeft, wx, wy);
+  h.Window.SendMouseUp(mbLeft, wx, wy);
+  EXPECT_TRUE(headless::OpenedWithDesktop().empty());
+  h.Window.SendMouseDown(mbLeft, ux, uy);
+  h.Window.SendMouseUp(mbLeft, ux, uy);
+  EXPECT_EQ(headless::OpenedWithDesktop(), std::vector<std::string>{"http://a.jp/x"});
+  h.Window.SendMouseDown(mbLeft, wx, wy, ssDouble);
+  h.Window.SendMouseUp(mbLeft, wx, wy);
+  EXPECT_EQ(h.Editor.SelText(), "see");
+  EXPECT_EQ(headless::OpenedWithDesktop().size(), 1u);
+}
+
 TEST_F(EditorFind, FindPrevTakesTheLastMatchBeforeTheCaret) {
   TExHost h;
   h.Load("ab\r\ncd xabcx");
