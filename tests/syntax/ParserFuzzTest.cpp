@@ -165,32 +165,19 @@ TEST(ParserFuzz, ResumingAfterAnyTokenReadsOnAlike) {
       SCOPED_TRACE(testing::Message() << "iteration " << iter << " columns " << col << "-" << toCol << " places "
                                       << sync.From.Pos << "-" << sync.End);
       if (carried != toEof) {
-        ASSERT_LT(sync.From.Pos, 0);
-        ASSERT_EQ(sync.End, n);
+        ASSERT_TRUE(sync.From.Pos < 0 && sync.End == n);
         continue;
       }
       ASSERT_TRUE(sync.From.Pos >= 0 && sync.From.Pos <= col && sync.From.BracketIndex == bracket);
       ASSERT_TRUE(sync.End > toCol || sync.End == n);
       std::vector<TTok> between;
-      std::vector<int> betweenPairs;
-      for (size_t i = 0; i < tokens.size(); ++i) {
-        const TTok& k = tokens[i];
-        const int before = k.Pos < sync.From.Pos ? sync.From.Pos : sync.End;
-        if (k.Pos < sync.End) {
-          ASSERT_LE(k.Pos + k.Len, before) << "token " << i << " runs over a place";
-        }
-        if (k.Pos >= sync.From.Pos && k.Pos < sync.End) {
-          between.push_back(k);
-          betweenPairs.push_back(pairs[i]);
-        }
+      for (const TTok& k : tokens) {
+        if (k.Pos >= sync.End) break;
+        ASSERT_LE(k.Pos + k.Len, k.Pos < sync.From.Pos ? sync.From.Pos : sync.End) << k << " runs over a place";
+        if (k.Pos >= sync.From.Pos) between.push_back(k);
       }
       resumed.ResumeFrom(row, &host, sync.From, sync.End);
       ASSERT_EQ(Drain(resumed), between);
-      resumed.ResumeFrom(row, &host, sync.From, sync.End);
-      for (int pair : betweenPairs) {
-        ASSERT_EQ(resumed.BracketIndex(), pair);
-        resumed.NextToken();
-      }
     }
   }
 }
