@@ -170,9 +170,8 @@ bool IsWideSymbolLead(unsigned char c) { return static_cast<unsigned>(c - kFirst
 // a character led by 0x81-0x87 that no run of double-byte characters takes.
 bool IsSyncPlace(const unsigned char* s, int p, int n) {
   if (p == 0 || p == n) return true;
-  if (sjis::IsLeadByte(s[p - 1])) return false;
   const unsigned char c = s[p];
-  return Is(c, ccSync) || (IsWideSymbolLead(c) && WideRuns(s + p) == 0);
+  return (Is(c, ccSync) || (IsWideSymbolLead(c) && WideRuns(s + p) == 0)) && !sjis::IsLeadByte(s[p - 1]);
 }
 
 }  // namespace

@@ -118,7 +118,7 @@ class TEditorParser : public IEditorRowParser {
     TResumePoint From{-1, -2};
     int End = 0;
   };
-  static constexpr int kSyncReach = 512;
+  static constexpr int kSyncReach = 256;
   TSync SyncAround(const std::string& S, const IEditorParserHost* Editor, int Bracket, int Token, int Col,
                    int ToCol);
   // Whether ResumeFrom gives the tokens of a read from the row's start. A
