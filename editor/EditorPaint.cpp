@@ -230,8 +230,8 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
   const int left = std::max(Rect.Left, FLeftMargin);
   const int colA = std::clamp(FloorDiv(left - X, FColWidth), 0, n);
   const int colB = std::clamp(FloorDiv(Rect.Right - X + FColWidth - 1, FColWidth), 0, n);
-  // The tokens first: they are walked from the row's start anyway, and the
-  // last one starting before the view is where the character walk may begin.
+  // The tokens first: the last one starting before the view is where the
+  // character walk may begin.
   std::vector<TPaintToken>& tokens = FVs.Tokens;
   tokens.clear();
   int scan = 0;
@@ -247,14 +247,24 @@ void TEditor::PaintPiece(const TRect& Rect, int X, TEditorParser* Parser, int Ro
       clip.Right = std::min(clip.Right, X + n * FColWidth);
     }
     const int bracket = FList->Rows().GetBrackets(Row), token = FList->Rows().GetTokens(Row);
-    // A long row resumes at the last place kept before the view.
+    // A long row is read from a place near the view, found from the bytes
+    // there, else kept from an earlier paint; and only up to a place past it.
     TParseResumeCache::TEntry* kept = nullptr;
-    if (parsed == &S && n >= TParseResumeCache::kMinLength && Parser->CanResume())
-      kept = FVs.Resume.Entry(Row, S, bracket, token, FView->Revision());
-    const TParseResumeCache::TPoint* from = kept ? kept->Before(colA) : nullptr;
-    if (from) {
-      Parser->ResumeFrom(S, this, *from);
-      scan = from->Pos;
+    TParseResumeCache::TPoint start{-1, bracket};
+    int stop = n;
+    if (parsed == &S && n >= TParseResumeCache::kMinLength && Parser->CanResume()) {
+      const TEditorParser::TSync sync = Parser->SyncAround(S, this, bracket, token, colA, colB);
+      start = sync.From;
+      stop = sync.End;
+      if (start.Pos < 0 || colA - start.Pos > TParseResumeCache::kStep) {
+        kept = FVs.Resume.Entry(Row, S, bracket, token, FView->Revision());
+        const TParseResumeCache::TPoint* k = kept ? kept->Before(colA) : nullptr;
+        if (k && k->Pos > start.Pos) start = *k;
+      }
+    }
+    if (start.Pos >= 0) {
+      Parser->ResumeFrom(S, this, start, stop);
+      scan = start.Pos;
     } else {
       Parser->NewData(*parsed, this, bracket, token);
     }

@@ -1,9 +1,13 @@
 #pragma once
 // Places to resume reading long rows at, kept between paints, so that a view
 // scrolled far to the right does not read every row from its start on every
-// paint. A row's places hold while its text, the state it starts in and the
-// view stay as they were; the row's text is kept to tell, so no edit,
-// undo, rewrap or exchanged list can leave a place that no longer holds.
+// paint. Most rows need none: the parser finds a place near the view from
+// the bytes there (TEditorParser::SyncAround); these serve the rows where a
+// comment, a quote or a bracket before the view, or a long run without a
+// blank, leaves it none. A row's places hold while its text, the state it
+// starts in and the view stay as they were; the row's text is kept to tell,
+// so no edit, undo, rewrap or exchanged list can leave a place that no
+// longer holds.
 #include <cstdint>
 #include <string>
 #include <unordered_map>

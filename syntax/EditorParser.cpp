@@ -17,7 +17,7 @@ using namespace parser_rules;
 namespace {
 
 // Byte classes the token methods and recognisers test, one bit each.
-enum : uint8_t { ccDigit = 1, ccHex = 2, ccAnk = 4, ccMail = 8, ccUrl = 16, ccBlank = 32 };
+enum : uint8_t { ccDigit = 1, ccHex = 2, ccAnk = 4, ccMail = 8, ccUrl = 16, ccBlank = 32, ccSync = 64 };
 
 struct TCharClasses {
   uint8_t Bits[256] = {};
@@ -37,6 +37,12 @@ struct TCharClasses {
       // bits only let the token methods skip a byte that starts neither.
       if (MailChars().test(c)) Bits[c] |= ccMail;
       if (UrlChars().test(c)) Bits[c] |= ccUrl;
+    }
+    // Bytes that no token goes on with: blanks and tabs, and the symbols
+    // that no number, word, address or URL takes in.
+    for (int c = 1; c < 256; ++c) {
+      const bool blank = c <= 0x20 && c != '\n' && c != '\r';
+      if (blank || (kRules.Byte[c] == ruSymbol && !(Bits[c] & (ccMail | ccUrl)))) Bits[c] |= ccSync;
     }
   }
 };
@@ -141,14 +147,82 @@ void TEditorParser::NewData(const std::string& S, const IEditorParserHost* Edito
   NextToken();
 }
 
-void TEditorParser::ResumeFrom(const std::string& S, const IEditorParserHost* Editor, const TResumePoint& P) {
+void TEditorParser::ResumeFrom(const std::string& S, const IEditorParserHost* Editor, const TResumePoint& P,
+                               int End) {
   const size_t from = std::min(S.size(), static_cast<size_t>(std::max(P.Pos, 0)));
-  Load(std::string_view(S).substr(from), Editor);
+  const size_t end = std::clamp(static_cast<size_t>(std::max(End, 0)), from, S.size());
+  Load(std::string_view(S).substr(from, end - from), Editor);
   FBase = static_cast<int>(from);
   // A point lies after a token, so no carried kind is left to continue.
   FCarriedToken = 0;
   FBracketIndex = P.BracketIndex;
   NextToken();
+}
+
+namespace {
+
+bool IsWideSymbolLead(unsigned char c) { return static_cast<unsigned>(c - kFirstWideLead) < kWideLeads; }
+
+// Whether every read is between two tokens at p. A byte that is no lead byte
+// ends a character whatever came before it, as no token takes two bytes but
+// from a lead byte, so p starts one: it needs no walk from the row's start.
+// Then a blank or a byte that no token goes on with starts a token; so does
+// a character led by 0x81-0x87 that no run of double-byte characters takes.
+bool IsSyncPlace(const unsigned char* s, int p, int n) {
+  if (p == 0 || p == n) return true;
+  const unsigned char c = s[p];
+  return (Is(c, ccSync) || (IsWideSymbolLead(c) && WideRuns(s + p) == 0)) && !sjis::IsLeadByte(s[p - 1]);
+}
+
+}  // namespace
+
+TEditorParser::TSync TEditorParser::SyncAround(const std::string& S, const IEditorParserHost* Editor, int Bracket,
+                                               int Token, int Col, int ToCol) {
+  const int n = static_cast<int>(S.size());
+  TSync r;
+  r.End = n;
+  // A carried kind may run over anything; a descendant may have rules of its own.
+  if (Token != toEof || !IsExactClass()) return r;
+  // The bytes at which the read ends, and those at which a token may start
+  // that runs over a blank or a symbol.
+  unsigned char stops[7 + TEditorBracketCollection::MaxCount];
+  int count = 0;
+  for (unsigned char c : {'\0', '\n', '\r'}) stops[count++] = c;
+  if (const TEditorViewInfo* v = Editor ? Editor->ParserView() : nullptr) {
+    if (!v->Commenter().empty()) stops[count++] = static_cast<unsigned char>(v->Commenter()[0]);
+    if (!v->Quotation().empty()) stops[count++] = static_cast<unsigned char>(v->Quotation()[0]);
+    const TEditorBracketCollection& brackets = v->Brackets();
+    for (int i = 0, k = std::min(brackets.Count(), TEditorBracketCollection::MaxCount); i < k; ++i)
+      if (!brackets.BracketItems(i).LeftBracket().empty())
+        stops[count++] = static_cast<unsigned char>(brackets.BracketItems(i).LeftBracket()[0]);
+    const std::string& hex = v->HexPrefix();
+    if (std::any_of(hex.begin() + std::min<size_t>(hex.size(), 1), hex.end(), [](char c) {
+          return Is(static_cast<unsigned char>(c), ccSync) || IsWideSymbolLead(static_cast<unsigned char>(c));
+        })) {
+      // The prefix is matched without regard to case.
+      const unsigned char lower = sjis::AsciiLower(static_cast<unsigned char>(hex[0]));
+      stops[count++] = lower;
+      stops[count++] = lower >= 'a' && lower <= 'z' ? static_cast<unsigned char>(lower - 'a' + 'A') : lower;
+    }
+  }
+  const int col = std::clamp(Col, 0, n), toCol = std::clamp(ToCol, col, n);
+  int first = std::min(n, toCol + kSyncReach);
+  for (int i = 0; i < count; ++i)
+    if (const void* at = std::memchr(S.data(), stops[i], static_cast<size_t>(first)))
+      first = static_cast<int>(static_cast<const char*>(at) - S.data());
+  const auto* s = reinterpret_cast<const unsigned char*>(S.data());
+  const int from = std::min(col, first);
+  for (int p = from; p >= std::max(0, from - kSyncReach); --p)
+    if (IsSyncPlace(s, p, n)) {
+      r.From = {p, Bracket};
+      break;
+    }
+  for (int q = toCol + 1; q <= first; ++q)
+    if (IsSyncPlace(s, q, n)) {
+      r.End = q;
+      break;
+    }
+  return r;
 }
 
 void TEditorParser::UpdateKindColors() {

@@ -25,6 +25,7 @@
 // does not dispatch virtual calls from a base constructor: a descendant that
 // overrides InitMethodTable, NewData or a token method that the first token
 // may use constructs its base with TDeferStart and calls Start itself.
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -99,8 +100,27 @@ class TEditorParser : public IEditorRowParser {
   };
   TResumePoint ResumePoint() const { return {FBase + static_cast<int>(FPtr - Text()), FBracketIndex}; }
   // Restarts on the text from P.Pos, which must be a point taken on this very
-  // text with the same view; positions stay those of the whole text.
-  void ResumeFrom(const std::string& S, const IEditorParserHost* Editor, const TResumePoint& P);
+  // text with the same view; positions stay those of the whole text. The
+  // read stops at End, which must be P.Pos or later and a place between
+  // tokens as SyncAround finds them, or the text's length.
+  void ResumeFrom(const std::string& S, const IEditorParserHost* Editor, const TResumePoint& P,
+                  int End = INT_MAX);
+  // Places where every read of S from its start, in the state (Bracket,
+  // Token), is between two tokens, found from the bytes around them without
+  // reading a token: a blank, or a character that no token goes on with,
+  // that starts a character whatever came before, and before the first byte
+  // at which a token may start that runs over such places (a comment, a
+  // quote, a bracket pair) or at which the read ends. From is the last one at
+  // or before Col, Pos -1 when there is none within kSyncReach bytes; End the
+  // first one after ToCol within kSyncReach, else S's length. Only this very
+  // class promises them; a descendant gets none.
+  struct TSync {
+    TResumePoint From{-1, -2};
+    int End = 0;
+  };
+  static constexpr int kSyncReach = 256;
+  TSync SyncAround(const std::string& S, const IEditorParserHost* Editor, int Bracket, int Token, int Col,
+                   int ToCol);
   // Whether ResumeFrom gives the tokens of a read from the row's start. A
   // descendant may keep state of its own across tokens, so only this class
   // promises it.

@@ -322,24 +322,37 @@ TEST_F(EditorPaint, LongRowScrolledFarRightDrawsOnlyWhatIsInViewWithAMatchingAdv
   EXPECT_GE(t[0].X + static_cast<int>(t[0].Text.size()) * W, 640);
 }
 
-// A long row scrolled far right resumes reading at a place kept from an
-// earlier paint. Whatever changes what the row's tokens are (its text, the
-// state it starts in, the view) must paint exactly as a fresh control does.
+// A long row scrolled far right is read from a place found near the view
+// or kept from an earlier paint. Whatever changes what the row's tokens are
+// (its text, the state it starts in, the view) must paint exactly as reading
+// every row from its start does.
 struct LongRowResume : EditorPaint {
   static void Style(TEditorHost& e) {
     e.Editor.View().Colors().Int().SetColor(clRed);
     e.Editor.View().Colors().Str().SetColor(clGreen);
     e.Editor.View().Colors().Url().SetColor(clBlue);
+    e.Editor.View().Colors().Ank().SetColor(clMaroon);
+    e.Editor.View().Colors().DBCS().SetColor(clNavy);
     e.Editor.View().SetQuotation("'");
   }
-  static std::string Row() {
+  static std::string Repeat(const std::string& piece) {
     std::string row;
-    while (row.size() < 6000) row += "memo 123 http://x.jp/a あい ";
+    while (row.size() < 6000) row += piece;
     return row;
   }
-  // What a control that never painted before draws for h's text and view.
+  static std::string Row() { return Repeat("memo 123 http://x.jp/a あい "); }
+  // Rows without blanks: prose whose places are at its stops, and one word.
+  static std::string Rows() { return Row() + "\r\n" + Repeat("日本語のテキスト、ですメ。") + "\r\n" + Repeat("x1"); }
+  // What a control that reads every row from its start draws for h's text and view.
+  class TFromStartParser : public TEditorParser {
+   public:
+    using TEditorParser::TEditorParser;
+  };
   std::vector<TDrawCall> Fresh() {
     TEditorHost f;
+    f.Editor.SetParserClass([](const std::string& S, const IEditorParserHost* E, int B) {
+      return std::unique_ptr<IEditorRowParser>(std::make_unique<TFromStartParser>(S, E, B));
+    });
     Style(f);
     f.Editor.View().SetUrl(h.Editor.View().Url());
     f.Editor.View().SetQuotation(h.Editor.View().Quotation());
@@ -360,7 +373,7 @@ struct LongRowResume : EditorPaint {
 
 TEST_F(LongRowResume, RepaintsMatchAFreshControlAfterEditsUndoAndViewChanges) {
   Style(h);
-  h.Load(Row() + "\r\n" + Row());
+  h.Load(Rows());
   h.Editor.SetTopCol(4000);
   const auto first = Texts(PaintAll(h));
   ASSERT_GT(first.size(), 3u);

@@ -37,7 +37,9 @@ void Configure(TTestHost& host, std::mt19937& rng, bool emptyRightPair) {
   host.View.SetControlCode(rng() % 2);
   host.View.SetCommenter(rng() % 2 ? "//" : "");
   host.View.SetQuotation(rng() % 2 ? "'" : "");
-  host.View.SetHexPrefix(rng() % 2 ? "0x" : "");
+  // A prefix that runs over a symbol no other token takes in.
+  static const char* const prefixes[] = {"", "0x", "x("};
+  host.View.SetHexPrefix(prefixes[rng() % 3]);
   host.View.Brackets().Clear();
   host.AddBracket("/*", "*/");
   host.AddBracket("{", "}");
@@ -121,14 +123,19 @@ TEST(ParserFuzz, ExactClassAndDescendantAgree) {
 
 // Reading again from any place after a token, with the pair state there,
 // gives the tokens reading on gives: nothing looks back before a token, and
-// no state but the place and the pair is carried from token to token.
+// no state but the place and the pair is carried from token to token. The
+// places found from the bytes alone lie between tokens too, and a read from
+// one stopped at another gives the tokens between them.
 TEST(ParserFuzz, ResumingAfterAnyTokenReadsOnAlike) {
   std::mt19937 rng(kSeed + 4);
   TTestHost host;
   TEditorParser whole(""), resumed("");
   for (int iter = 0; iter < 3000; ++iter) {
     if (iter % 300 == 0) Configure(host, rng, iter % 600 == 0);
+    // Without pairs, whose lead-byte brackets would stop most searches early.
+    if (iter % 300 == 150) host.View.Brackets().Clear();
     std::string row = RandomRow(rng, false) + RandomRow(rng, false) + RandomRow(rng, false);
+    if (iter % 4 == 0) row.insert(rng() % (row.size() + 1), 1, "\0\r\n"[rng() % 3]);
     const int carried = (rng() % 4 == 0) ? static_cast<int>(rng() % 27) : toEof;
     const int bracket = static_cast<int>(rng() % 5) - 2;
     whole.NewData(row, &host, bracket, carried);
@@ -150,6 +157,27 @@ TEST(ParserFuzz, ResumingAfterAnyTokenReadsOnAlike) {
         ASSERT_EQ(resumed.BracketIndex(), pairs[j]) << "iteration " << iter;
       }
       ASSERT_EQ(j, tokens.size()) << "iteration " << iter << " resumed after token " << i;
+    }
+    for (int t = 0; t < 4; ++t) {
+      const int n = static_cast<int>(row.size());
+      const int col = static_cast<int>(rng() % (n + 1)), toCol = col + static_cast<int>(rng() % (n + 1 - col));
+      const TEditorParser::TSync sync = whole.SyncAround(row, &host, bracket, carried, col, toCol);
+      SCOPED_TRACE(testing::Message() << "iteration " << iter << " columns " << col << "-" << toCol << " places "
+                                      << sync.From.Pos << "-" << sync.End);
+      if (carried != toEof) {
+        ASSERT_TRUE(sync.From.Pos < 0 && sync.End == n);
+        continue;
+      }
+      ASSERT_TRUE(sync.From.Pos >= 0 && sync.From.Pos <= col && sync.From.BracketIndex == bracket);
+      ASSERT_TRUE(sync.End > toCol || sync.End == n);
+      std::vector<TTok> between;
+      for (const TTok& k : tokens) {
+        if (k.Pos >= sync.End) break;
+        ASSERT_LE(k.Pos + k.Len, k.Pos < sync.From.Pos ? sync.From.Pos : sync.End) << k << " runs over a place";
+        if (k.Pos >= sync.From.Pos) between.push_back(k);
+      }
+      resumed.ResumeFrom(row, &host, sync.From, sync.End);
+      ASSERT_EQ(Drain(resumed), between);
     }
   }
 }
