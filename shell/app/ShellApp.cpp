@@ -241,10 +241,13 @@ std::vector<TJournalPage> TShellApp::ReadJournals(std::vector<std::string>& Path
 }
 
 void TShellApp::RemoveJournals() {
+  // Each page takes its own journal and the one it came back from; a journal
+  // of an earlier run that did not come back (no room for its page) stays
+  // for the next start.
   for (auto& [id, f] : Forms)
     if (f.Memo) f.Memo->DropJournal();
   WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA((RecoveryDir + "\\*" + kJournalExtension).c_str(), &fd);
+  HANDLE h = ::FindFirstFileA((RecoveryDir + "\\" + RunStamp + "-*" + kJournalExtension).c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return;
   do ::DeleteFileA((RecoveryDir + "\\" + fd.cFileName).c_str());
   while (::FindNextFileA(h, &fd));
