@@ -17,6 +17,18 @@ inline double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+// Time of one call of f in ms, the best of reps.
+template <class F>
+double BestMs(F&& f, int reps = 3) {
+  double best = 1e30;
+  for (int rep = 0; rep < reps; ++rep) {
+    const double t0 = NowUs();
+    f();
+    best = std::min(best, (NowUs() - t0) / 1000);
+  }
+  return best;
+}
+
 inline void Print(const char* name, double value, const char* unit) { std::printf("%s %.3f %s\n", name, value, unit); }
 
 }  // namespace vel::bench

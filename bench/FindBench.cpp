@@ -31,6 +31,7 @@
 namespace {
 
 using namespace vel;
+using bench::BestMs;
 using bench::Median;
 using bench::Print;
 double Now() { return bench::NowUs(); }
@@ -49,18 +50,6 @@ struct THost {
     return Now() - t0;
   }
 };
-
-// Time of one call in ms, the best of three.
-template <class F>
-double BestMs(F&& f) {
-  double best = 1e30;
-  for (int rep = 0; rep < 3; ++rep) {
-    const double t0 = Now();
-    f();
-    best = std::min(best, (Now() - t0) / 1000);
-  }
-  return best;
-}
 
 }  // namespace
 
